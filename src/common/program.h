@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+// program.h: the program-wide state that every handler and procedure works on.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "colour/colour_state.h"
+#include "colour/colour_table.h"
+#include "colour/diagnostics.h"
+#include "maps/map_picture.h"
+#include "maps/map_state.h"
+#include "maps/tile_file.h"
+#include "platform/platform.h"
+
+namespace rubicel {
+
+// One instance for the whole run. Procedures take it by reference, as the
+// program's procedures share its module-level variables.
+struct Program {
+    explicit Program(Platform& platform) : ui(platform) {}
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Platform& ui;
+    MapState map;
+    ColourState colour;
+    ColourTable colourTable;
+    DiagnosticGate diagnostics;
+    MapPicture dmap;
+    std::vector<std::string> File1;  // the name-sorted "megt*" tile list of datafolder
+    TileFile files[2];               // tile files numbered 1 and 2
+
+    // Closes every open tile file.
+    void closeFiles() {
+        files[1].close();
+        files[0].close();
+    }
+};
+
+}  // namespace rubicel

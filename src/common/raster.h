@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+// raster.h: an RGB picture in memory, one 32-bit 0xFFRRGGBB word per pixel.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace rubicel {
+
+// Packs three colour channels into one pixel word. The engine can yield channels
+// outside 0..255 for elevations beyond -8200..21250 m; they are clamped here, when
+// the pixel is made, and nowhere earlier.
+constexpr std::uint32_t packRgb(int r, int g, int b) {
+    auto clamp = [](int v) { return std::uint32_t(v < 0 ? 0 : (v > 255 ? 255 : v)); };
+    return 0xFF000000u | (clamp(r) << 16) | (clamp(g) << 8) | clamp(b);
+}
+constexpr int redOf(std::uint32_t p) { return int((p >> 16) & 0xFF); }
+constexpr int greenOf(std::uint32_t p) { return int((p >> 8) & 0xFF); }
+constexpr int blueOf(std::uint32_t p) { return int(p & 0xFF); }
+
+// Colour of map pixels that no row or column reaches: the light grey of a
+// window's button face, so undrawn picture stands apart from any elevation colour.
+constexpr std::uint32_t kPictureBackground = packRgb(240, 240, 240);
+
+// The memory layout matches QImage::Format_RGB32, so a window can paint the raster
+// without copying it.
+class Raster {
+public:
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return width_ <= 0 || height_ <= 0; }
+    std::uint32_t* row(int y) { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
+    const std::uint32_t* row(int y) const { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
+    std::uint32_t pixel(int x, int y) const { return row(y)[x]; }
+    std::uint32_t* data() { return pixels_.data(); }
+    const std::uint32_t* data() const { return pixels_.data(); }
+
+    // Sets the size and fills every pixel with colour; the memory is kept when the
+    // new size needs no more of it.
+    void reset(int width, int height, std::uint32_t colour = kPictureBackground) {
+        width_ = std::max(0, width);
+        height_ = std::max(0, height);
+        pixels_.assign(std::size_t(width_) * std::size_t(height_), colour);
+    }
+    void fill(std::uint32_t colour) { std::fill(pixels_.begin(), pixels_.end(), colour); }
+    void setPixel(int x, int y, std::uint32_t colour) {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_) row(y)[x] = colour;
+    }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+}  // namespace rubicel

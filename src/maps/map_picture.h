@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+// map_picture.h: the map picture dmap: its size and place in twips and its pixels.
+#pragma once
+
+#include "common/raster.h"
+
+namespace rubicel {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+// The picture is widthTwips x heightTwips display units and holds
+// floor(width/15) x floor(height/15) pixels; pixels set beyond that are clipped.
+struct MapPicture {
+    int widthTwips = 0;
+    int heightTwips = 0;
+    int left = 0;  // place in the window's client area, twips
+    int top = 0;
+    Raster image;
+};
+
+}  // namespace rubicel

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// tile_file.h: the MEGDR064 tile files: layout, decoding, finding the tile of a point, reading records.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rubicel {
+
+struct MapState;
+
+inline constexpr int kTileRows = 5760;        // records per tile, numbered from 1
+inline constexpr int kTileColumns = 11520;    // samples per record
+inline constexpr int kLastColumn = 11519;     // the column scale of point-to-column
+inline constexpr int kRecordBytes = 23040;
+inline constexpr const char* kTilePrefix = "megt";
+
+// One tile row as stored: big-endian samples, not yet decoded.
+using RowBuffer = std::array<std::int16_t, kTileColumns>;
+
+// Turns a sample as read into the row buffer (first stored byte in the low half)
+// into its elevation; writes it back into v and returns it.
+std::int16_t byteswap(std::int16_t& v);
+
+// Returns the tile index (0 SE, 1 SW, 2 NE, 3 NW) of the point, leaving that tile's
+// bounds in state; a point outside all tiles gives 0 with the bounds of tile 3.
+std::int16_t FindTile(MapState& state, std::int16_t x, std::int16_t Y);
+
+// Row position of a latitude and column of a longitude within the tile bounds in
+// state, rounded half to even. The record to read for a row position is row + 1.
+int rowPosition(const MapState& state, double latitude);
+int columnPosition(const MapState& state, double longitude);
+
+// The ordinary files of folder whose names begin with "megt" (any case), sorted
+// ascending by name compared without regard to case. Nothing when the folder
+// cannot be listed.
+[[nodiscard]] std::optional<std::vector<std::string>> listTiles(const std::string& folder);
+
+// One open tile file read by record number. Errors are returned as a description
+// naming the file (and record); nothing is ever created or written.
+class TileFile {
+public:
+    TileFile() = default;
+    TileFile(const TileFile&) = delete;
+    TileFile& operator=(const TileFile&) = delete;
+    ~TileFile();
+
+    [[nodiscard]] std::optional<std::string> open(const std::string& path);
+    // Reads record (1-based) into row, as stored. A record wholly or partly past the
+    // end of the file is an input error.
+    [[nodiscard]] std::optional<std::string> readRecord(int record, RowBuffer& row);
+    // Tells the kernel that record will be read soon; reads nothing itself.
+    void willNeed(int record) const;
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+    const std::string& path() const { return path_; }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+}  // namespace rubicel

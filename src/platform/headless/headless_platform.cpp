@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+// headless_platform.cpp: the platform in memory.
+#include "platform/headless/headless_platform.h"
+
+namespace rubicel {
+
+HeadlessPlatform::MenuState& HeadlessPlatform::menu(MenuId item) {
+    return menus[{std::string(item.name), item.index}];
+}
+
+const HeadlessPlatform::MenuState* HeadlessPlatform::findMenu(std::string_view name, int index) const {
+    const auto it = menus.find({std::string(name), index});
+    return it == menus.end() ? nullptr : &it->second;
+}
+
+void HeadlessPlatform::setMenuChecked(MenuId item, bool checked) { menu(item).checked = checked; }
+void HeadlessPlatform::setMenuEnabled(MenuId item, bool enabled) { menu(item).enabled = enabled; }
+void HeadlessPlatform::setMenuCaption(MenuId item, const std::string& caption) { menu(item).caption = caption; }
+void HeadlessPlatform::popupMenu(MenuId menu) { popups.emplace_back(menu.name); }
+
+void HeadlessPlatform::messageBox(const std::string& text, const std::string& title, Icon icon) {
+    messages.push_back({text, title, icon});
+    if (echo) echo(messages.back());
+}
+
+void HeadlessPlatform::mapImageReset(const Raster&) { ++imageResets; }
+void HeadlessPlatform::mapRowsChanged(int, int) { ++rowsChanged; }
+
+TwipRect HeadlessPlatform::controlRect(Control control) const {
+    const auto it = rects.find(control);
+    return it == rects.end() ? TwipRect{} : it->second;
+}
+void HeadlessPlatform::setControlRect(Control control, TwipRect rect) { rects[control] = rect; }
+void HeadlessPlatform::setControlVisible(Control control, bool visible) { visibility[control] = visible; }
+
+bool HeadlessPlatform::visible(Control control) const {
+    const auto it = visibility.find(control);
+    return it != visibility.end() && it->second;
+}
+
+int HeadlessPlatform::scrollValue(Control bar) const {
+    const auto it = scrollValues.find(bar);
+    return it == scrollValues.end() ? 0 : it->second;
+}
+
+int HeadlessPlatform::scrollMaximum(Control bar) const {
+    const auto it = scrollMaximums.find(bar);
+    return it == scrollMaximums.end() ? 0 : it->second;
+}
+
+void HeadlessPlatform::setScrollValue(Control bar, int value) { scrollValues[bar] = value; }
+
+void HeadlessPlatform::setScrollMaximum(Control bar, int maximum) {
+    scrollMaximums[bar] = maximum;
+    // The bar's minimum is 0; a value above a new maximum is pulled down to it.
+    int& value = scrollValues[bar];
+    if (value > maximum) value = maximum < 0 ? 0 : maximum;
+}
+
+void HeadlessPlatform::yieldToEvents() {
+    ++yields;
+    if (onYield) onYield(yields);
+}
+
+bool HeadlessPlatform::checked(std::string_view name, int index) const {
+    const MenuState* m = findMenu(name, index);
+    return m && m->checked;
+}
+
+bool HeadlessPlatform::enabled(std::string_view name, int index) const {
+    const MenuState* m = findMenu(name, index);
+    return !m || m->enabled;
+}
+
+std::string HeadlessPlatform::caption(std::string_view name, int index) const {
+    const MenuState* m = findMenu(name, index);
+    return m ? m->caption : std::string();
+}
+
+std::vector<int> HeadlessPlatform::checkedIndexes(std::string_view name) const {
+    std::vector<int> result;
+    for (const auto& [key, state] : menus)
+        if (key.first == name && state.checked) result.push_back(key.second);
+    return result;
+}
+
+}  // namespace rubicel

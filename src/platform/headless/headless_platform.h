@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+// headless_platform.h: the platform in memory: records menus, messages and layout for tests and the renderer.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace rubicel {
+
+// Nothing is shown; every call is recorded so that tests can assert on it.
+// Messages are kept, and echoed to a stream when echoTo is set (the
+// command-line renderer sends them to standard error).
+class HeadlessPlatform : public Platform {
+public:
+    struct MenuState {
+        bool checked = false;
+        bool enabled = true;
+        std::string caption;
+    };
+    struct Message {
+        std::string text;
+        std::string title;
+        Icon icon = Icon::None;
+    };
+
+    void setMenuChecked(MenuId item, bool checked) override;
+    void setMenuEnabled(MenuId item, bool enabled) override;
+    void setMenuCaption(MenuId item, const std::string& caption) override;
+    void popupMenu(MenuId menu) override;
+    void setWindowCaption(const std::string& caption) override { windowCaption = caption; }
+    void messageBox(const std::string& text, const std::string& title, Icon icon) override;
+    void mapImageReset(const Raster& image) override;
+    void mapRowsChanged(int first, int last) override;
+    TwipSize clientSize() const override { return client; }
+    TwipSize outerSize() const override { return outer; }
+    TwipRect controlRect(Control control) const override;
+    void setControlRect(Control control, TwipRect rect) override;
+    void setControlVisible(Control control, bool visible) override;
+    int scrollValue(Control bar) const override;
+    void setScrollMaximum(Control bar, int maximum) override;
+    void setBusyPointer(bool busy) override { busyPointer = busy; }
+    void yieldToEvents() override;
+    void quit() override { quitRequested = true; }
+
+    // What tests read.
+    bool checked(std::string_view name, int index = -1) const;
+    bool enabled(std::string_view name, int index = -1) const;  // never-touched items count as enabled
+    std::string caption(std::string_view name, int index = -1) const;
+    // Indexes of the checked members of menu array name.
+    std::vector<int> checkedIndexes(std::string_view name) const;
+    bool visible(Control control) const;
+    int scrollMaximum(Control bar) const;
+    void setScrollValue(Control bar, int value);
+
+    std::map<std::pair<std::string, int>, MenuState> menus;
+    std::vector<Message> messages;
+    std::vector<std::string> popups;
+    std::string windowCaption;
+    TwipSize client{12000, 9000};
+    TwipSize outer{12240, 9690};
+    std::map<Control, TwipRect> rects;
+    std::map<Control, bool> visibility;
+    std::map<Control, int> scrollValues;
+    std::map<Control, int> scrollMaximums;
+    bool busyPointer = false;
+    bool quitRequested = false;
+    int imageResets = 0;
+    int rowsChanged = 0;
+    int yields = 0;
+    // Runs on every yield with the yield's number (1 for the first); tests queue
+    // menu commands here to run them in the middle of a drawing.
+    std::function<void(int)> onYield;
+    // Where messages are echoed as they are shown; nothing when null.
+    std::function<void(const Message&)> echo;
+
+private:
+    MenuState& menu(MenuId item);
+    const MenuState* findMenu(std::string_view name, int index) const;
+};
+
+}  // namespace rubicel

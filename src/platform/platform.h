@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// platform.h: the window-system operations the program's logic needs, behind one seam.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rubicel {
+
+class Raster;
+
+// A menu control: its name and, for a member of a menu array, its index.
+// Names are the program's control names ("m_siz", "prcent") given as literals.
+struct MenuId {
+    std::string_view name;
+    int index = -1;
+    friend bool operator==(const MenuId&, const MenuId&) = default;
+};
+
+enum class Icon { None, Critical, Information };
+
+// Controls of the main window that the logic lays out, in display units (twips,
+// 15 to a pixel).
+enum class Control { Hscrbar, Vscrbar, Corner, Dmap };
+
+struct TwipRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const TwipRect&, const TwipRect&) = default;
+};
+
+struct TwipSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const TwipSize&, const TwipSize&) = default;
+};
+
+// The desktop program implements this with Qt Widgets; tests and the
+// command-line renderer use an in-memory implementation.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Menus: check marks, enabled states and captions (the status item "prcent"
+    // is a menu item whose caption shows progress).
+    virtual void setMenuChecked(MenuId item, bool checked) = 0;
+    virtual void setMenuEnabled(MenuId item, bool enabled) = 0;
+    virtual void setMenuCaption(MenuId item, const std::string& caption) = 0;
+    // Pops up a top-level menu at the mouse pointer.
+    virtual void popupMenu(MenuId menu) = 0;
+    virtual void setWindowCaption(const std::string& caption) = 0;
+
+    // A modal message box with an OK button; an empty title stands for the
+    // program's title.
+    virtual void messageBox(const std::string& text, const std::string& title, Icon icon) = 0;
+
+    // The map picture. Its pixels live in the logic's raster; these say what
+    // changed so the window can show it. mapImageReset: size or every pixel
+    // changed (the raster's memory may have moved). mapRowsChanged: rows
+    // first..last-1 were drawn.
+    virtual void mapImageReset(const Raster& image) = 0;
+    virtual void mapRowsChanged(int first, int last) = 0;
+
+    // Layout of the main window's controls, in twips.
+    virtual TwipSize clientSize() const = 0;
+    virtual TwipSize outerSize() const = 0;
+    virtual TwipRect controlRect(Control control) const = 0;
+    virtual void setControlRect(Control control, TwipRect rect) = 0;
+    virtual void setControlVisible(Control control, bool visible) = 0;
+
+    // Scroll bars (Hscrbar, Vscrbar). Setting a maximum below the value clamps
+    // the value, as the bar itself does.
+    virtual int scrollValue(Control bar) const = 0;
+    virtual void setScrollMaximum(Control bar, int maximum) = 0;
+
+    // The busy pointer over the map picture during drawing.
+    virtual void setBusyPointer(bool busy) = 0;
+
+    // Lets pending window events run; menu handlers may run inside this call.
+    virtual void yieldToEvents() = 0;
+
+    // Ends the program once the running handler returns.
+    virtual void quit() = 0;
+};
+
+}  // namespace rubicel
