@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// bmp_writer.h: a raster as a 24-bit uncompressed Windows bitmap, for both programs.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rubicel {
+
+class Raster;
+
+// The bytes of the BMP file of image: BITMAPFILEHEADER, BITMAPINFOHEADER, bottom-up
+// rows of blue, green, red, each row padded to a multiple of four bytes.
+std::vector<unsigned char> bmpBytes(const Raster& image);
+
+// Writes image to path through a temporary file in the same folder and a rename,
+// so an earlier file of that name survives a failed write. Returns a description
+// of the failure, or nothing.
+[[nodiscard]] std::optional<std::string> writeBmp(const Raster& image, const std::string& path);
+
+}  // namespace rubicel

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// map_view.h: the scrollable map view: scroll-bar layout, visibility and picture offset.
+#pragma once
+
+#include <cstdint>
+
+namespace rubicel {
+
+struct Program;
+
+// Lays out the two scroll bars and the corner button; run on every resize.
+void mapscroll(Program& p);
+// Shows or hides the bars for a new picture of W x H twips.
+void checksize(Program& p, std::int32_t W, std::int32_t H);
+// The user moved a bar.
+void Hscrbar_Change(Program& p);
+void Vscrbar_Change(Program& p);
+// Sets the picture's size in twips and empties it: floor(W/15) x floor(H/15)
+// pixels of the background colour, the memory kept when the size is unchanged.
+void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H);
+// Clears every pixel of the picture to the background colour.
+void clearMapPicture(Program& p);
+// Moves the picture to left, top (twips) in the client area.
+void moveMapPicture(Program& p, int left, int top);
+
+}  // namespace rubicel
