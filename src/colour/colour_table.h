@@ -29,6 +29,11 @@ public:
     void prepare(const ColourState& colour, std::int16_t scheme);
     std::uint32_t operator[](std::int16_t alt) const { return entries_[std::uint16_t(alt)]; }
 
+    // The engine's 16-bit channels behind a pixel entry (they may lie outside
+    // 0..255), so that a drawing can leave R, G, B as a call-by-call loop would.
+    struct Channels { std::int16_t R, G, B; };
+    Channels channels(std::int16_t alt) const;
+
 private:
     std::unique_ptr<std::array<std::uint32_t, 65536>> entriesStorage_;
     std::uint32_t* entries_;

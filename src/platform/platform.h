@@ -19,9 +19,9 @@ struct MenuId {
 
 enum class Icon { None, Critical, Information };
 
-// Controls of the main window that the logic lays out, in display units (twips,
-// 15 to a pixel).
-enum class Control { Hscrbar, Vscrbar, Corner, Dmap };
+// Controls of the main window that the logic lays out or shows, in display units
+// (twips, 15 to a pixel). SaveBox and Findloc are the save and folder panels.
+enum class Control { Hscrbar, Vscrbar, Corner, Dmap, SaveBox, Findloc };
 
 struct TwipRect {
     int left = 0;
