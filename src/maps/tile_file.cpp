@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: MIT
+// tile_file.cpp: the MEGDR064 tile files: decoding, finding the tile of a point, listing and reading tiles.
+#include "maps/tile_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cassert>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "common/rounding.h"
+#include "maps/map_state.h"
+
+namespace rubicel {
+namespace {
+
+struct TileBounds {
+    std::int16_t west, east, top, bottom;
+};
+
+// Tile index to bounds: 0 south-east, 1 south-west, 2 north-east, 3 north-west.
+constexpr std::array<TileBounds, 4> kTileBounds = {{
+    {0, 180, 0, -90},
+    {-180, 0, 0, -90},
+    {0, 180, 90, 0},
+    {-180, 0, 90, 0},
+}};
+
+// Positions far outside any tile come only from bounds that FindTile never
+// leaves; they are held here so that differences of two positions still fit.
+constexpr double kPositionLimit = double(1 << 30);
+
+int roundedPosition(double x) {
+    if (std::isnan(x)) return int(kPositionLimit);
+    return int(roundHalfEven(std::clamp(x, -kPositionLimit, kPositionLimit)));
+}
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// Compares two names letter by letter without regard to case; names equal
+// apart from case keep a fixed order by their bytes.
+bool nameLess(const std::string& a, const std::string& b) {
+    const auto diff = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                    [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    if (diff.first == a.end() || diff.second == b.end()) {
+        if (a.size() != b.size()) return a.size() < b.size();
+        return a < b;
+    }
+    return static_cast<unsigned char>(lowerAscii(*diff.first)) <
+           static_cast<unsigned char>(lowerAscii(*diff.second));
+}
+
+bool hasTilePrefix(const std::string& name) {
+    const std::string_view prefix = kTilePrefix;
+    if (name.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (lowerAscii(name[i]) != prefix[i]) return false;
+    return true;
+}
+
+std::string recordText(const std::string& path, int record) {
+    return path + ", record " + std::to_string(record);
+}
+
+}  // namespace
+
+std::int16_t byteswap(std::int16_t& v) {
+    // The buffer holds the stored bytes; on a little-endian machine the first
+    // (more significant) stored byte lands in the low half.
+    if constexpr (std::endian::native == std::endian::little) {
+        const auto u = static_cast<std::uint16_t>(v);
+        v = static_cast<std::int16_t>(static_cast<std::uint16_t>((u << 8) | (u >> 8)));
+    }
+    return v;
+}
+
+std::int16_t FindTile(MapState& state, std::int16_t x, std::int16_t Y) {
+    for (int i = 0; i <= 15; ++i) {
+        const TileBounds& b = kTileBounds[std::min(i, 3)];
+        state.tilewest = b.west;
+        state.tileeast = b.east;
+        state.tiletop = b.top;
+        state.tilebottom = b.bottom;
+        if (state.tilewest <= x && x < state.tileeast && state.tilebottom < Y && Y <= state.tiletop)
+            return static_cast<std::int16_t>(i);
+    }
+    return 0;  // the bounds stay those of the north-west tile
+}
+
+int rowPosition(const MapState& state, double latitude) {
+    assert(state.tiletop != state.tilebottom);
+    const double fraction = (double(state.tiletop) - latitude) / (double(state.tiletop) - double(state.tilebottom));
+    return roundedPosition(fraction * kTileRows);
+}
+
+int columnPosition(const MapState& state, double longitude) {
+    assert(state.tileeast != state.tilewest);
+    const double fraction = (longitude - double(state.tilewest)) / (double(state.tileeast) - double(state.tilewest));
+    return roundedPosition(fraction * kLastColumn);
+}
+
+std::optional<std::vector<std::string>> listTiles(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) return std::nullopt;
+    std::vector<std::string> names;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) return std::nullopt;
+        std::string name = it->path().filename().string();
+        if (!hasTilePrefix(name)) continue;
+        std::error_code typeError;
+        // Follows symbolic links: a link to an ordinary file counts as one.
+        if (!it->is_regular_file(typeError) || typeError) continue;
+        names.push_back(std::move(name));
+    }
+    if (ec) return std::nullopt;
+    std::sort(names.begin(), names.end(), nameLess);
+    return names;
+}
+
+TileFile::~TileFile() { close(); }
+
+std::optional<std::string> TileFile::open(const std::string& path) {
+    close();
+    path_ = path;
+    // Non-blocking so that a named pipe cannot hold the open; it is refused below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR) return "File not found: " + path;
+        return "Path/File access error: " + path + " (" + std::strerror(error) + ")";
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return "Path/File access error: " + path + " (" + std::strerror(error) + ")";
+    }
+    if (S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return "Path/File access error: " + path + " is a folder";
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return "Path/File access error: " + path + " is not an ordinary file";
+    }
+    fd_ = fd;
+    return std::nullopt;
+}
+
+std::optional<std::string> TileFile::readRecord(int record, RowBuffer& row) {
+    static_assert(sizeof(RowBuffer) == kRecordBytes);
+    if (fd_ < 0) return "Bad file name or number: " + recordText(path_, record) + " (file not open)";
+    if (record < 1) return "Bad record number: " + recordText(path_, record);
+    auto* bytes = reinterpret_cast<char*>(row.data());
+    const off_t start = off_t(record - 1) * kRecordBytes;
+    std::size_t done = 0;
+    while (done < std::size_t(kRecordBytes)) {
+        const ssize_t n = ::pread(fd_, bytes + done, kRecordBytes - done, start + off_t(done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return "Device I/O error: " + recordText(path_, record) + " (" + std::strerror(errno) + ")";
+        }
+        if (n == 0) return "Input past end of file: " + recordText(path_, record);
+        done += std::size_t(n);
+    }
+    return std::nullopt;
+}
+
+void TileFile::willNeed(int record) const {
+    if (fd_ < 0 || record < 1) return;
+    (void)::posix_fadvise(fd_, off_t(record - 1) * kRecordBytes, kRecordBytes, POSIX_FADV_WILLNEED);
+}
+
+void TileFile::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+}  // namespace rubicel
