@@ -9,14 +9,19 @@ namespace rubicel {
 
 std::string plainText(long long n) { return std::to_string(n); }
 
-std::string signedText(long long n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
+std::string signedText(long long n) {
+    std::string s = std::to_string(n);
+    if (n >= 0) s.insert(s.begin(), ' ');
+    return s;
+}
 
 template <typename Real>
 static std::string shortestText(Real x) {
     char buf[64];
     const auto result = std::to_chars(buf, buf + sizeof buf, x);
     std::string s(buf, result.ptr);
-    return (x < 0 || s[0] == '-') ? s : " " + s;
+    if (s[0] != '-') s.insert(s.begin(), ' ');
+    return s;
 }
 
 std::string signedText(float x) { return shortestText(x); }
