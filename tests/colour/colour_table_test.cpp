@@ -93,7 +93,10 @@ TEST(ColourTable, EqualsTheEngineForEveryElevation) {
                         }
                     }
                 }
-                EXPECT_EQ(fastProgram.colour.R, -1);  // building showed nothing and changed no channel
+                // Building showed nothing and changed no channel.
+                EXPECT_EQ(fastProgram.colour.R, -1);
+                EXPECT_EQ(fastProgram.colour.G, 300);
+                EXPECT_EQ(fastProgram.colour.B, 77);
                 EXPECT_TRUE(fastUi.messages.empty());
 
                 /* Row by row, with the carry-over from one row to the next. */
