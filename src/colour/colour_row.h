@@ -2,6 +2,7 @@
 // colour_row.h: colourRow, the renderers' per-row colouring through the colour table.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "colour/colour_table.h"
