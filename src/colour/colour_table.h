@@ -17,11 +17,12 @@ struct Program;
 // send the caller to the slow path (call Setcolours for that pixel):
 //   kAssignsNothing: the call assigns nothing; the pixel keeps the previous colour;
 //   any entry with kRaisesDiagnostic set: the call shows a diagnostic.
+// Renderers go through colourRow (colour_row.h), which keeps that contract.
 class ColourTable {
 public:
     static constexpr std::uint32_t kAssignsNothing = 0x00000000u;
     static constexpr std::uint32_t kRaisesDiagnostic = 0x01000000u;
-    static constexpr bool isPixel(std::uint32_t entry) { return (entry >> 24) == 0xFFu; }
+    static constexpr bool isPixel(std::uint32_t entry) { return entry >= 0xFF000000u; }
 
     ColourTable();
     // Rebuilds the table when scheme, mode or band table differ from those it was
@@ -31,16 +32,17 @@ public:
 
     // The engine's 16-bit channels behind a pixel entry (they may lie outside
     // 0..255), so that a drawing can leave R, G, B as a call-by-call loop would.
+    // alt must have a pixel entry.
     struct Channels { std::int16_t R, G, B; };
     Channels channels(std::int16_t alt) const;
 
 private:
     std::unique_ptr<std::array<std::uint32_t, 65536>> entriesStorage_;
     std::uint32_t* entries_;
-    // Key of the table in force.
+    // Key of the table in force: the scheme, and the mode and band table in key_.
     bool built_ = false;
-    std::int16_t scheme_ = 0, mode_ = 0;
-    std::array<std::int16_t, kBandCount> bandlo_{}, bandhi_{};
+    std::int16_t scheme_ = 0;
+    ColourState key_{};
 };
 
 }  // namespace rubicel
