@@ -59,15 +59,11 @@ TEST_F(FeatureMenuTest, UntickfeaturesClearsEveryFeatureAndTheTileItemsButNotEnt
 
     untickfeatures(p);
 
-    for (const ItemArray& items : kClearedItems)
-        if (std::string_view(items.name) != "m_tile") {
-            EXPECT_TRUE(ui.checkedIndexes(items.name).empty()) << items.name;
-        }
+    for (const ItemArray& items : kClearedItems) EXPECT_TRUE(ui.checkedIndexes(items.name).empty() ||
+                                                             std::string_view(items.name) == "m_tile") << items.name;
     EXPECT_EQ(ui.checkedIndexes("m_tile"), (std::vector<int>{5, 6}));
     EXPECT_EQ(ui.checkedIndexes("m_siz"), (std::vector<int>{4}));
-    // Nothing beyond the arrays' last items is touched.
-    for (const ItemArray& items : kClearedItems)
-        EXPECT_EQ(ui.menus.count({items.name, items.count}), 0u) << items.name;
+    EXPECT_EQ(ui.menus.size(), 72u + 5u + 2u + 1u) << "no item beyond the arrays is touched";
 }
 
 TEST_F(FeatureMenuTest, OpeningMapAreaPreparesAnAutomaticAreaMapAndEmptiesThePicture) {
