@@ -11,6 +11,7 @@
 
 #include "common/program.h"
 #include "platform/headless/headless_platform.h"
+#include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
 
 namespace rubicel {
@@ -27,8 +28,7 @@ const std::string kTooMany =
 const std::string kAdvice =
     "Use the 'Set MOLA DEM File Folder' option from the \n'File' menu to identify the folder that contains\n"
     "the four MEGDR064 data files.";
-const std::vector<std::string> kFourTiles = {"megt00n000hb.img", "megt00n180hb.img", "megt88n000hb.img",
-                                             "megt88n180hb.img"};
+const std::vector<std::string> kFourTiles(test::kTileNames.begin(), test::kTileNames.end());
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

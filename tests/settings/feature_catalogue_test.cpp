@@ -5,17 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
 #include <vector>
 
 #include "common/program.h"
 #include "platform/headless/headless_platform.h"
+#include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
 
 namespace rubicel {
 namespace {
-
-namespace fs = std::filesystem;
 
 using Handler = void (*)(Program&, std::int16_t);
 
@@ -31,11 +29,8 @@ constexpr std::array<ItemArray, 6> kClearedItems = {
 class FeatureMenuTest : public testing::Test {
 protected:
     FeatureMenuTest() {
-        for (const char* name : {"megt00n000hb.img", "megt00n180hb.img", "megt88n000hb.img", "megt88n180hb.img"}) {
-            std::ofstream(data / name, std::ios::binary).close();
-            fs::resize_file(data / name, std::uintmax_t(kRecordBytes) * kTileRows);
-            p.File1.push_back(name);
-        }
+        test::makeSparseTileSet(data.path());
+        p.File1.assign(test::kTileNames.begin(), test::kTileNames.end());
         p.map.datafolder = data.folder();
     }
 
