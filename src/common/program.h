@@ -30,6 +30,13 @@ struct Program {
     MapPicture dmap;
     std::vector<std::string> File1;  // the name-sorted "megt*" tile list of datafolder
     TileFile files[2];               // tile files numbered 1 and 2
+    RowBuffer rowBuffer{};           // the one row buffer both renderers read records into
+    // Counts renderings started; a rendering that finds it changed after a yield
+    // was superseded by one started inside that yield.
+    int renderGeneration = 0;
+    // Set when the program is ending; a rendering that finds it set after a yield
+    // stops drawing.
+    bool exiting = false;
 
     // Closes every open tile file.
     void closeFiles() {

@@ -1,0 +1,276 @@
+// SPDX-License-Identifier: MIT
+// area_renderer.cpp: mapfromtile, the map of a latitude/longitude box, and the map-menu switch.
+#include "maps/area_renderer.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "common/number_text.h"
+#include "common/program.h"
+#include "common/rounding.h"
+#include "maps/map_view.h"
+#include "maps/resolution.h"
+#include "maps/row_painter.h"
+#include "maps/tile_file.h"
+
+namespace rubicel {
+
+namespace {
+
+using Failure = std::optional<std::string>;
+
+constexpr const char* kOverflow = "Overflow";
+constexpr const char* kDivisionByZero = "Division by zero";
+constexpr const char* kSubscript = "Subscript out of range";
+
+// Entries of the name-sorted tile list for tile index t of the north-west
+// corner: A the corner's tile, B east of A, C south of A, D east of C. The
+// southern tiles have nothing below them (-1).
+struct TileEntries {
+    int A, B, C, D;
+};
+constexpr std::array<TileEntries, 4> kTileEntries = {{
+    {0, 1, -1, -1},  // south-east
+    {1, 0, -1, -1},  // south-west
+    {2, 3, 0, 1},    // north-east
+    {3, 2, 1, 0},    // north-west
+}};
+
+std::string mappingCaption(std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
+    return "Mapping ... long: " + plainText(a) + "° to " + plainText(c) + "°" + " ... lat: " + plainText(b) +
+           "° to " + plainText(d) + "°";
+}
+
+// Returns v as a 16-bit value, or nothing when it does not fit.
+std::optional<std::int16_t> fit16(long long v) {
+    if (v < -32768 || v > 32767) return std::nullopt;
+    return static_cast<std::int16_t>(v);
+}
+
+// One rendering of the box a, b, c, d; the working values are what the failure
+// message reports.
+class AreaRendering {
+public:
+    AreaRendering(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, std::int16_t tile)
+        : p_(p), m_(p.map), a_(a), b_(b), c_(c), d_(d), tiles_(kTileEntries[tile]), painter_(p) {}
+
+    void run() {
+        if (const Failure failure = draw()) {
+            painter_.settle();
+            p_.ui.messageBox(failureText(*failure), "", Icon::None);
+            p_.closeFiles();
+            p_.ui.setBusyPointer(false);
+        }
+    }
+
+private:
+    // Steps 5 to 16; returns the failure that ended the rendering, if any.
+    Failure draw() {
+        const int generation = ++p_.renderGeneration;
+        p_.diagnostics.beginDrawing();
+        p_.closeFiles();
+
+        if (m_.resolution == 0) return kDivisionByZero;
+        const float s = 15.0f / float(m_.resolution);
+
+        const auto R0 = fit16(rowPosition(m_, b_));
+        const auto R1start = fit16(rowPosition(m_, d_));
+        const auto C0 = fit16(columnPosition(m_, a_));
+        const auto C1 = fit16(columnPosition(m_, c_));
+        if (!R0 || !R1start || !C0 || !C1) return kOverflow;
+        std::int16_t R1 = *R1start;
+
+        const auto rows = difference16(R1, *R0);
+        if (!rows) return kOverflow;
+        const auto height = toInt32(float(*rows) * s);
+        if (!height) return kOverflow;
+        H_ = *height;
+        std::int32_t W = 0;
+        if (m_.areaclass == kAreaMap) {
+            const auto columns = difference16(*C1, *C0);
+            if (!columns) return kOverflow;
+            const auto width = toInt32(float(*columns) * s);
+            if (!width) return kOverflow;
+            W = *width;
+        } else if (m_.areaclass == kEntirePlanet) {
+            W = 2 * H_;
+        }
+        if (W < 0 || H_ < 0) return "Invalid property value";
+        try {
+            sizeMapPicture(p_, W, H_);
+        } catch (const std::bad_alloc&) {
+            return "Out of memory";
+        }
+        checksize(p_, W, H_);
+        p_.ui.setBusyPointer(true);
+
+        const bool twoTiles = *C1 > kLastColumn;
+        if (Failure f = openTile(0, tiles_.A)) return f;
+        if (twoTiles)
+            if (Failure f = openTile(1, tiles_.B)) return f;
+
+        StatusCaption status(plainText(W / kTwipsPerPixel) + "×" + plainText(H_ / kTwipsPerPixel) +
+                             " pixel image   -  " + mappingCaption(a_, b_, c_, d_) + " ... ");
+        const auto firstRecord = fit16(*R0 + 1);
+        if (!firstRecord) return kOverflow;
+        sy_ = *firstRecord;
+        y_ = 0;
+        bool switched = false;
+        askAhead(0, kRowsAhead - 1, R1, twoTiles);
+
+        do {
+            x_ = 0;
+            if (m_.stopflag == 1) {
+                p_.closeFiles();
+                m_.stopflag = 0;
+                break;
+            }
+            const int step = m_.resolution;
+            if (step < 1) return kDivisionByZero;
+            painter_.beginRow();
+            if (Failure f = p_.files[0].readRecord(sy_, p_.rowBuffer)) return f;
+            askAhead(kRowsAhead, kRowsAhead, R1, twoTiles);
+
+            // The west part, up to column 11518 of the first tile (column 11519 is
+            // never drawn), then the east part from column 0 of its neighbour.
+            if (*C0 < 0 || *C0 > kLastColumn) return kSubscript;
+            const int westCount = runLength(*C0, std::min<int>(kLastColumn, *C1), step);
+            paintRun(*C0, step, westCount);
+            if (twoTiles) {
+                const int last = *C1 - kLastColumn;
+                if (Failure f = p_.files[1].readRecord(sy_, p_.rowBuffer)) return f;
+                const int eastCount = runLength(0, last, step);
+                const int inRange = std::min(eastCount, kLastColumn / step + 1);
+                paintRun(0, step, inRange);
+                if (inRange < eastCount) return kSubscript;
+            }
+            painter_.settle();
+            if (y_ < p_.dmap.image.height()) p_.ui.mapRowsChanged(y_, y_ + 1);
+
+            p_.ui.yieldToEvents();
+            if (renderingSuperseded(p_, generation)) {
+                p_.closeFiles();
+                return std::nullopt;
+            }
+
+            if (H_ == 0) return kDivisionByZero;
+            const auto percent = static_cast<long long>(roundHalfEven(double(y_) * 1500.0 / double(H_)));
+            p_.ui.setMenuCaption(MenuId{"prcent"}, status.withPercent(percent));
+
+            const auto next = fit16(sy_ + m_.resolution);
+            const auto nextY = fit16(y_ + 1);
+            if (!next || !nextY) return kOverflow;
+            sy_ = *next;
+            y_ = *nextY;
+
+            // Below the equator: the southern tiles, again from their first record.
+            // A box that starts in a southern tile has nothing below it.
+            if (sy_ > kTileRows && !switched && tiles_.C >= 0) {
+                p_.closeFiles();
+                if (Failure f = openTile(0, tiles_.C)) return f;
+                if (twoTiles)
+                    if (Failure f = openTile(1, tiles_.D)) return f;
+                sy_ = 1;
+                R1 = static_cast<std::int16_t>(R1 - kTileRows);
+                switched = true;
+                askAhead(0, kRowsAhead - 1, R1, twoTiles);
+            }
+        } while (sy_ < R1);
+
+        // Step 16: the area is recorded and the map menus enabled.
+        p_.closeFiles();
+        m_.maparea = {a_, b_, c_, d_};
+        p_.ui.setBusyPointer(false);
+        mclear(p_, 1);
+        return std::nullopt;
+    }
+
+    // Opens entry of the tile list as file number + 1.
+    Failure openTile(int number, int entry) {
+        if (entry < 0 || entry >= int(p_.File1.size()))
+            return "Tile file " + std::to_string(entry + 1) + " of the data folder's tile list is missing";
+        return p_.files[number].open(m_.datafolder + p_.File1[std::size_t(entry)]);
+    }
+
+    // Tells the kernel which records the rows from..to after sy need, as far as
+    // those rows will be drawn.
+    void askAhead(int from, int to, int R1, bool twoTiles) {
+        const int step = m_.resolution;
+        if (step < 1) return;
+        for (int k = from; k <= to; ++k) {
+            const int record = sy_ + k * step;
+            if (record >= R1 || record > kTileRows) break;
+            p_.files[0].willNeed(record);
+            if (twoTiles) p_.files[1].willNeed(record);
+        }
+    }
+
+    // Colours count samples from column first into row y at pixel x, clipped to the picture.
+    void paintRun(int first, int step, int count) {
+        Raster& image = p_.dmap.image;
+        std::uint32_t* out = nullptr;
+        int room = 0;
+        if (y_ < image.height() && x_ < image.width()) {
+            out = image.row(y_) + x_;
+            room = image.width() - x_;
+        }
+        painter_.paint(p_.rowBuffer, first, step, count, out, room);
+        x_ = static_cast<std::int16_t>(x_ + count);
+    }
+
+    std::string failureText(const std::string& description) const {
+        return MessageText("Module 'MapfromTile' - ")
+            .add(description)
+            .newline()
+            .add("Latitude range:")
+            .number((long long)b_)
+            .add(" ")
+            .number((long long)d_)
+            .newline()
+            .line("Map height=", H_)
+            .newline()
+            .line("Start y (sy%)=", sy_)
+            .newline()
+            .line("  X=", x_)
+            .line("  Y=", y_)
+            .line("  R=", p_.colour.R)
+            .line("  G=", p_.colour.G)
+            .line("  B=", p_.colour.B)
+            .newline()
+            .line("Resolution=", m_.resolution)
+            .str();
+    }
+
+    Program& p_;
+    MapState& m_;
+    const std::int16_t a_, b_, c_, d_;
+    const TileEntries tiles_;
+    RowPainter painter_;
+    std::int32_t H_ = 0;
+    std::int16_t sy_ = 0;
+    std::int16_t x_ = 0, y_ = 0;
+};
+
+}  // namespace
+
+void mapfromtile(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
+    const std::int16_t tile = FindTile(p.map, a, b);
+    if (p.map.autoresolution == 1) {
+        p.map.resolution = selectresolution(p, a, b, c, d);
+        p.map.autoresolution = 0;
+    }
+    AreaRendering(p, a, b, c, d, tile).run();
+}
+
+void mclear(Program& p, std::int16_t flag) {
+    if (flag != 0 && flag != 1) return;
+    const bool enable = flag == 1;
+    p.ui.setMenuEnabled(MenuId{"m_topo"}, enable);
+    p.ui.setMenuEnabled(MenuId{"m_size"}, enable);
+    p.ui.setMenuEnabled(MenuId{"m_define"}, enable);
+}
+
+}  // namespace rubicel

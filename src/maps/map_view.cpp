@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+// map_view.cpp: the scrollable map view: scroll-bar layout, visibility and picture offset.
+#include "maps/map_view.h"
+
+#include <cmath>
+
+#include "common/program.h"
+#include "common/rounding.h"
+
+namespace rubicel {
+
+namespace {
+
+// A width or height the window system refuses.
+constexpr const char* kInvalidProperty = "Invalid property value";
+
+void reportScrollFailure(Program& p, const char* description) {
+    p.ui.messageBox(std::string("Module 'MapScroll': ") + description, "", Icon::None);
+}
+
+void placePicture(Program& p) {
+    p.ui.setControlRect(Control::Dmap, {p.dmap.left, p.dmap.top, p.dmap.widthTwips, p.dmap.heightTwips});
+}
+
+// round((picture - client) / 10), halves to even; the bar's maximum.
+int scrollMaximumFor(int picture, int client) {
+    return int(roundHalfEven((double(picture) - double(client)) / 10.0));
+}
+
+}  // namespace
+
+void mapscroll(Program& p) {
+    Platform& ui = p.ui;
+    const TwipSize client = ui.clientSize();
+    TwipRect h = ui.controlRect(Control::Hscrbar);
+    TwipRect v = ui.controlRect(Control::Vscrbar);
+    TwipRect corner = ui.controlRect(Control::Corner);
+
+    // Each step takes effect at once, so a failure leaves the later steps undone.
+    h.left = 0;
+    ui.setControlRect(Control::Hscrbar, h);
+    h.top = client.height - h.height;
+    ui.setControlRect(Control::Hscrbar, h);
+    if (client.width - v.width < 0) return reportScrollFailure(p, kInvalidProperty);
+    h.width = client.width - v.width;
+    ui.setControlRect(Control::Hscrbar, h);
+    corner.width = v.width;
+    ui.setControlRect(Control::Corner, corner);
+    corner.height = h.height;
+    ui.setControlRect(Control::Corner, corner);
+    v.left = client.width - v.width;
+    ui.setControlRect(Control::Vscrbar, v);
+    v.top = 0;
+    ui.setControlRect(Control::Vscrbar, v);
+    if (client.height - h.height < 0) return reportScrollFailure(p, kInvalidProperty);
+    v.height = client.height - h.height;
+    ui.setControlRect(Control::Vscrbar, v);
+    corner.left = v.left;
+    ui.setControlRect(Control::Corner, corner);
+    corner.top = h.top;
+    ui.setControlRect(Control::Corner, corner);
+}
+
+void checksize(Program& p, std::int32_t W, std::int32_t H) {
+    const TwipSize outer = p.ui.outerSize();
+    const bool wide = outer.width < W;
+    p.ui.setControlVisible(Control::Hscrbar, wide);
+    p.ui.setControlVisible(Control::Corner, wide);
+    const bool tall = outer.height < H;
+    p.ui.setControlVisible(Control::Vscrbar, tall);
+    p.ui.setControlVisible(Control::Corner, tall);
+}
+
+void Hscrbar_Change(Program& p) {
+    p.ui.setScrollMaximum(Control::Hscrbar, scrollMaximumFor(p.dmap.widthTwips, p.ui.clientSize().width));
+    p.dmap.left = -10 * p.ui.scrollValue(Control::Hscrbar);
+    placePicture(p);
+}
+
+void Vscrbar_Change(Program& p) {
+    p.ui.setScrollMaximum(Control::Vscrbar, scrollMaximumFor(p.dmap.heightTwips, p.ui.clientSize().height));
+    p.dmap.top = -10 * p.ui.scrollValue(Control::Vscrbar);
+    placePicture(p);
+}
+
+void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H) {
+    p.dmap.widthTwips = W;
+    p.dmap.heightTwips = H;
+    p.dmap.image.reset(W / kTwipsPerPixel, H / kTwipsPerPixel, kPictureBackground);
+    placePicture(p);
+    p.ui.mapImageReset(p.dmap.image);
+}
+
+void clearMapPicture(Program& p) {
+    p.dmap.image.fill(kPictureBackground);
+    p.ui.mapImageReset(p.dmap.image);
+}
+
+void moveMapPicture(Program& p, int left, int top) {
+    p.dmap.left = left;
+    p.dmap.top = top;
+    placePicture(p);
+}
+
+}  // namespace rubicel

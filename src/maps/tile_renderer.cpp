@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: MIT
+// tile_renderer.cpp: Drawtile, the map of one whole tile file.
+#include "maps/tile_renderer.h"
+
+#include <new>
+#include <optional>
+#include <string>
+
+#include "common/number_text.h"
+#include "common/program.h"
+#include "common/rounding.h"
+#include "maps/map_view.h"
+#include "maps/row_painter.h"
+#include "maps/tile_file.h"
+
+namespace rubicel {
+
+namespace {
+
+using Failure = std::optional<std::string>;
+
+// One rendering of the tile p.map.tilefile; x and y are what the failure message reports.
+class TileRendering {
+public:
+    explicit TileRendering(Program& p) : p_(p), m_(p.map), painter_(p) {}
+
+    void run() {
+        if (const Failure failure = draw()) {
+            painter_.settle();
+            p_.closeFiles();
+            p_.ui.messageBox(MessageText("Module 'Drawtile' - ")
+                                 .add(*failure)
+                                 .newline()
+                                 .number((long long)p_.colour.R)
+                                 .add(" ")
+                                 .number((long long)p_.colour.G)
+                                 .add(" ")
+                                 .number((long long)p_.colour.B)
+                                 .newline()
+                                 .line("x=", x_)
+                                 .line("   y=", y_)
+                                 .str(),
+                             "", Icon::None);
+            p_.ui.setBusyPointer(false);
+        }
+    }
+
+private:
+    Failure draw() {
+        const int generation = ++p_.renderGeneration;
+        p_.diagnostics.beginDrawing();
+        p_.closeFiles();
+
+        if (m_.resolution == 0) return "Division by zero";
+        const float s = 15.0f / float(m_.resolution);
+        const auto W = toInt32(float(kLastColumn) * s);
+        const auto H = toInt32(float(kTileRows) * s);
+        if (!W || !H) return "Overflow";
+        if (*W < 0 || *H < 0) return "Invalid property value";
+        try {
+            sizeMapPicture(p_, *W, *H);
+        } catch (const std::bad_alloc&) {
+            return "Out of memory";
+        }
+        checksize(p_, *W, *H);
+
+        int r = 1;
+        y_ = 0;
+        if (Failure f = p_.files[0].open(m_.tilefile)) return f;
+        askAhead(r, 0, kRowsAhead - 1);
+        StatusCaption status("Progress ... ");
+
+        do {
+            x_ = 0;
+            if (m_.stopflag == 1) break;
+            const int step = m_.resolution;
+            if (step < 1) return "Division by zero";
+            painter_.beginRow();
+            if (Failure f = p_.files[0].readRecord(r, p_.rowBuffer)) return f;
+            askAhead(r, kRowsAhead, kRowsAhead);
+            p_.ui.setBusyPointer(true);
+
+            // Every step-th column up to 11518; column 11519 is never drawn.
+            const int count = runLength(0, kLastColumn, step);
+            Raster& image = p_.dmap.image;
+            const bool inPicture = y_ < image.height();
+            painter_.paint(p_.rowBuffer, 0, step, count, inPicture ? image.row(y_) : nullptr,
+                           inPicture ? image.width() : 0);
+            x_ = count;
+            painter_.settle();
+            if (inPicture) p_.ui.mapRowsChanged(y_, y_ + 1);
+
+            p_.ui.yieldToEvents();
+            if (renderingSuperseded(p_, generation)) {
+                p_.closeFiles();
+                return std::nullopt;
+            }
+
+            if (*H == 0) return "Division by zero";
+            const auto percent = static_cast<long long>(roundHalfEven(double(y_) * 1500.0 / double(*H)));
+            p_.ui.setMenuCaption(MenuId{"prcent"}, status.withPercent(percent));
+
+            r += m_.resolution;
+            ++y_;
+        } while (r < kTileRows);
+
+        p_.closeFiles();
+        p_.ui.setBusyPointer(false);
+        return std::nullopt;
+    }
+
+    // Tells the kernel which records the rows from..to after record r need, as
+    // far as those rows will be drawn.
+    void askAhead(int r, int from, int to) {
+        const int step = m_.resolution;
+        if (step < 1) return;
+        for (int k = from; k <= to; ++k) {
+            const int record = r + k * step;
+            if (record >= kTileRows) break;
+            p_.files[0].willNeed(record);
+        }
+    }
+
+    Program& p_;
+    MapState& m_;
+    RowPainter painter_;
+    int x_ = 0, y_ = 0;
+};
+
+}  // namespace
+
+void Drawtile(Program& p) { TileRendering(p).run(); }
+
+}  // namespace rubicel
