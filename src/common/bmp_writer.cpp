@@ -125,7 +125,7 @@ std::optional<std::string> writeBmp(const Raster& image, const std::string& path
     std::string temp = (folder / hidden).string();
 
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return systemError("Cannot create a file in", folder.string());
+    if (fd < 0) return systemError("Cannot create a temporary file beside", path);
     // mkstemp makes the file private; give it the mode a newly created file gets.
     const mode_t mask = ::umask(0);
     ::umask(mask);

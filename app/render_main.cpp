@@ -1,0 +1,338 @@
+// SPDX-License-Identifier: MIT
+// render_main.cpp: rubicel-render, the desktop program's maps drawn from the command line.
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "colour/colour_engine.h"
+#include "colour/user_bands.h"
+#include "common/bmp_writer.h"
+#include "common/program.h"
+#include "maps/area_renderer.h"
+#include "maps/tile_file.h"
+#include "maps/tile_renderer.h"
+#include "platform/headless/headless_platform.h"
+#include "settings/config_file.h"
+#include "settings/feature_catalogue.h"
+
+namespace {
+
+using namespace rubicel;
+
+constexpr const char* kUsage =
+    "Usage: rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER] [--step N]\n"
+    "                      (--feature NAME | --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
+    "                       --tile northwest|northeast|southwest|southeast)\n"
+    "                      -o FILE.bmp\n";
+
+constexpr const char* kHelp =
+    "Draws a colour-shaded elevation map of Mars from the four MEGDR064 tile files and\n"
+    "writes it as a 24-bit BMP file, the same picture the desktop program draws and saves.\n"
+    "\n"
+    "What to draw (exactly one):\n"
+    "  --feature NAME        a named feature of the Map Area menu, by its caption\n"
+    "                        (for example \"Gusev\" or \"Valles Marineris\"), at the step the\n"
+    "                        box calls for\n"
+    "  --area W N E S        the box from longitude W to E (east positive, -180 to 360) and\n"
+    "                        latitude N to S (north positive), whole degrees, at the step\n"
+    "                        the box calls for\n"
+    "  --planet 0|180        the entire planet centred on longitude 0 or 180, step 24\n"
+    "  --tile NAME           one whole tile: northwest, northeast, southwest or southeast,\n"
+    "                        step 13\n"
+    "\n"
+    "Options:\n"
+    "  -o FILE               the BMP file to write (required); an existing file is replaced\n"
+    "  --data DIR            the folder holding the four \"megt*\" tile files; without it the\n"
+    "                        folder named in mgr064srubicel.cfg in the current folder is used\n"
+    "  --scheme N            colour scheme 0 to 9 (the Scheme menu's items; 6 colours\n"
+    "                        nothing); default: the configuration file's, or 0\n"
+    "  --mode N              shading mode 0 contoured, 1 blended, 2 square root enhanced,\n"
+    "                        3 squared enhanced; default: the configuration file's, or 0\n"
+    "  --range LOWER UPPER   elevation range in metres for scheme 9, as the Define Range\n"
+    "                        dialog sets it; selects scheme 9\n"
+    "  --step N              sampling step: one sample of every N along rows and columns;\n"
+    "                        1, 2, 3, 4, 8, 10, 13, 20 or 24; replaces the default step\n"
+    "  -h, --help            shows this text\n"
+    "\n"
+    "Messages the desktop program shows in a box are written to standard error. The exit\n"
+    "status is 0 when the map was drawn and written, 1 when drawing or writing failed and\n"
+    "2 for a wrong command line.\n";
+
+enum class MapKind { None, Feature, Area, Planet, Tile };
+
+struct Options {
+    std::optional<std::string> data;
+    std::optional<std::int16_t> scheme, mode, step;
+    std::optional<std::array<std::int16_t, 2>> range;
+    MapKind kind = MapKind::None;
+    std::string feature;
+    std::array<std::int16_t, 4> area{};
+    int tileEntry = 0;  // position in the name-sorted tile list
+    std::int16_t planetWest = -180, planetEast = 180;
+    std::string output;
+    bool help = false;
+};
+
+struct UsageError {
+    std::string text;
+};
+
+std::optional<std::int16_t> parseInt16(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < -32768 || value > 32767)
+        return std::nullopt;
+    return static_cast<std::int16_t>(value);
+}
+
+// Returns the options, or the complaint about the command line.
+std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    std::size_t i = 0;
+    // The argument after the option at i, consumed.
+    auto value = [&](std::string_view) -> std::optional<std::string_view> {
+        if (i + 1 >= args.size()) return std::nullopt;
+        return args[++i];
+    };
+    auto number = [&](std::string_view option, int low, int high, std::int16_t& out) -> std::optional<UsageError> {
+        const auto text = value(option);
+        if (!text) return UsageError{std::string(option) + " needs a value"};
+        const auto n = parseInt16(*text);
+        if (!n || *n < low || *n > high)
+            return UsageError{std::string(option) + ": '" + std::string(*text) + "' is not a whole number from " +
+                              std::to_string(low) + " to " + std::to_string(high)};
+        out = *n;
+        return std::nullopt;
+    };
+    auto choose = [&](MapKind kind) -> std::optional<UsageError> {
+        if (o.kind != MapKind::None) return UsageError{"give only one of --feature, --area, --planet and --tile"};
+        o.kind = kind;
+        return std::nullopt;
+    };
+
+    for (; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        std::optional<UsageError> error;
+        std::int16_t n = 0;
+        if (arg == "-h" || arg == "--help") {
+            o.help = true;
+        } else if (arg == "-o") {
+            const auto text = value(arg);
+            if (!text || text->empty()) return UsageError{"-o needs a file name"};
+            o.output = *text;
+        } else if (arg == "--data") {
+            const auto text = value(arg);
+            if (!text || text->empty()) return UsageError{"--data needs a folder"};
+            o.data = std::string(*text);
+        } else if (arg == "--scheme") {
+            if (!(error = number(arg, 0, 9, n))) o.scheme = n;
+        } else if (arg == "--mode") {
+            if (!(error = number(arg, 0, 3, n))) o.mode = n;
+        } else if (arg == "--step") {
+            if (!(error = number(arg, 1, 24, n))) {
+                constexpr std::array<int, 9> kSteps = {1, 2, 3, 4, 8, 10, 13, 20, 24};
+                if (std::find(kSteps.begin(), kSteps.end(), n) == kSteps.end())
+                    return UsageError{"--step must be 1, 2, 3, 4, 8, 10, 13, 20 or 24"};
+                o.step = n;
+            }
+        } else if (arg == "--range") {
+            std::array<std::int16_t, 2> limits{};
+            if (!(error = number(arg, -32768, 32767, limits[0])) && !(error = number(arg, -32768, 32767, limits[1])))
+                o.range = limits;
+        } else if (arg == "--feature") {
+            const auto text = value(arg);
+            if (!text) return UsageError{"--feature needs a name"};
+            if (!(error = choose(MapKind::Feature))) o.feature = *text;
+        } else if (arg == "--area") {
+            if (!(error = choose(MapKind::Area))) {
+                for (int k = 0; k < 4 && !error; ++k) error = number(arg, -32768, 32767, o.area[std::size_t(k)]);
+            }
+        } else if (arg == "--planet") {
+            const auto text = value(arg);
+            if (!text || (*text != "0" && *text != "180")) return UsageError{"--planet must be 0 or 180"};
+            if (!(error = choose(MapKind::Planet))) {
+                o.planetWest = *text == "0" ? -180 : 0;
+                o.planetEast = *text == "0" ? 180 : 360;
+            }
+        } else if (arg == "--tile") {
+            static constexpr std::array<std::string_view, 4> kTiles = {"southeast", "southwest", "northeast",
+                                                                       "northwest"};
+            const auto text = value(arg);
+            const auto it = text ? std::find(kTiles.begin(), kTiles.end(), *text) : kTiles.end();
+            if (it == kTiles.end()) return UsageError{"--tile must be northwest, northeast, southwest or southeast"};
+            if (!(error = choose(MapKind::Tile))) o.tileEntry = int(it - kTiles.begin());
+        } else {
+            return UsageError{"unknown option '" + std::string(arg) + "'"};
+        }
+        if (error) return error;
+    }
+    if (o.help) return std::nullopt;
+    if (o.kind == MapKind::None) return UsageError{"say what to draw: --feature, --area, --planet or --tile"};
+    if (o.output.empty()) return UsageError{"say where to write the map: -o FILE.bmp"};
+    return std::nullopt;
+}
+
+void printMessage(const HeadlessPlatform::Message& m) {
+    std::fprintf(stderr, "%s%s%s\n", m.title.empty() ? "" : m.title.c_str(), m.title.empty() ? "" : ": ",
+                 m.text.c_str());
+}
+
+bool isRenderingFailure(const std::string& text) {
+    return text.starts_with("Module 'MapfromTile' - ") || text.starts_with("Module 'Drawtile' - ");
+}
+
+// Draws a bar on standard error while rows are drawn, when it is a terminal.
+class ProgressBar {
+public:
+    explicit ProgressBar(const Program& p) : p_(p), shown_(::isatty(STDERR_FILENO) == 1) {}
+    void row(int rowsDone) {
+        if (!shown_) return;
+        const int rows = p_.dmap.image.height();
+        const int percent = rows > 0 ? std::min(100, int(100LL * rowsDone / rows)) : 100;
+        if (percent == last_) return;
+        last_ = percent;
+        char bar[41];
+        const int filled = percent * 40 / 100;
+        for (int k = 0; k < 40; ++k) bar[k] = k < filled ? '#' : '.';
+        bar[40] = '\0';
+        std::fprintf(stderr, "\r[%s] %3d%%", bar, percent);
+        std::fflush(stderr);
+        drawn_ = true;
+    }
+    void finish() {
+        if (drawn_) std::fprintf(stderr, "\r%50s\r", "");
+    }
+
+private:
+    const Program& p_;
+    bool shown_;
+    bool drawn_ = false;
+    int last_ = -1;
+};
+
+// Points the program at the tile folder: dir when given, otherwise the folder of
+// the configuration file. Returns false after saying why the tiles cannot be used.
+bool findTiles(Program& p, HeadlessPlatform& ui, const std::optional<std::string>& dir) {
+    ui.setMenuEnabled(MenuId{"m_area"}, false);
+    std::error_code ec;
+    p.map.startfolder = std::filesystem::current_path(ec).string();
+    fload(p);
+    if (!dir) {
+        if (ui.enabled("m_area")) return true;
+        for (const auto& m : ui.messages) printMessage(m);
+        return false;
+    }
+    p.map.datafolder = *dir;
+    if (p.map.datafolder.back() != '/') p.map.datafolder += '/';
+    const auto tiles = listTiles(p.map.datafolder);
+    if (!tiles) {
+        std::fprintf(stderr, "rubicel-render: cannot list the folder %s\n", dir->c_str());
+        return false;
+    }
+    if (tiles->size() != 4) {
+        std::fprintf(stderr, "rubicel-render: %s holds %zu \"megt*\" files; the four MEGDR064 tiles are needed\n",
+                     dir->c_str(), tiles->size());
+        return false;
+    }
+    p.File1 = *tiles;
+    return true;
+}
+
+int run(const Options& o) {
+    HeadlessPlatform ui;
+    Program p(ui);
+    p.map.versiontext = kVersionText;
+    if (!findTiles(p, ui, o.data)) return 1;
+    ui.messages.clear();
+
+    p.map.resolution = 1;
+    initbands(p.colour);
+    if (o.scheme) p.colour.scheme = *o.scheme;
+    if (o.mode) p.colour.mode = *o.mode;
+    if (o.range) {
+        userbandsFromLimits(p.colour, (*o.range)[0], (*o.range)[1]);
+        p.colour.scheme = 9;
+    }
+
+    ui.echo = printMessage;
+    ProgressBar progress(p);
+    ui.onYield = [&progress](int n) { progress.row(n); };
+
+    MapState& m = p.map;
+    switch (o.kind) {
+    case MapKind::Feature: {
+        const Feature* f = findFeature(o.feature);
+        if (!f) {
+            std::fprintf(stderr, "rubicel-render: no feature is called '%s'\n", o.feature.c_str());
+            return 2;
+        }
+        m_area_Click(p);
+        if (o.step) {
+            m.resolution = *o.step;
+            m.autoresolution = 0;
+        }
+        mapfromtile(p, f->west, f->north, f->east, f->south);
+        break;
+    }
+    case MapKind::Area:
+        m.areaclass = kAreaMap;
+        m.mapsource = kFromArea;
+        m.resolution = o.step.value_or(m.resolution);
+        m.autoresolution = o.step ? 0 : 1;
+        mapfromtile(p, o.area[0], o.area[1], o.area[2], o.area[3]);
+        break;
+    case MapKind::Planet:
+        m.areaclass = kEntirePlanet;
+        m.mapsource = kFromArea;
+        m.resolution = o.step.value_or(24);
+        m.autoresolution = 0;
+        mapfromtile(p, o.planetWest, 90, o.planetEast, -90);
+        break;
+    case MapKind::Tile:
+        m.areaclass = kSingleTile;
+        m.mapsource = kFromTile;
+        m.stopflag = 0;
+        m.tilefile = m.datafolder + p.File1[std::size_t(o.tileEntry)];
+        m.resolution = o.step.value_or(13);
+        Drawtile(p);
+        break;
+    case MapKind::None:
+        return 2;
+    }
+    progress.finish();
+
+    for (const auto& message : ui.messages)
+        if (isRenderingFailure(message.text)) return 1;
+    if (const auto failure = writeBmp(p.dmap.image, o.output)) {
+        std::fprintf(stderr, "rubicel-render: %s\n", failure->c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (const auto error = parseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "rubicel-render: %s\n%s", error->text.c_str(), kUsage);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        std::fputs("\n", stdout);
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    return run(options);
+}
