@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+// render_bench.cpp: whole renderings on four full-size tiles, each beside its floor loop.
+//
+// Run by hand with the tile folder in RUBICEL_BENCH_TILES (for example the demo
+// tiles of rubicel-mktiles); the files should be in the page cache, which the
+// first, untimed rendering of each case sees to.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "colour/colour_engine.h"
+#include "common/program.h"
+#include "maps/area_renderer.h"
+#include "maps/resolution.h"
+#include "maps/tile_renderer.h"
+#include "platform/headless/headless_platform.h"
+#include "render_plan.h"
+
+namespace {
+
+using namespace rubicel;
+using bench::MapCase;
+
+std::string tileFolder() {
+    const char* folder = std::getenv("RUBICEL_BENCH_TILES");
+    std::string f = folder ? folder : "";
+    if (!f.empty() && f.back() != '/') f += '/';
+    return f;
+}
+
+// A program pointed at the tiles, scheme 1 and blended shading.
+struct Setup {
+    HeadlessPlatform ui;
+    Program p{ui};
+    bool ok = false;
+    Setup() {
+        p.map.datafolder = tileFolder();
+        const auto tiles = listTiles(p.map.datafolder);
+        if (p.map.datafolder.empty() || !tiles || tiles->size() != 4) return;
+        p.File1 = *tiles;
+        initbands(p.colour);
+        p.colour.scheme = 1;
+        p.colour.mode = 1;
+        ok = true;
+    }
+    std::int16_t stepOf(const MapCase& m) const {
+        return m.step != 0 ? m.step : automaticStep(m.a, m.b, m.c, m.d);
+    }
+    void render(const MapCase& m) {
+        p.map.resolution = stepOf(m);
+        p.map.autoresolution = 0;
+        p.map.areaclass = m.areaclass;
+        if (m.tileEntry >= 0) {
+            p.map.mapsource = kFromTile;
+            p.map.tilefile = p.map.datafolder + p.File1[std::size_t(m.tileEntry)];
+            Drawtile(p);
+        } else {
+            p.map.mapsource = kFromArea;
+            mapfromtile(p, m.a, m.b, m.c, m.d);
+        }
+    }
+};
+
+void renderCase(benchmark::State& state, const MapCase* m) {
+    Setup s;
+    if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+    s.render(*m);
+    if (!s.ui.messages.empty()) return state.SkipWithError(s.ui.messages.front().text.c_str());
+    for (auto _ : state) s.render(*m);
+    state.counters["pixels"] = double(s.p.dmap.image.width()) * s.p.dmap.image.height();
+}
+
+void floorCase(benchmark::State& state, const MapCase* m) {
+    Setup s;
+    if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+    const bench::Plan plan = bench::makePlan(*m, s.stepOf(*m));
+    s.p.colourTable.prepare(s.p.colour, s.p.colour.scheme);
+    Raster image;
+    bench::FloorLoop loop(s.p.map.datafolder, s.p.File1);
+    image.reset(plan.width, plan.height);
+    loop.run(plan, s.p.colourTable, image);
+    for (auto _ : state) {
+        image.reset(plan.width, plan.height);
+        loop.run(plan, s.p.colourTable, image);
+        benchmark::DoNotOptimize(image.data());
+    }
+    state.counters["pixels"] = double(plan.width) * plan.height;
+}
+
+const int registered = [] {
+    for (const MapCase& m : bench::kMapCases) {
+        benchmark::RegisterBenchmark((std::string("render/") + m.name).c_str(), renderCase, &m)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("floor/") + m.name).c_str(), floorCase, &m)
+            ->Unit(benchmark::kMillisecond);
+    }
+    return 0;
+}();
+
+}  // namespace
+
+BENCHMARK_MAIN();
