@@ -33,5 +33,5 @@ planet_step24 --planet 0
 northwest_step13 --tile northwest
 northwest_step3 --tile northwest --step 3
 northwest_step1 --tile northwest --step 1
-valles_marineris_auto --feature Valles Marineris
+valles_marineris_auto --area -120 5 -20 -25
 CASES
