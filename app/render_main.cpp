@@ -260,7 +260,11 @@ int run(const Options& o) {
     if (o.scheme) p.colour.scheme = *o.scheme;
     if (o.mode) p.colour.mode = *o.mode;
     if (o.range) {
-        userbandsFromLimits(p.colour, (*o.range)[0], (*o.range)[1]);
+        if (!userbandsFromLimits(p.colour, (*o.range)[0], (*o.range)[1])) {
+            std::fprintf(stderr, "rubicel-render: the range %d to %d gives bands beyond 16-bit elevations\n",
+                         (*o.range)[0], (*o.range)[1]);
+            return 2;
+        }
         p.colour.scheme = 9;
     }
 

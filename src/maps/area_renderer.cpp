@@ -13,7 +13,7 @@
 #include "common/rounding.h"
 #include "maps/map_view.h"
 #include "maps/resolution.h"
-#include "maps/row_painter.h"
+#include "maps/render_support.h"
 #include "maps/tile_file.h"
 
 namespace rubicel {
@@ -55,11 +55,10 @@ std::optional<std::int16_t> fit16(long long v) {
 class AreaRendering {
 public:
     AreaRendering(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, std::int16_t tile)
-        : p_(p), m_(p.map), a_(a), b_(b), c_(c), d_(d), tiles_(kTileEntries[tile]), painter_(p) {}
+        : p_(p), m_(p.map), a_(a), b_(b), c_(c), d_(d), tiles_(kTileEntries[tile]) {}
 
     void run() {
         if (const Failure failure = draw()) {
-            painter_.settle();
             p_.ui.messageBox(failureText(*failure), "", Icon::None);
             p_.closeFiles();
             p_.ui.setBusyPointer(false);
@@ -130,7 +129,6 @@ private:
             }
             const int step = m_.resolution;
             if (step < 1) return kDivisionByZero;
-            painter_.beginRow();
             if (Failure f = p_.files[0].readRecord(sy_, p_.rowBuffer)) return f;
             askAhead(kRowsAhead, kRowsAhead, R1, twoTiles);
 
@@ -147,7 +145,6 @@ private:
                 paintRun(0, step, inRange);
                 if (inRange < eastCount) return kSubscript;
             }
-            painter_.settle();
             if (y_ < p_.dmap.image.height()) p_.ui.mapRowsChanged(y_, y_ + 1);
 
             p_.ui.yieldToEvents();
@@ -208,16 +205,9 @@ private:
         }
     }
 
-    // Colours count samples from column first into row y at pixel x, clipped to the picture.
+    // Colours count samples from column first into row y from pixel x on.
     void paintRun(int first, int step, int count) {
-        Raster& image = p_.dmap.image;
-        std::uint32_t* out = nullptr;
-        int room = 0;
-        if (y_ < image.height() && x_ < image.width()) {
-            out = image.row(y_) + x_;
-            room = image.width() - x_;
-        }
-        painter_.paint(p_.rowBuffer, first, step, count, out, room);
+        paintSamples(p_, first, step, count, x_, y_);
         x_ = static_cast<std::int16_t>(x_ + count);
     }
 
@@ -248,7 +238,6 @@ private:
     MapState& m_;
     const std::int16_t a_, b_, c_, d_;
     const TileEntries tiles_;
-    RowPainter painter_;
     std::int32_t H_ = 0;
     std::int16_t sy_ = 0;
     std::int16_t x_ = 0, y_ = 0;

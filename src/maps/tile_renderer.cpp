@@ -10,7 +10,7 @@
 #include "common/program.h"
 #include "common/rounding.h"
 #include "maps/map_view.h"
-#include "maps/row_painter.h"
+#include "maps/render_support.h"
 #include "maps/tile_file.h"
 
 namespace rubicel {
@@ -22,11 +22,10 @@ using Failure = std::optional<std::string>;
 // One rendering of the tile p.map.tilefile; x and y are what the failure message reports.
 class TileRendering {
 public:
-    explicit TileRendering(Program& p) : p_(p), m_(p.map), painter_(p) {}
+    explicit TileRendering(Program& p) : p_(p), m_(p.map) {}
 
     void run() {
         if (const Failure failure = draw()) {
-            painter_.settle();
             p_.closeFiles();
             p_.ui.messageBox(MessageText("Module 'Drawtile' - ")
                                  .add(*failure)
@@ -75,20 +74,15 @@ private:
             if (m_.stopflag == 1) break;
             const int step = m_.resolution;
             if (step < 1) return "Division by zero";
-            painter_.beginRow();
             if (Failure f = p_.files[0].readRecord(r, p_.rowBuffer)) return f;
             askAhead(r, kRowsAhead, kRowsAhead);
             p_.ui.setBusyPointer(true);
 
             // Every step-th column up to 11518; column 11519 is never drawn.
             const int count = runLength(0, kLastColumn, step);
-            Raster& image = p_.dmap.image;
-            const bool inPicture = y_ < image.height();
-            painter_.paint(p_.rowBuffer, 0, step, count, inPicture ? image.row(y_) : nullptr,
-                           inPicture ? image.width() : 0);
+            paintSamples(p_, 0, step, count, 0, y_);
             x_ = count;
-            painter_.settle();
-            if (inPicture) p_.ui.mapRowsChanged(y_, y_ + 1);
+            if (y_ < p_.dmap.image.height()) p_.ui.mapRowsChanged(y_, y_ + 1);
 
             p_.ui.yieldToEvents();
             if (renderingSuperseded(p_, generation)) {
@@ -123,7 +117,6 @@ private:
 
     Program& p_;
     MapState& m_;
-    RowPainter painter_;
     int x_ = 0, y_ = 0;
 };
 

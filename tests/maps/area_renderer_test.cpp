@@ -65,7 +65,7 @@ TEST_F(AreaRenderer, EntirePlanetAtStep24) {
         EXPECT_EQ(p.dmap.image.height(), 480);
         EXPECT_EQ(ui.yields, 480);
         EXPECT_EQ(firstCaption, c.caption);
-        EXPECT_TRUE(ui.caption("prcent").ends_with(" ... 100%")) << ui.caption("prcent");
+        EXPECT_TRUE(ui.caption("prcent").ends_with(" ...  100%")) << ui.caption("prcent");
         expectFinished({c.west, 90, c.east, -90});
         expectPixel(0, 0, c.northWest, 1, 0);
         expectPixel(479, 0, c.northWest, 1, 11496);
@@ -165,8 +165,8 @@ TEST_F(AreaRenderer, StopDuringTheFirstRow) {
 TEST_F(AreaRenderer, FailuresShowTheMessageAndSkipTheEnd) {
     writeRecords(2, {5121});
     const std::uint32_t lastOfRow = colourOf(elevation(2, 5121, 1279));
-    const std::string colourLine = "  R=" + signedText(redOf(lastOfRow)) + "  G=" + signedText(greenOf(lastOfRow)) +
-                                   "  B=" + signedText(blueOf(lastOfRow));
+    const std::string colourLine = "  R=" + signedText((long long)redOf(lastOfRow)) + "  G=" + signedText((long long)greenOf(lastOfRow)) +
+                                   "  B=" + signedText((long long)blueOf(lastOfRow));
     const struct {
         const char* name;
         std::int16_t a, b, c, d;
@@ -257,7 +257,7 @@ TEST_F(AreaRenderer, PixelsMatchTheEngineCalledForEachSample) {
         std::size_t messages;
     } cases[] = {{"scheme 0, square root enhanced", 0, 2, 2}, {"scheme 9, blended", 9, 1, 0},
                  {"separator scheme colours nothing", 6, 1, 0}};
-    writeRecord(tiles[2], 3201, [&](int c) { return odd[(c / 4) % 7]; });
+    test::writeRecord(tiles[2], 3201, [&](int c) { return odd[(c / 4) % 7]; });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ui.messages.clear();

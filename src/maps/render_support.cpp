@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// render_support.cpp: painting one run of samples into a row of the map picture.
+#include "maps/render_support.h"
+
+#include <algorithm>
+#include <array>
+
+#include "colour/colour_row.h"
+
+namespace rubicel {
+
+void paintSamples(Program& p, int first, int step, int count, int x, int y) {
+    Raster& image = p.dmap.image;
+    int drawn = 0;
+    if (y >= 0 && y < image.height() && x < image.width()) {
+        drawn = std::min(count, image.width() - x);
+        colourRow(p, p.rowBuffer.data(), first, step, drawn, image.row(y) + x);
+    }
+    if (drawn < count) {
+        // Beyond the picture's edge: at most a column or a row in a rendering
+        // that runs to its end, the whole row when a handler emptied the picture.
+        static std::array<std::uint32_t, kTileColumns> undrawn;
+        colourRow(p, p.rowBuffer.data(), first + drawn * step, step, count - drawn, undrawn.data());
+    }
+}
+
+}  // namespace rubicel

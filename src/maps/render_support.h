@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+// render_support.h: what the area and the whole-tile renderer share: row painting, progress text, ending early.
+#pragma once
+
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/program.h"
+
+namespace rubicel {
+
+// Returns how many samples a drawing loop takes from column first, every step,
+// while the column stays below limit; the loop body runs at least once.
+inline int runLength(int first, int limit, int step) {
+    return first < limit ? (limit - first + step - 1) / step : 1;
+}
+
+// Colours count samples of p.rowBuffer, from column first every step, into row y
+// of the map picture from pixel x on. Pixels beyond the picture are coloured (so
+// R, G, B and the engine's messages are those of every sample) but not drawn.
+// Every column must lie within the row, and count within kTileColumns.
+void paintSamples(Program& p, int first, int step, int count, int x, int y);
+
+// The status caption of a rendering: a fixed head, then the percentage as a
+// signed number and "%". The text's memory is reused from row to row.
+class StatusCaption {
+public:
+    explicit StatusCaption(std::string_view head) : text_(head), head_(text_.size()) {}
+    const std::string& withPercent(long long percent) {
+        char digits[24];
+        char* begin = digits;
+        if (percent >= 0) *begin++ = ' ';
+        const auto end = std::to_chars(begin, digits + sizeof digits, percent).ptr;
+        text_.resize(head_);
+        text_.append(digits, end);
+        text_ += '%';
+        return text_;
+    }
+
+private:
+    std::string text_;
+    std::size_t head_;
+};
+
+// True when the rendering that started as generation must end quietly: another
+// rendering began during its yield, or the program is ending.
+inline bool renderingSuperseded(const Program& p, int generation) {
+    return p.renderGeneration != generation || p.exiting;
+}
+
+// How many rows ahead of the one being drawn the kernel is asked to read.
+inline constexpr int kRowsAhead = 4;
+
+}  // namespace rubicel
