@@ -129,8 +129,9 @@ private:
             }
             const int step = m_.resolution;
             if (step < 1) return kDivisionByZero;
+            readAhead_.beforeRead();
             if (Failure f = p_.files[0].readRecord(sy_, p_.rowBuffer)) return f;
-            askAhead(kRowsAhead, kRowsAhead, R1, twoTiles);
+            if (readAhead_.afterRead()) askAhead(kRowsAhead, kRowsAhead, R1, twoTiles);
 
             // The west part, up to column 11518 of the first tile (column 11519 is
             // never drawn), then the east part from column 0 of its neighbour.
@@ -238,6 +239,7 @@ private:
     MapState& m_;
     const std::int16_t a_, b_, c_, d_;
     const TileEntries tiles_;
+    ReadAhead readAhead_;
     std::int32_t H_ = 0;
     std::int16_t sy_ = 0;
     std::int16_t x_ = 0, y_ = 0;

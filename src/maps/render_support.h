@@ -3,6 +3,7 @@
 #pragma once
 
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -52,5 +53,28 @@ inline bool renderingSuperseded(const Program& p, int generation) {
 
 // How many rows ahead of the one being drawn the kernel is asked to read.
 inline constexpr int kRowsAhead = 4;
+
+// Decides when to ask the kernel for the records of the rows ahead. Each request
+// is a system call, which costs as much as the read itself when the tile is in
+// the page cache and gains nothing there; so rows are asked for only while reads
+// wait for the disk, and for a few rows after the last such read.
+class ReadAhead {
+public:
+    void beforeRead() { start_ = Clock::now(); }
+    // Returns true when the rows ahead of the record just read should be asked for.
+    bool afterRead() {
+        if (Clock::now() - start_ > kDiskRead) rowsToAsk_ = 2 * kRowsAhead;
+        if (rowsToAsk_ == 0) return false;
+        --rowsToAsk_;
+        return true;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    // A record from the page cache takes a few microseconds; from a disk, far more.
+    static constexpr auto kDiskRead = std::chrono::microseconds(50);
+    Clock::time_point start_{};
+    int rowsToAsk_ = 0;
+};
 
 }  // namespace rubicel

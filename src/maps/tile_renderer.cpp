@@ -74,8 +74,9 @@ private:
             if (m_.stopflag == 1) break;
             const int step = m_.resolution;
             if (step < 1) return "Division by zero";
+            readAhead_.beforeRead();
             if (Failure f = p_.files[0].readRecord(r, p_.rowBuffer)) return f;
-            askAhead(r, kRowsAhead, kRowsAhead);
+            if (readAhead_.afterRead()) askAhead(r, kRowsAhead, kRowsAhead);
             p_.ui.setBusyPointer(true);
 
             // Every step-th column up to 11518; column 11519 is never drawn.
@@ -117,6 +118,7 @@ private:
 
     Program& p_;
     MapState& m_;
+    ReadAhead readAhead_;
     int x_ = 0, y_ = 0;
 };
 
