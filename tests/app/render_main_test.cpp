@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+// render_main_test.cpp: rubicel-render end to end on sparse tiles: the BMP written, messages and exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "colour/colour_engine.h"
+#include "colour/user_bands.h"
+#include "common/program.h"
+#include "platform/headless/headless_platform.h"
+#include "support/sparse_tiles.h"
+#include "support/temp_dir.h"
+
+namespace rubicel {
+namespace {
+
+std::int16_t elevation(int t, int c) { return std::int16_t(-7000 + 4000 * t + c / 64); }
+
+std::vector<unsigned char> readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct Bmp {
+    std::vector<unsigned char> bytes;
+    std::uint32_t at32(std::size_t i) const {
+        return std::uint32_t(bytes[i]) | std::uint32_t(bytes[i + 1]) << 8 | std::uint32_t(bytes[i + 2]) << 16 |
+               std::uint32_t(bytes[i + 3]) << 24;
+    }
+    int width() const { return int(at32(18)); }
+    int height() const { return int(at32(22)); }
+    // Pixel (x, y) counted from the top, as 0xFFRRGGBB.
+    std::uint32_t pixel(int x, int y) const {
+        const std::size_t stride = (std::size_t(width()) * 3 + 3) / 4 * 4;
+        const std::size_t i = at32(10) + std::size_t(height() - 1 - y) * stride + std::size_t(x) * 3;
+        return packRgb(bytes[i + 2], bytes[i + 1], bytes[i]);
+    }
+};
+
+class RenderMain : public ::testing::Test {
+protected:
+    RenderMain() {
+        tiles = test::makeSparseTileSet(data.path());
+        for (int t = 0; t < 4; ++t) test::writeRecord(tiles[std::size_t(t)], 1, [t](int c) { return elevation(t, c); });
+    }
+
+    // Runs rubicel-render with args in folder work; returns its exit status.
+    int run(const std::string& args) {
+        const std::string command = "cd '" + work.path().string() + "' && '" RUBICEL_RENDER "' " + args + " >'" +
+                                    (work / "out.txt").string() + "' 2>'" + (work / "err.txt").string() + "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string errors() {
+        const auto bytes = readFile(work / "err.txt");
+        return {bytes.begin(), bytes.end()};
+    }
+    std::string output() {
+        const auto bytes = readFile(work / "out.txt");
+        return {bytes.begin(), bytes.end()};
+    }
+    std::string dataOption() const { return "--data '" + data.path().string() + "'"; }
+
+    // The pixel the colour engine gives elevation alt under scheme and mode, and
+    // under the bands of the range when one is given.
+    std::uint32_t colourOf(std::int16_t scheme, std::int16_t mode, std::int16_t alt, const int* range = nullptr) {
+        HeadlessPlatform ui;
+        Program p(ui);
+        initbands(p.colour);
+        if (range) EXPECT_TRUE(userbandsFromLimits(p.colour, std::int16_t(range[0]), std::int16_t(range[1])));
+        p.colour.mode = mode;
+        Setcolours(p, scheme, alt);
+        return packRgb(p.colour.R, p.colour.G, p.colour.B);
+    }
+
+    test::TempDir data;
+    test::TempDir work;
+    std::array<std::filesystem::path, 4> tiles;
+};
+
+TEST_F(RenderMain, WritesTheMapAsABitmap) {
+    const int range[2] = {-2000, 3000};
+    const struct {
+        const char* name;
+        std::string args;
+        int width, height;
+        std::int16_t scheme, mode;
+        const int* range;
+        struct Pixel { int x, y, tile, column; };
+        std::vector<Pixel> pixels;
+    } cases[] = {
+        {"planet centred on 0", "--planet 0 --scheme 1 --mode 1", 960, 480, 1, 1, nullptr,
+         {{0, 0, 3, 0}, {479, 0, 3, 11496}, {480, 0, 2, 0}, {0, 240, 1, 0}, {959, 240, 0, 11496}}},
+        {"planet centred on 180 with a range", "--planet 180 --mode 2 --range -2000 3000", 960, 480, 9, 2, range,
+         {{0, 0, 2, 0}, {480, 0, 3, 0}}},
+        {"north-west tile at step 24", "--tile northwest --step 24 --scheme 5 --mode 3", 479, 240, 5, 3, nullptr,
+         {{0, 0, 3, 0}, {478, 0, 3, 11472}}},
+        {"box across the equator at step 8", "--area 10 5 20 -5 --step 8 --scheme 2 --mode 1", 80, 80, 2, 1,
+         nullptr, {{0, 39, 2, 640}, {0, 40, 0, 640}}},
+        {"named feature at its own step", "--feature Victoria --scheme 0 --mode 0", 256, 256, 0, 0, nullptr,
+         {{0, 0, 1, 11071}, {255, 0, 1, 11326}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(run(dataOption() + " " + c.args + " -o map.bmp"), 0) << errors();
+        const Bmp bmp{readFile(work / "map.bmp")};
+        ASSERT_GE(bmp.bytes.size(), 54u);
+        EXPECT_EQ(bmp.width(), c.width);
+        EXPECT_EQ(bmp.height(), c.height);
+        EXPECT_EQ(bmp.bytes.size(), 54 + std::size_t(c.height) * ((std::size_t(c.width) * 3 + 3) / 4 * 4));
+        for (const auto& px : c.pixels)
+            EXPECT_EQ(bmp.pixel(px.x, px.y), colourOf(c.scheme, c.mode, elevation(px.tile, px.column), c.range))
+                << px.x << "," << px.y;
+        EXPECT_EQ(bmp.pixel(c.width - 1, c.height - 1) >> 24, 0xFFu);
+    }
+}
+
+TEST_F(RenderMain, ReadsTheDataFolderAndColoursFromTheConfiguration) {
+    std::ofstream(work / "mgr064srubicel.cfg") << data.path().string() << "\r\n 5 \r\n 2 \r\n";
+    ASSERT_EQ(run("--planet 0 -o map.bmp"), 0) << errors();
+    const Bmp bmp{readFile(work / "map.bmp")};
+    EXPECT_EQ(bmp.pixel(480, 0), colourOf(5, 2, elevation(2, 0)));
+    ASSERT_EQ(run("--planet 0 --scheme 3 -o map.bmp"), 0) << errors();
+    EXPECT_EQ(Bmp{readFile(work / "map.bmp")}.pixel(480, 0), colourOf(3, 2, elevation(2, 0)));
+}
+
+TEST_F(RenderMain, FailuresAndWrongCommandLines) {
+    const struct {
+        const char* name;
+        std::string args;
+        int status;
+        std::string error;  // part of standard error
+    } cases[] = {
+        {"corner west of every tile", dataOption() + " --area -190 10 -170 0 -o map.bmp", 1,
+         "Module 'MapfromTile' - Subscript out of range\n"},
+        {"no configuration file", "--planet 0 -o map.bmp", 1, "You have not yet defined the location of the"},
+        {"three tiles", "--data '" + (work / "three").string() + "' --planet 0 -o map.bmp", 1, "four"},
+        {"unknown feature", dataOption() + " --feature Atlantis -o map.bmp", 2, "Atlantis"},
+        {"nothing to draw", dataOption() + " -o map.bmp", 2, "Usage:"},
+        {"no output", dataOption() + " --planet 0", 2, "-o"},
+        {"two maps", dataOption() + " --planet 0 --tile northwest -o map.bmp", 2, "only one"},
+        {"step not in the menu", dataOption() + " --planet 0 --step 5 -o map.bmp", 2, "--step"},
+        {"scheme out of range", dataOption() + " --planet 0 --scheme 10 -o map.bmp", 2, "--scheme"},
+        {"unknown tile", dataOption() + " --tile middle -o map.bmp", 2, "--tile"},
+        {"missing area value", dataOption() + " --area 1 2 3", 2, "--area"},
+        {"output folder missing", dataOption() + " --planet 0 -o nowhere/map.bmp", 1, "nowhere/map.bmp"},
+    };
+    std::filesystem::create_directory(work / "three");
+    for (int t = 0; t < 3; ++t) test::makeSparseTile(work / "three" / test::kTileNames[std::size_t(t)]);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(run(c.args), c.status);
+        EXPECT_NE(errors().find(c.error), std::string::npos) << errors();
+        EXPECT_FALSE(std::filesystem::exists(work / "map.bmp"));
+    }
+}
+
+TEST_F(RenderMain, HelpNamesEveryOption) {
+    ASSERT_EQ(run("--help"), 0);
+    for (const char* option :
+         {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "-o"})
+        EXPECT_NE(output().find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace rubicel
