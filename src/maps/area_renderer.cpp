@@ -66,7 +66,7 @@ public:
     }
 
 private:
-    // Steps 5 to 16; returns the failure that ended the rendering, if any.
+    // Sizes the picture and draws the rows; returns the failure that ended the rendering, if any.
     Failure draw() {
         const int generation = ++p_.renderGeneration;
         p_.diagnostics.beginDrawing();
@@ -172,13 +172,15 @@ private:
                 if (twoTiles)
                     if (Failure f = openTile(1, tiles_.D)) return f;
                 sy_ = 1;
-                R1 = static_cast<std::int16_t>(R1 - kTileRows);
+                const auto below = difference16(R1, kTileRows);
+                if (!below) return kOverflow;
+                R1 = *below;
                 switched = true;
                 askAhead(0, kRowsAhead - 1, R1, twoTiles);
             }
         } while (sy_ < R1);
 
-        // Step 16: the area is recorded and the map menus enabled.
+        // Finished or stopped: the area is recorded and the map menus enabled.
         p_.closeFiles();
         m_.maparea = {a_, b_, c_, d_};
         p_.ui.setBusyPointer(false);

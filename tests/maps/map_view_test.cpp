@@ -84,9 +84,9 @@ TEST_F(View, LayoutInATooSmallWindowStopsAtTheFailingStep) {
         TwipSize client;
         TwipRect hbar, vbar, corner;
     } cases[] = {
-        // The bar's width would be negative: steps 3 to 10 are left undone.
+        // The bar's width would be negative: nothing after the bar's top is laid out.
         {"narrower than the vertical bar", {200, 9000}, {0, 8745, 100, 255}, {5, 5, 255, 100}, {}},
-        // The vertical bar's height would be negative: steps 8 to 10 are left undone.
+        // The vertical bar's height would be negative: its height and the corner's place stay.
         {"lower than the horizontal bar", {12000, 200}, {0, -55, 11745, 255}, {11745, 0, 255, 100}, {0, 0, 255, 255}},
     };
     for (const auto& c : cases) {
