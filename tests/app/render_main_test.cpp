@@ -72,7 +72,9 @@ protected:
         HeadlessPlatform ui;
         Program p(ui);
         initbands(p.colour);
-        if (range) EXPECT_TRUE(userbandsFromLimits(p.colour, std::int16_t(range[0]), std::int16_t(range[1])));
+        if (range) {
+            EXPECT_TRUE(userbandsFromLimits(p.colour, std::int16_t(range[0]), std::int16_t(range[1])));
+        }
         p.colour.mode = mode;
         Setcolours(p, scheme, alt);
         return packRgb(p.colour.R, p.colour.G, p.colour.B);
@@ -101,7 +103,7 @@ TEST_F(RenderMain, WritesTheMapAsABitmap) {
         {"north-west tile at step 24", "--tile northwest --step 24 --scheme 5 --mode 3", 479, 240, 5, 3, nullptr,
          {{0, 0, 3, 0}, {478, 0, 3, 11472}}},
         {"box across the equator at step 8", "--area 10 5 20 -5 --step 8 --scheme 2 --mode 1", 80, 80, 2, 1,
-         nullptr, {{0, 0, 2, 640}, {0, 40, 0, 640}, {79, 40, 0, 1272}}},
+         nullptr, {{0, 40, 0, 640}, {79, 40, 0, 1272}}},
         {"named feature at its own step", "--feature Victoria --scheme 0 --mode 0", 256, 256, 0, 0, nullptr,
          {{0, 0, 1, 11071}, {255, 0, 1, 11326}}},
     };
