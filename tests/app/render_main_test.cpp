@@ -51,8 +51,15 @@ protected:
 
     // Runs rubicel-render with args in folder work; returns its exit status.
     int run(const std::string& args) {
-        const std::string command = "cd '" + work.path().string() + "' && '" RUBICEL_RENDER "' " + args + " >'" +
-                                    (work / "out.txt").string() + "' 2>'" + (work / "err.txt").string() + "'";
+        std::string command = "cd '";
+        command += work.path().string();
+        command += "' && '" RUBICEL_RENDER "' ";
+        command += args;
+        command += " >'";
+        command += (work / "out.txt").string();
+        command += "' 2>'";
+        command += (work / "err.txt").string();
+        command += "'";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
