@@ -3,7 +3,9 @@
 //
 // Run by hand with the tile folder in RUBICEL_BENCH_TILES (for example the demo
 // tiles of rubicel-mktiles); the files should be in the page cache, which the
-// first, untimed rendering of each case sees to.
+// first, untimed rendering of each case sees to. On a busy machine compare the
+// best of interleaved runs: --benchmark_repetitions=15
+// --benchmark_enable_random_interleaving=true.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
