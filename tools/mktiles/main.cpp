@@ -8,18 +8,22 @@
 #include <string_view>
 #include <system_error>
 
+#include "common/data_path.h"
 #include "tile_builder.h"
 
 namespace {
 
+constexpr const char* kGridName = "megt90n000cb.img";
+
 constexpr const char* kUsage =
-    "Usage: rubicel-mktiles GRID OUTDIR\n"
+    "Usage: rubicel-mktiles [GRID] OUTDIR\n"
     "\n"
     "Builds the four 64 pixels-per-degree elevation tiles megt00n000gb.img,\n"
     "megt00n180gb.img, megt90n000gb.img and megt90n180gb.img in OUTDIR from GRID,\n"
     "a global 4 pixels-per-degree grid of 720 rows of 1440 big-endian 16-bit\n"
-    "samples (data/mola/megt90n000cb.img), by bilinear interpolation. OUTDIR is\n"
-    "created when missing. Each tile is 132,710,400 bytes.\n"
+    "samples, by bilinear interpolation. Without GRID the MOLA grid shipped with\n"
+    "Rubicel is used, megt90n000cb.img in share/rubicel. OUTDIR is created when\n"
+    "missing. Each tile is 132,710,400 bytes.\n"
     "\n"
     "  -h, --help   show this text\n";
 
@@ -39,12 +43,22 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
-    if (argc != 3) {
+    if (argc != 2 && argc != 3) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    const std::string gridPath = argv[1];
-    const std::string folder = argv[2];
+    std::string gridPath;
+    if (argc == 3) {
+        gridPath = argv[1];
+    } else {
+        gridPath = rubicel::dataPath(kGridName).string();
+        if (gridPath.empty()) {
+            std::string folders;
+            for (const auto& folder : rubicel::dataFolders()) folders += "\n  " + folder.string();
+            return failure(std::string("cannot find the grid ") + kGridName + "; looked in:" + folders);
+        }
+    }
+    const std::string folder = argv[argc - 1];
 
     Grid grid;
     if (auto error = loadGrid(gridPath, kGridRows, kGridColumns, grid)) return failure(*error);
