@@ -217,16 +217,19 @@ TEST_F(Package, InstallsEachFileWhereTheDesktopLooksForIt) {
 TEST_F(Package, ManualPagesDescribeThePrograms) {
     struct Page {
         std::string program;
-        std::vector<std::string> says;
+        std::vector<std::string> synopsis;  // all within the SYNOPSIS section
+        std::vector<std::string> says;      // anywhere
     };
     std::vector<Page> pages = {
-        {"rubicel-mktiles", {".SH NAME", "rubicel-mktiles \\- ", "OUTDIR", "\\-\\-help"}},
+        {"rubicel-mktiles", {"rubicel-mktiles", "GRID", "OUTDIR"}, {"rubicel-mktiles \\- ", "\\-\\-help"}},
     };
 #ifdef RUBICEL_RENDER
-    pages.push_back({"rubicel-render", {".SH NAME", "rubicel-render \\- ", "\\-\\-data", "\\-\\-tile", "\\-\\-help"}});
+    pages.push_back({"rubicel-render",
+                     {"rubicel-render", "--data DIR", "--tile", "-o FILE.bmp"},
+                     {"rubicel-render \\- ", "\\-\\-data", "\\-\\-tile", "\\-\\-help"}});
 #endif
 #ifdef RUBICEL_DESKTOP
-    pages.push_back({"rubicel", {".SH NAME", "rubicel \\- ", "mgr064srubicel.cfg", "Maps"}});
+    pages.push_back({"rubicel", {"rubicel"}, {"rubicel \\- ", "mgr064srubicel.cfg", "Maps"}});
 #endif
     test::TempDir work;
     for (const auto& page : pages) {
@@ -244,6 +247,11 @@ TEST_F(Package, ManualPagesDescribeThePrograms) {
         EXPECT_EQ(name, upper);
         EXPECT_TRUE(section == "1" || section == "\"1\"") << page.program << ": " << section;
         for (const auto& s : page.says) EXPECT_NE(text.out.find(s), std::string::npos) << page.program << ": " << s;
+        const auto from = text.out.find("\n.SH SYNOPSIS\n"), to = text.out.find("\n.SH DESCRIPTION\n");
+        ASSERT_NE(from, std::string::npos) << page.program;
+        ASSERT_NE(to, std::string::npos) << page.program;
+        const std::string synopsis = text.out.substr(from, to - from);
+        for (const auto& s : page.synopsis) EXPECT_NE(synopsis.find(s), std::string::npos) << page.program << ": " << s;
     }
 }
 

@@ -115,6 +115,14 @@ std::string slurp(const fs::path& path) {
     return s.str();
 }
 
+// Returns s in single quotes for the shell.
+std::string quoted(const std::string& s) {
+    std::string q(1, '\'');
+    q += s;
+    q += '\'';
+    return q;
+}
+
 ToolRun runTool(const test::TempDir& scratch, const std::string& arguments) {
     const fs::path out = scratch / "stdout.txt", err = scratch / "stderr.txt";
     const std::string command =
@@ -128,15 +136,15 @@ TEST(MkTiles, RefusesBadArgumentsWithClearMessages) {
     writeBytes(dir / "small.img", std::vector<unsigned char>(100));
     { std::ofstream(dir / "plain") << "x"; }
     const std::string grid = RUBICEL_MOLA_GRID;
+    const std::string out = quoted((dir / "out").string());
     const struct { const char* name; std::string arguments; int status; const char* says; } cases[] = {
         {"no arguments", "", 2, "Usage: rubicel-mktiles [GRID] OUTDIR"},
-        {"three arguments", "'" + grid + "' '" + (dir / "out").string() + "' extra", 2,
-         "Usage: rubicel-mktiles [GRID] OUTDIR"},
-        {"only a folder, which is a file", "'" + (dir / "plain").string() + "'", 1, "cannot make the folder"},
-        {"missing grid", "'" + (dir / "absent.img").string() + "' '" + (dir / "out").string() + "'", 1, "absent.img"},
-        {"wrong grid size", "'" + (dir / "small.img").string() + "' '" + (dir / "out").string() + "'", 1, "holds 100 bytes"},
-        {"outdir is a file", "'" + grid + "' '" + (dir / "plain").string() + "'", 1, "cannot make the folder"},
-        {"outdir below a file", "'" + grid + "' '" + (dir / "plain" / "sub").string() + "'", 1, "cannot make the folder"},
+        {"three arguments", quoted(grid) + ' ' + out + " extra", 2, "Usage: rubicel-mktiles [GRID] OUTDIR"},
+        {"only a folder, which is a file", quoted((dir / "plain").string()), 1, "cannot make the folder"},
+        {"missing grid", quoted((dir / "absent.img").string()) + ' ' + out, 1, "absent.img"},
+        {"wrong grid size", quoted((dir / "small.img").string()) + ' ' + out, 1, "holds 100 bytes"},
+        {"outdir is a file", quoted(grid) + ' ' + quoted((dir / "plain").string()), 1, "cannot make the folder"},
+        {"outdir below a file", quoted(grid) + ' ' + quoted((dir / "plain" / "sub").string()), 1, "cannot make the folder"},
     };
     for (const auto& c : cases) {
         const ToolRun run = runTool(dir, c.arguments);
@@ -172,7 +180,7 @@ std::int16_t extreme(const fs::path& tile, int first, int last, int from, int to
 TEST(MkTiles, BuildsTheFourTilesFromTheMolaGrid) {
     test::TempDir dir;
     const fs::path out = dir / "tiles";
-    const ToolRun run = runTool(dir, "'" + out.string() + "'");
+    const ToolRun run = runTool(dir, quoted(out.string()));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.err.empty()) << "no progress when standard error is not a terminal: " << run.err;
 

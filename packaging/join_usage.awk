@@ -1,0 +1,8 @@
+# SPDX-License-Identifier: MIT
+# join_usage.awk: joins the indented continuation lines of a --help text's
+# "Usage:" clause into one line, the form help2man takes for its SYNOPSIS.
+/^Usage:/ { usage = $0; joining = 1; next }
+joining && /^[ \t]+[^ \t]/ { line = $0; sub(/^[ \t]+/, "", line); usage = usage " " line; next }
+joining { print usage; joining = 0 }
+{ print }
+END { if (joining) print usage }
