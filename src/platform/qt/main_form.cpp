@@ -30,6 +30,7 @@ namespace {
 // whole, without scroll bars.
 constexpr int kStartClientWidth = 968;
 constexpr int kStartClientHeight = 488;
+constexpr int kFirstScrollMaximum = 32767;
 // Below this the scroll bars would get negative lengths.
 constexpr int kMinimumClientWidth = 240;
 constexpr int kMinimumClientHeight = 160;
@@ -40,7 +41,8 @@ constexpr int kFolderPanelHeight = 320;
 QScrollBar* makeScrollBar(Qt::Orientation orientation, const char* name, QWidget* parent) {
     auto* bar = new QScrollBar(orientation, parent);
     bar->setObjectName(name);
-    bar->setRange(0, 0);
+    // Until the first movement sets it from the picture, the bar can move freely.
+    bar->setRange(0, kFirstScrollMaximum);
     bar->setSingleStep(100);
     bar->setPageStep(1000);
     bar->hide();

@@ -22,6 +22,8 @@ public:
     void setRaster(const Raster& raster);
     // Rows first..last-1 were drawn.
     void rowsChanged(int first, int last);
+    // The wrapper painted last.
+    const QImage& image() const { return image_; }
 
     // A mouse button went down: button 1 left, 2 right, 4 middle; shift 1 Shift,
     // 2 Ctrl, 4 Alt; x, y in pixels of the picture.

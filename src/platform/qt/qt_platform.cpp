@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/program.h"
 #include "maps/main_window.h"
@@ -27,7 +28,10 @@ constexpr const char* kProgramTitle = "Rubicel";
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
 int toTwips(int pixels) { return pixels * kTwipsPerPixel; }
-int toPixels(int twips) { return twips / kTwipsPerPixel; }
+// A place falls on the nearest pixel; a size holds whole pixels only, as the
+// picture's raster does.
+int placeInPixels(int twips) { return int(std::nearbyint(double(twips) / kTwipsPerPixel)); }
+int sizeInPixels(int twips) { return twips > 0 ? twips / kTwipsPerPixel : 0; }
 
 QMessageBox::Icon boxIcon(Icon icon) {
     switch (icon) {
@@ -111,8 +115,8 @@ TwipRect QtPlatform::controlRect(Control control) const {
 void QtPlatform::setControlRect(Control control, TwipRect rect) {
     QWidget* widget = form_->control(control);
     if (!widget) return;
-    widget->setGeometry(toPixels(rect.left), toPixels(rect.top), std::max(0, toPixels(rect.width)),
-                        std::max(0, toPixels(rect.height)));
+    widget->setGeometry(placeInPixels(rect.left), placeInPixels(rect.top), sizeInPixels(rect.width),
+                        sizeInPixels(rect.height));
 }
 
 void QtPlatform::setControlVisible(Control control, bool visible) {
