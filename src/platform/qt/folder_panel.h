@@ -30,6 +30,8 @@ protected:
 
 private:
     void openAtStartFolder();
+    // Selects folder and scrolls it into view, opening the folders above it.
+    void reveal(const QString& folder);
 
     QString startFolder_;
     QTreeView* tree_ = nullptr;

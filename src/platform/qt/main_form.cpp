@@ -21,13 +21,14 @@
 #include "maps/menu_tree.h"
 #include "platform/qt/folder_panel.h"
 #include "platform/qt/map_picture_widget.h"
+#include "platform/qt/menu_area.h"
 #include "settings/config_file.h"
 
 namespace rubicel {
 namespace {
 
-// The client area's size at start: a whole-planet map of 960 x 480 pixels shows
-// whole, without scroll bars.
+// The client area's size at start (at least): a whole-planet map of 960 x 480
+// pixels shows whole, without scroll bars.
 constexpr int kStartClientWidth = 968;
 constexpr int kStartClientHeight = 488;
 constexpr int kFirstScrollMaximum = 32767;
@@ -53,7 +54,8 @@ QScrollBar* makeScrollBar(Qt::Orientation orientation, const char* name, QWidget
 
 MainForm::MainForm() {
     setObjectName("Main");
-    menuBar()->setNativeMenuBar(false);
+    menuArea_ = new MenuArea(this);
+    setMenuWidget(menuArea_);
 
     client_ = new QWidget(this);
     client_->setObjectName("client");
@@ -76,12 +78,16 @@ MainForm::MainForm() {
     folderPanel_->setGeometry(0, 0, kFolderPanelWidth, kFolderPanelHeight);
 
     client_->installEventFilter(this);
-    resize(kStartClientWidth, kStartClientHeight + menuBar()->sizeHint().height());
+    resize(kStartClientWidth, kStartClientHeight);
 }
 
 void MainForm::attach(Program& p, std::span<const MenuNode> menus) {
     buildMenus(p, menus);
     connectControls(p);
+    // The menu rows' height is known once they hold their items. Room is left
+    // for the status item's own row, so a whole-planet map stays whole while
+    // its progress text is shown.
+    resize(kStartClientWidth, kStartClientHeight + 2 * menuArea_->menus()->sizeHint().height());
 }
 
 void MainForm::buildMenus(Program& p, std::span<const MenuNode> menus) {
@@ -94,7 +100,7 @@ void MainForm::buildMenus(Program& p, std::span<const MenuNode> menus) {
         QAction* action = nullptr;
         switch (node.kind) {
         case MenuKind::Menu: {
-            QMenu* menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+            QMenu* menu = parent ? parent->addMenu(caption) : menuArea_->menus()->addMenu(caption);
             menu->setObjectName(QString::fromUtf8(node.name.data(), qsizetype(node.name.size())));
             action = menu->menuAction();
             menus_[{std::string(node.name), node.index}] = menu;
@@ -106,12 +112,15 @@ void MainForm::buildMenus(Program& p, std::span<const MenuNode> menus) {
             break;
         }
         case MenuKind::Separator:
-            action = parent ? parent->addSeparator() : menuBar()->addSeparator();
+            action = parent ? parent->addSeparator() : menuArea_->menus()->addSeparator();
             break;
         case MenuKind::Item:
-        case MenuKind::Status:
-            action = parent ? parent->addAction(caption) : menuBar()->addAction(caption);
+            action = parent ? parent->addAction(caption) : menuArea_->menus()->addAction(caption);
             QObject::connect(action, &QAction::triggered, this, [this, &p, node, action] { trigger(p, node, action); });
+            break;
+        case MenuKind::Status:
+            action = menuArea_->status()->addAction(caption);
+            action->setVisible(!caption.isEmpty());
             break;
         }
         action->setObjectName(QString::fromUtf8(node.name.data(), qsizetype(node.name.size())));

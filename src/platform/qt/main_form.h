@@ -23,6 +23,7 @@ struct MenuNode;
 struct Program;
 class FolderPanel;
 class MapPictureWidget;
+class MenuArea;
 
 // The window and its controls. QtPlatform drives it for the program's logic;
 // attach() wires its menus and controls to the program's handlers.
@@ -40,6 +41,7 @@ public:
     // The menu opened by a menu control, or null.
     QMenu* menu(MenuId id) const;
 
+    MenuArea* menuArea() const { return menuArea_; }
     QWidget* client() const { return client_; }
     MapPictureWidget* picture() const { return picture_; }
     QScrollBar* scrollBar(Control bar) const;
@@ -65,6 +67,7 @@ private:
     std::map<Key, QMenu*> menus_;
     // Check marks as the program set them; an item's own toggling never wins.
     std::map<QAction*, bool> checked_;
+    MenuArea* menuArea_ = nullptr;
     QWidget* client_ = nullptr;
     MapPictureWidget* picture_ = nullptr;
     QScrollBar* hscrbar_ = nullptr;

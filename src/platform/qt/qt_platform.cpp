@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -19,6 +20,7 @@
 #include "maps/menu_tree.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/map_picture_widget.h"
+#include "platform/qt/menu_area.h"
 
 namespace rubicel {
 namespace {
@@ -70,7 +72,16 @@ void QtPlatform::setMenuEnabled(MenuId item, bool enabled) {
 }
 
 void QtPlatform::setMenuCaption(MenuId item, const std::string& caption) {
-    if (QAction* action = form_->action(item)) action->setText(text(caption));
+    QAction* action = form_->action(item);
+    if (!action) return;
+    action->setText(text(caption));
+    MenuArea* area = form_->menuArea();
+    if (action->parent() == static_cast<QObject*>(area->status())) {
+        // The status item shows only while it has something to say, and moves
+        // to a row of its own when it does not fit beside the menus.
+        action->setVisible(!caption.empty());
+        area->refresh();
+    }
 }
 
 void QtPlatform::popupMenu(MenuId menu) {

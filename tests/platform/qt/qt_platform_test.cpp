@@ -26,6 +26,7 @@
 #include "platform/qt/folder_panel.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/map_picture_widget.h"
+#include "platform/qt/menu_area.h"
 #include "support/start_folder.h"
 
 namespace rubicel {
@@ -170,7 +171,7 @@ TEST_F(DesktopTest, MenuBarFollowsTheMenuTable) {
         "prcent \"\"",
     };
     std::vector<std::string> lines;
-    listMenus(form().menuBar()->actions(), 0, lines);
+    listMenus(form().menuArea()->menus()->actions() + form().menuArea()->status()->actions(), 0, lines);
     EXPECT_EQ(lines, expected);
 }
 
@@ -255,6 +256,16 @@ TEST_F(DesktopTest, EntirePlanetTwiceShowsTheRasterItselfAndScrollsOnlyWhenWider
     EXPECT_TRUE(messages.empty()) << messages.front().text;
 }
 
+TEST_F(DesktopTest, StartSizeShowsAWholePlanetWithItsProgressText) {
+    choose("m_tile", 5);
+    QCoreApplication::processEvents();
+    const QRect shown = form().picture()->geometry().intersected(form().client()->rect());
+    EXPECT_EQ(shown.size(), QSize(960, 480));
+    EXPECT_FALSE(action("prcent")->text().isEmpty());
+    EXPECT_LE(form().frameGeometry().width(), 1366);
+    EXPECT_LE(form().frameGeometry().height(), 768 - 60) << "room for a title bar and a panel";
+}
+
 TEST_F(DesktopTest, TileItemMarksTheTileAndSevenAndAHalfPercent) {
     choose("m_tile", 0);
     EXPECT_EQ(pictureSize(), QSize(886, 443));
@@ -262,11 +273,41 @@ TEST_F(DesktopTest, TileItemMarksTheTileAndSevenAndAHalfPercent) {
     EXPECT_EQ(checkedItems("m_siz", 8), std::vector<int>{1});
     const QString status = action("prcent")->text();
     EXPECT_TRUE(status.startsWith("Progress ... ")) << status.toStdString();
-    EXPECT_GT(form().menuBar()->actionGeometry(action("prcent")).width(), 0) << "the status item shows its text";
 
     choose("m_tile", 2);
     EXPECT_EQ(checkedItems("m_tile", 7), std::vector<int>{2});
 }
+
+struct StatusCase {
+    const char* name;
+    int windowWidth;
+    bool ownRow;
+};
+
+class StatusItem : public DesktopTest, public testing::WithParamInterface<StatusCase> {};
+
+TEST_P(StatusItem, ShowsTheWholeProgressTextAfterTheMenus) {
+    const StatusCase& c = GetParam();
+    form().resize(c.windowWidth, form().height());
+    open("m_area");
+    choose("m_m", 7);
+    QCoreApplication::processEvents();
+
+    MenuArea* area = form().menuArea();
+    QMenuBar* status = area->status();
+    const QRect item = status->actionGeometry(action("prcent"));
+    const QString text = action("prcent")->text();
+    EXPECT_TRUE(text.startsWith("640×597 pixel image   -  Mapping ... long: -150° to -120°")) << text.toStdString();
+    EXPECT_GE(item.width(), status->fontMetrics().horizontalAdvance(text)) << "the text is not cut";
+    EXPECT_LE(status->geometry().left() + item.right(), area->width()) << "the item is not pushed out of sight";
+    EXPECT_EQ(status->geometry().top() > 0, c.ownRow);
+    EXPECT_EQ(form().client()->geometry().top(), area->height()) << "the client area starts below the menu rows";
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, StatusItem,
+                         testing::Values(StatusCase{"beside_the_menus_in_a_wide_window", 1360, false},
+                                         StatusCase{"on_its_own_row_at_the_start_size", 968, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct AllowedCase {
     const char* name;
@@ -396,10 +437,15 @@ TEST_F(DesktopTest, ScrollBarsMoveThePictureAndFollowTheWindowSize) {
 
     bar->setValue(30000);
     // (17280 - 968 x 15) / 10 = 276 steps of 10 twips.
+    EXPECT_EQ(form().client()->width(), 968);
     EXPECT_EQ(bar->maximum(), 276);
     EXPECT_EQ(bar->value(), 276);
     EXPECT_EQ(p.dmap.left, -2760);
     EXPECT_EQ(form().picture()->x(), -184);
+
+    bar->setValue(100);
+    EXPECT_EQ(p.dmap.left, -1000);
+    EXPECT_EQ(form().picture()->x(), -67) << "-1000 twips fall on the nearest pixel";
 
     form().resize(700, 400);
     QCoreApplication::processEvents();
