@@ -264,13 +264,6 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, LeavingDuringDrawing,
                          testing::Values(LeaveCase{"exit", m_end_Click}, LeaveCase{"closing_the_window", Form_Unload}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(MainWindowTest, ExitWithNothingRunningSavesAndQuits) {
-    p.colour.scheme = 1;
-    m_end_Click(p);
-    EXPECT_TRUE(ui.quitRequested);
-    EXPECT_EQ(start.configuration(), p.map.datafolder + "\r\n 1 \r\n 0 \r\n");
-}
-
 TEST_F(MainWindowTest, OpeningTheLoadMenuPutsThePictureBackKeepingTheBars) {
     m_tile_Click(p, 5);
     ui.setScrollValue(Control::Hscrbar, 30);

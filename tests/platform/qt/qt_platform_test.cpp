@@ -380,13 +380,6 @@ TEST_F(DesktopTest, TerminateDuringADrawingEndsItAtTheNextRow) {
     EXPECT_TRUE(messages.empty()) << messages.front().text;
 }
 
-TEST_F(DesktopTest, TerminateWithNothingRunningWaitsForTheNextDrawing) {
-    choose("m_terminate");
-    EXPECT_EQ(p.map.stopflag, 1);
-    choose("m_tile", 3);
-    EXPECT_EQ(drawnRows(), 443) << "a tile item withdraws the request";
-}
-
 TEST_F(DesktopTest, SchemeChangeRedrawsTheCurrentMap) {
     choose("m_tile", 3);
     constexpr std::uint32_t mark = packRgb(1, 2, 3);
