@@ -23,7 +23,12 @@ std::string StartFolder::tileFolder() const { return (dir_.path() / "tiles").str
 std::filesystem::path StartFolder::configPath() const { return dir_.path() / "mgr064srubicel.cfg"; }
 
 void StartFolder::writeConfiguration(const std::string& folder, int scheme, int mode) const {
-    auto number = [](int v) { return (v < 0 ? "-" : " ") + std::to_string(v < 0 ? -v : v) + " "; };
+    auto number = [](int v) {
+        std::string text(1, v < 0 ? '-' : ' ');
+        text += std::to_string(v < 0 ? -v : v);
+        text += ' ';
+        return text;
+    };
     std::ofstream out(configPath(), std::ios::binary);
     out << folder << "\r\n" << number(scheme) << "\r\n" << number(mode) << "\r\n";
 }

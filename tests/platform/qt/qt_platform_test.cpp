@@ -98,8 +98,18 @@ void listMenus(const QList<QAction*>& actions, int depth, std::vector<std::strin
     for (QAction* a : actions) {
         std::string line(std::size_t(depth) * 2, ' ');
         line += a->objectName().toStdString();
-        if (a->data().toInt() >= 0) line += "(" + std::to_string(a->data().toInt()) + ")";
-        line += a->isSeparator() ? " -" : " \"" + a->text().toStdString() + "\"";
+        if (a->data().toInt() >= 0) {
+            line += '(';
+            line += std::to_string(a->data().toInt());
+            line += ')';
+        }
+        if (a->isSeparator()) {
+            line += " -";
+        } else {
+            line += " \"";
+            line += a->text().toStdString();
+            line += '"';
+        }
         lines.push_back(line);
         if (a->menu() && !features.contains(a->objectName())) listMenus(a->menu()->actions(), depth + 1, lines);
     }
@@ -497,7 +507,9 @@ TEST_F(DesktopTest, FolderPanelSetsTheDataFolderAndCloseSavesAndEnds) {
     EXPECT_EQ(messages[0].text, "You must now restart the program");
     EXPECT_EQ(messages[0].title, "RESTART PROGRAM");
     EXPECT_EQ(quits, 1);
-    EXPECT_EQ(start.configuration().rfind(start.path().string() + "\r\n", 0), 0u) << start.configuration();
+    std::string firstLine = start.path().string();
+    firstLine += "\r\n";
+    EXPECT_EQ(start.configuration().rfind(firstLine, 0), 0u) << start.configuration();
 }
 
 struct BoxCase {
@@ -566,6 +578,8 @@ TEST(DesktopEventLoop, ExitDuringADrawingEndsTheEventLoop) {
 }  // namespace rubicel
 
 int main(int argc, char* argv[]) {
+    // Listing and running the tests needs no display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
