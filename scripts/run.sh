@@ -22,8 +22,14 @@ if [ "$have" -ne 4 ]; then
 fi
 echo "Demo tiles: $tiles"
 
-# ---------------------------------------------------------------------------
-# Start of the desktop program: not built yet. When it exists, start it here
-# with the demo tiles folder above as its data folder.
-# ---------------------------------------------------------------------------
-echo "The desktop program is not part of this build yet; point it at $tiles once it is."
+# The program starts in its own folder and keeps its configuration file there;
+# a first run gets one that points at the demo tiles (an existing one is kept).
+start="${XDG_DATA_HOME:-$HOME/.local/share}/rubicel"
+config="$start/mgr064srubicel.cfg"
+if [ ! -f "$config" ]; then
+  printf '%s/\r\n 0 \r\n 0 \r\n' "$tiles" > "$config"
+  echo "Configuration: $config"
+fi
+program="$PWD/build/app/rubicel"
+cd "$start"
+exec "$program"

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+// main.cpp: the desktop program rubicel: the main window, start-up, then the event loop.
+#include <QApplication>
+
+#include "common/program.h"
+#include "maps/main_window.h"
+#include "platform/qt/main_form.h"
+#include "platform/qt/qt_platform.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Rubicel");
+    // Leaving is the program's own business: Exit or closing the window saves and quits.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    rubicel::QtPlatform ui;
+    rubicel::Program program(ui);
+    ui.attach(program);
+    rubicel::init(program);
+    if (ui.quitRequested()) return 0;
+    ui.window().show();
+    return QApplication::exec();
+}

@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: MIT
+// main_form.cpp: the main window's menu bar, built from the menu table, and its controls.
+#include "platform/qt/main_form.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <cstdint>
+#include <vector>
+
+#include "colour/topography_menu.h"
+#include "common/program.h"
+#include "maps/map_picture.h"
+#include "maps/map_view.h"
+#include "maps/menu_tree.h"
+#include "platform/qt/folder_panel.h"
+#include "platform/qt/map_picture_widget.h"
+#include "platform/qt/menu_area.h"
+#include "settings/config_file.h"
+
+namespace rubicel {
+namespace {
+
+// The client area's size at start (at least): a whole-planet map of 960 x 480
+// pixels shows whole, without scroll bars.
+constexpr int kStartClientWidth = 968;
+constexpr int kStartClientHeight = 488;
+constexpr int kFirstScrollMaximum = 32767;
+// Below this the scroll bars would get negative lengths.
+constexpr int kMinimumClientWidth = 240;
+constexpr int kMinimumClientHeight = 160;
+// The folder panel, over the top-left corner.
+constexpr int kFolderPanelWidth = 260;
+constexpr int kFolderPanelHeight = 320;
+
+QScrollBar* makeScrollBar(Qt::Orientation orientation, const char* name, QWidget* parent) {
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(name);
+    // Until the first movement sets it from the picture, the bar can move freely.
+    bar->setRange(0, kFirstScrollMaximum);
+    bar->setSingleStep(100);
+    bar->setPageStep(1000);
+    bar->hide();
+    return bar;
+}
+
+}  // namespace
+
+MainForm::MainForm() {
+    setObjectName("Main");
+    menuArea_ = new MenuArea(this);
+    setMenuWidget(menuArea_);
+
+    client_ = new QWidget(this);
+    client_->setObjectName("client");
+    client_->setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
+    setCentralWidget(client_);
+
+    picture_ = new MapPictureWidget(client_);
+    hscrbar_ = makeScrollBar(Qt::Horizontal, "Hscrbar", client_);
+    vscrbar_ = makeScrollBar(Qt::Vertical, "Vscrbar", client_);
+    const int thickness = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    hscrbar_->setGeometry(0, 0, 100, thickness);
+    vscrbar_->setGeometry(0, 0, thickness, 100);
+    corner_ = new QPushButton(client_);
+    corner_->setObjectName("corner");
+    corner_->setFocusPolicy(Qt::NoFocus);
+    corner_->setGeometry(0, 0, thickness, thickness);
+    corner_->hide();
+
+    folderPanel_ = new FolderPanel(client_, QDir::currentPath());
+    folderPanel_->setGeometry(0, 0, kFolderPanelWidth, kFolderPanelHeight);
+
+    client_->installEventFilter(this);
+    resize(kStartClientWidth, kStartClientHeight);
+}
+
+void MainForm::attach(Program& p, std::span<const MenuNode> menus) {
+    buildMenus(p, menus);
+    connectControls(p);
+    // The menu rows' height is known once they hold their items. Room is left
+    // for the status item's own row, so a whole-planet map stays whole while
+    // its progress text is shown.
+    resize(kStartClientWidth, kStartClientHeight + 2 * menuArea_->menus()->sizeHint().height());
+}
+
+void MainForm::buildMenus(Program& p, std::span<const MenuNode> menus) {
+    // The open menu at each depth; depth 0 is the menu bar itself.
+    std::vector<QMenu*> open;
+    for (const MenuNode& node : menus) {
+        open.resize(std::size_t(node.depth));
+        QMenu* parent = node.depth > 0 ? open.back() : nullptr;
+        const QString caption = QString::fromUtf8(node.caption.data(), qsizetype(node.caption.size()));
+        QAction* action = nullptr;
+        switch (node.kind) {
+        case MenuKind::Menu: {
+            QMenu* menu = parent ? parent->addMenu(caption) : menuArea_->menus()->addMenu(caption);
+            menu->setObjectName(QString::fromUtf8(node.name.data(), qsizetype(node.name.size())));
+            action = menu->menuAction();
+            menus_[{std::string(node.name), node.index}] = menu;
+            if (node.open) {
+                const auto opened = node.open;
+                QObject::connect(menu, &QMenu::aboutToShow, this, [&p, opened] { opened(p); });
+            }
+            open.push_back(menu);
+            break;
+        }
+        case MenuKind::Separator:
+            action = parent ? parent->addSeparator() : menuArea_->menus()->addSeparator();
+            break;
+        case MenuKind::Item:
+            action = parent ? parent->addAction(caption) : menuArea_->menus()->addAction(caption);
+            QObject::connect(action, &QAction::triggered, this, [this, &p, node, action] { trigger(p, node, action); });
+            break;
+        case MenuKind::Status:
+            action = menuArea_->status()->addAction(caption);
+            action->setVisible(!caption.isEmpty());
+            break;
+        }
+        action->setObjectName(QString::fromUtf8(node.name.data(), qsizetype(node.name.size())));
+        action->setData(node.index);
+        actions_[{std::string(node.name), node.index}] = action;
+    }
+}
+
+void MainForm::trigger(Program& p, const MenuNode& node, QAction* action) {
+    // A checkable action has toggled itself; the handlers decide on check marks.
+    const auto mark = checked_.find(action);
+    if (mark != checked_.end()) action->setChecked(mark->second);
+    if (node.click) node.click(p);
+    if (node.indexedClick) node.indexedClick(p, std::int16_t(node.index));
+}
+
+void MainForm::connectControls(Program& p) {
+    QObject::connect(hscrbar_, &QScrollBar::valueChanged, this, [&p] { Hscrbar_Change(p); });
+    QObject::connect(vscrbar_, &QScrollBar::valueChanged, this, [&p] { Vscrbar_Change(p); });
+    picture_->onMouseDown = [&p](int button, int shift, float x, float y) {
+        dmap_MouseDown(p, std::int16_t(button), std::int16_t(shift), x, y);
+    };
+    folderPanel_->onFolderClicked = [&p](const QString& path) { Dir002_Click(p, path.toStdString()); };
+    folderPanel_->onClose = [&p] { setfolder_Click(p); };
+    onResize_ = [&p] { mapscroll(p); };
+}
+
+QAction* MainForm::action(MenuId id) const {
+    const auto it = actions_.find({std::string(id.name), id.index});
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* MainForm::menu(MenuId id) const {
+    const auto it = menus_.find({std::string(id.name), id.index});
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+QScrollBar* MainForm::scrollBar(Control bar) const {
+    if (bar == Control::Hscrbar) return hscrbar_;
+    if (bar == Control::Vscrbar) return vscrbar_;
+    return nullptr;
+}
+
+QWidget* MainForm::control(Control control) const {
+    switch (control) {
+    case Control::Hscrbar: return hscrbar_;
+    case Control::Vscrbar: return vscrbar_;
+    case Control::Corner: return corner_;
+    case Control::Dmap: return picture_;
+    case Control::Findloc: return folderPanel_;
+    case Control::SaveBox: return nullptr;
+    }
+    return nullptr;
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    if (onClose) onClose();
+    event->accept();
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize && onResize_) onResize_();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace rubicel

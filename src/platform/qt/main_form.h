@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: MIT
+// main_form.h: the main window Main: menu bar, map picture, scroll bars, corner button, folder panel.
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <utility>
+
+#include "platform/platform.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+
+namespace rubicel {
+
+struct MenuNode;
+struct Program;
+class FolderPanel;
+class MapPictureWidget;
+class MenuArea;
+
+// The window and its controls. QtPlatform drives it for the program's logic;
+// attach() wires its menus and controls to the program's handlers.
+class MainForm : public QMainWindow {
+public:
+    MainForm();
+
+    // Builds the menu bar from the menu table and connects every control to
+    // the handlers of p.
+    void attach(Program& p, std::span<const MenuNode> menus);
+
+    // The action of a menu control (for a menu, its title on the parent menu),
+    // or null when there is no such control.
+    QAction* action(MenuId id) const;
+    // The menu opened by a menu control, or null.
+    QMenu* menu(MenuId id) const;
+
+    MenuArea* menuArea() const { return menuArea_; }
+    QWidget* client() const { return client_; }
+    MapPictureWidget* picture() const { return picture_; }
+    QScrollBar* scrollBar(Control bar) const;
+    QPushButton* corner() const { return corner_; }
+    FolderPanel* folderPanel() const { return folderPanel_; }
+    // The widget standing for a control, or null (the save panel is not built here).
+    QWidget* control(Control control) const;
+
+    // Runs when the user closes the window.
+    std::function<void()> onClose;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus(Program& p, std::span<const MenuNode> menus);
+    void connectControls(Program& p);
+    void trigger(Program& p, const MenuNode& node, QAction* action);
+
+    using Key = std::pair<std::string, int>;
+    std::map<Key, QAction*> actions_;
+    std::map<Key, QMenu*> menus_;
+    // Check marks as the program set them; an item's own toggling never wins.
+    std::map<QAction*, bool> checked_;
+    MenuArea* menuArea_ = nullptr;
+    QWidget* client_ = nullptr;
+    MapPictureWidget* picture_ = nullptr;
+    QScrollBar* hscrbar_ = nullptr;
+    QScrollBar* vscrbar_ = nullptr;
+    QPushButton* corner_ = nullptr;
+    FolderPanel* folderPanel_ = nullptr;
+    std::function<void()> onResize_;
+
+    friend class QtPlatform;
+};
+
+}  // namespace rubicel

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: MIT
+// qt_platform.cpp: the window operations of the logic, carried out on the main window.
+#include "platform/qt/qt_platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/program.h"
+#include "maps/main_window.h"
+#include "maps/map_picture.h"
+#include "maps/menu_tree.h"
+#include "platform/qt/main_form.h"
+#include "platform/qt/map_picture_widget.h"
+#include "platform/qt/menu_area.h"
+
+namespace rubicel {
+namespace {
+
+constexpr const char* kProgramTitle = "Rubicel";
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+int toTwips(int pixels) { return pixels * kTwipsPerPixel; }
+// A place falls on the nearest pixel; a size holds whole pixels only, as the
+// picture's raster does.
+int placeInPixels(int twips) { return int(std::nearbyint(double(twips) / kTwipsPerPixel)); }
+int sizeInPixels(int twips) { return twips > 0 ? twips / kTwipsPerPixel : 0; }
+
+QMessageBox::Icon boxIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform() : form_(std::make_unique<MainForm>()) {}
+
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::attach(Program& p) {
+    form_->attach(p, menuTree());
+    form_->onClose = [&p] {
+        if (!p.exiting) Form_Unload(p);
+    };
+}
+
+void QtPlatform::setMenuChecked(MenuId item, bool checked) {
+    QAction* action = form_->action(item);
+    if (!action || action->isSeparator()) return;
+    // Only a marked item is checkable, so unmarked ones show no empty box.
+    form_->checked_[action] = checked;
+    if (checked) action->setCheckable(true);
+    action->setChecked(checked);
+    if (!checked) action->setCheckable(false);
+}
+
+void QtPlatform::setMenuEnabled(MenuId item, bool enabled) {
+    if (QAction* action = form_->action(item)) action->setEnabled(enabled);
+}
+
+void QtPlatform::setMenuCaption(MenuId item, const std::string& caption) {
+    QAction* action = form_->action(item);
+    if (!action) return;
+    action->setText(text(caption));
+    MenuArea* area = form_->menuArea();
+    if (action->parent() == static_cast<QObject*>(area->status())) {
+        // The status item shows only while it has something to say, and moves
+        // to a row of its own when it does not fit beside the menus.
+        action->setVisible(!caption.empty());
+        area->refresh();
+    }
+}
+
+void QtPlatform::popupMenu(MenuId menu) {
+    // A menu that cannot be opened from the menu bar does not pop up either.
+    QMenu* popup = form_->menu(menu);
+    if (popup && popup->menuAction()->isEnabled()) popup->popup(QCursor::pos());
+}
+
+void QtPlatform::setWindowCaption(const std::string& caption) { form_->setWindowTitle(text(caption)); }
+
+void QtPlatform::messageBox(const std::string& message, const std::string& title, Icon icon) {
+    if (onMessage) return onMessage(message, title, icon);
+    // Once the program is ending, a drawing that is being wound up shows nothing.
+    if (quitting_) return;
+    QMessageBox box(boxIcon(icon), text(title.empty() ? kProgramTitle : title), text(message), QMessageBox::Ok,
+                    form_.get());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void QtPlatform::mapImageReset(const Raster& image) { form_->picture()->setRaster(image); }
+
+void QtPlatform::mapRowsChanged(int first, int last) { form_->picture()->rowsChanged(first, last); }
+
+TwipSize QtPlatform::clientSize() const {
+    const QSize size = form_->client()->size();
+    return {toTwips(size.width()), toTwips(size.height())};
+}
+
+TwipSize QtPlatform::outerSize() const {
+    const QSize size = form_->frameGeometry().size();
+    return {toTwips(size.width()), toTwips(size.height())};
+}
+
+TwipRect QtPlatform::controlRect(Control control) const {
+    const QWidget* widget = form_->control(control);
+    if (!widget) return {};
+    const QRect r = widget->geometry();
+    return {toTwips(r.x()), toTwips(r.y()), toTwips(r.width()), toTwips(r.height())};
+}
+
+void QtPlatform::setControlRect(Control control, TwipRect rect) {
+    QWidget* widget = form_->control(control);
+    if (!widget) return;
+    widget->setGeometry(placeInPixels(rect.left), placeInPixels(rect.top), sizeInPixels(rect.width),
+                        sizeInPixels(rect.height));
+}
+
+void QtPlatform::setControlVisible(Control control, bool visible) {
+    QWidget* widget = form_->control(control);
+    if (!widget) return;
+    widget->setVisible(visible);
+    if (visible) widget->raise();
+}
+
+int QtPlatform::scrollValue(Control bar) const {
+    const QScrollBar* scroll = form_->scrollBar(bar);
+    return scroll ? scroll->value() : 0;
+}
+
+void QtPlatform::setScrollMaximum(Control bar, int maximum) {
+    // The minimum stays 0; a negative maximum leaves the bar at 0. The bar
+    // pulls a value above the new maximum down to it and reports the change.
+    if (QScrollBar* scroll = form_->scrollBar(bar)) scroll->setRange(0, std::max(0, maximum));
+}
+
+void QtPlatform::setBusyPointer(bool busy) {
+    if (busy)
+        form_->picture()->setCursor(Qt::WaitCursor);
+    else
+        form_->picture()->unsetCursor();
+}
+
+void QtPlatform::yieldToEvents() {
+    if (!quitting_) QCoreApplication::processEvents();
+}
+
+void QtPlatform::quit() {
+    quitting_ = true;
+    if (onQuit) return onQuit();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace rubicel

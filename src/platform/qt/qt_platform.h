@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+// qt_platform.h: the platform of the desktop program, on Qt Widgets.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace rubicel {
+
+struct Program;
+class MainForm;
+
+// Owns the main window and carries out the logic's window operations on it.
+// Create it, create the Program on it, then attach() the program; a
+// QApplication must exist first.
+class QtPlatform final : public Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    // Builds the menus and connects every control to p's handlers.
+    void attach(Program& p);
+    MainForm& window() { return *form_; }
+    // quit() was called: the event loop is to end once the running handler returns.
+    bool quitRequested() const { return quitting_; }
+
+    // Test seams. onMessage, when set, receives each message instead of a modal
+    // box; onQuit, when set, runs instead of ending the event loop.
+    std::function<void(const std::string& text, const std::string& title, Icon icon)> onMessage;
+    std::function<void()> onQuit;
+
+    void setMenuChecked(MenuId item, bool checked) override;
+    void setMenuEnabled(MenuId item, bool enabled) override;
+    void setMenuCaption(MenuId item, const std::string& caption) override;
+    void popupMenu(MenuId menu) override;
+    void setWindowCaption(const std::string& caption) override;
+    void messageBox(const std::string& text, const std::string& title, Icon icon) override;
+    void mapImageReset(const Raster& image) override;
+    void mapRowsChanged(int first, int last) override;
+    TwipSize clientSize() const override;
+    TwipSize outerSize() const override;
+    TwipRect controlRect(Control control) const override;
+    void setControlRect(Control control, TwipRect rect) override;
+    void setControlVisible(Control control, bool visible) override;
+    int scrollValue(Control bar) const override;
+    void setScrollMaximum(Control bar, int maximum) override;
+    void setBusyPointer(bool busy) override;
+    void yieldToEvents() override;
+    void quit() override;
+
+private:
+    std::unique_ptr<MainForm> form_;
+    bool quitting_ = false;
+};
+
+}  // namespace rubicel

@@ -1,0 +1,586 @@
+// SPDX-License-Identifier: MIT
+// qt_platform_test.cpp: the desktop window: menu tree, start-up, maps from the menus, scrolling, leaving.
+#include "platform/qt/qt_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileSystemModel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeView>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/program.h"
+#include "maps/main_window.h"
+#include "platform/qt/folder_panel.h"
+#include "platform/qt/main_form.h"
+#include "platform/qt/map_picture_widget.h"
+#include "platform/qt/menu_area.h"
+#include "support/start_folder.h"
+
+namespace rubicel {
+namespace {
+
+struct Shown {
+    std::string text, title;
+    Icon icon;
+};
+
+// The desktop window over four sparse tiles, started as the program starts it.
+// Messages and the end of the program are recorded instead of acted on.
+class DesktopTest : public testing::Test {
+protected:
+    // started: tiles and configuration prepared and the start-up run; otherwise
+    // the test does both.
+    explicit DesktopTest(bool started = true) {
+        if (started) start.prepare(4, 0, 0);
+        ui.onMessage = [this](const std::string& text, const std::string& title, Icon icon) {
+            messages.push_back({text, title, icon});
+        };
+        ui.onQuit = [this] { ++quits; };
+        ui.attach(p);
+        if (started) init(p);
+        form().show();
+        QCoreApplication::processEvents();
+    }
+
+    MainForm& form() { return ui.window(); }
+    QAction* action(std::string_view name, int index = -1) { return form().action({name, index}); }
+    void choose(std::string_view name, int index = -1) {
+        QAction* item = action(name, index);
+        ASSERT_NE(item, nullptr) << name << " " << index;
+        item->trigger();
+    }
+    // Opens a menu as the user does and closes it again.
+    void open(std::string_view name, int index = -1) {
+        QMenu* menu = form().menu({name, index});
+        ASSERT_NE(menu, nullptr) << name;
+        menu->popup(QPoint(0, 0));
+        menu->hide();
+    }
+    // Runs f at the first yield of the next drawing.
+    void duringDrawing(std::function<void()> f) { QTimer::singleShot(0, &form(), std::move(f)); }
+    std::vector<int> checkedItems(std::string_view name, int count) {
+        std::vector<int> result;
+        for (int i = 0; i < count; ++i)
+            if (action(name, i)->isChecked()) result.push_back(i);
+        return result;
+    }
+    QSize pictureSize() { return form().picture()->size(); }
+    int drawnRows() const {
+        int rows = 0;
+        for (int y = 0; y < p.dmap.image.height(); ++y)
+            if (p.dmap.image.pixel(0, y) != kPictureBackground) ++rows;
+        return rows;
+    }
+
+    test::StartFolder start;
+    QtPlatform ui;
+    Program p{ui};
+    std::vector<Shown> messages;
+    int quits = 0;
+};
+
+// Lines "name(index) caption" indented by depth; feature submenus are not entered.
+void listMenus(const QList<QAction*>& actions, int depth, std::vector<std::string>& lines) {
+    static const QStringList features = {"m_plan", "m_cter", "m_craters", "m_europe", "m_val"};
+    for (QAction* a : actions) {
+        std::string line(std::size_t(depth) * 2, ' ');
+        line += a->objectName().toStdString();
+        if (a->data().toInt() >= 0) {
+            line += '(';
+            line += std::to_string(a->data().toInt());
+            line += ')';
+        }
+        if (a->isSeparator()) {
+            line += " -";
+        } else {
+            line += " \"";
+            line += a->text().toStdString();
+            line += '"';
+        }
+        lines.push_back(line);
+        if (a->menu() && !features.contains(a->objectName())) listMenus(a->menu()->actions(), depth + 1, lines);
+    }
+}
+
+TEST_F(DesktopTest, MenuBarFollowsTheMenuTable) {
+    const std::vector<std::string> expected = {
+        "m_file \"&File    \"",
+        "  m_load \"Load a MOLA DEM\"",
+        "    m_tile(0) \"Northwest\"",
+        "    m_tile(1) \"Northeast\"",
+        "    m_tile(2) \"Southwest\"",
+        "    m_tile(3) \"Southeast\"",
+        "    m_tile(4) -",
+        "    m_tile(5) \"Entire Planet - centred on 000°\"",
+        "    m_tile(6) \"Entire Planet - centred on 180°\"",
+        "  m_savemap \"Save Map    \"",
+        "  bar3 -",
+        "  m_terminate \"Terminate Drawing Mode\"",
+        "  bar4 -",
+        "  m_default \"Set MEGDR064 DEM File Folder\"",
+        "  bar -",
+        "  m_end \"E&xit\"",
+        "m_area \"Map Area    \"",
+        "  m_plan \"Planitiae (plains)\"",
+        "  m_cter \"Cratered Terrain\"",
+        "  m_craters \"Craters\"",
+        "  m_europe \"Mountains and Hills\"",
+        "  m_val \"Channels and Valleys\"",
+        "  mbar -",
+        "  m_custom \"Custom Area\"",
+        "m_size \"Resolution    \"",
+        "  m_siz(0) \"Thumbnail (5%)\"",
+        "  m_siz(1) \"7.5%\"",
+        "  m_siz(2) \"10%\"",
+        "  m_siz(3) \"12.5%\"",
+        "  m_siz(4) \"25%\"",
+        "  m_siz(5) \"33%\"",
+        "  m_siz(6) \"50%\"",
+        "  m_siz(7) \"100%\"",
+        "m_topo \"Topography    \"",
+        "  m_scheme(0) \"Scheme\"",
+        "    m_setcol(0) \"Brown Relief\"",
+        "    m_setcol(1) \"Blue/Green/Brown (pale)\"",
+        "    m_setcol(2) \"Blue/Green/Brown (darker)\"",
+        "    m_setcol(3) \"Blue/Green/Brown (histogram)\"",
+        "    m_setcol(4) \"Putative Northern Ocean (datum-3000 m)\"",
+        "    m_setcol(5) \"MOLA multicolour\"",
+        "    m_setcol(6) -",
+        "    m_setcol(7) \"Enhanced -3000 to +3000 metre detail\"",
+        "    m_setcol(8) \"Enhanced -6000 to 0 metres (below datum)\"",
+        "    m_setcol(9) \"Enhanced 0 to 6000 metres (above datum)\"",
+        "  m_scheme(1) \"Mode\"",
+        "    m_mode(0) \"Contoured shading\"",
+        "    m_mode(1) \"Blended shading\"",
+        "    m_mode(2) \"Square root enhanced\"",
+        "    m_mode(3) \"Squared enhanced\"",
+        "  m_define \"Define Range    \"",
+        "m_kk \"Show Colour Key      \"",
+        "  m_key(0) \"Vertical     \"",
+        "  m_key(1) \"Horizontal\"",
+        "m_help \"Help      \"",
+        "  m_h(0) \"About\"",
+        "  m_h(1) \"Program Help\"",
+        "  m_h(2) -",
+        "  m_h(3) \"Annotated Map of Mars\"",
+        "  m_h(4) -",
+        "  m_h(5) \"Sourcing the MEG064 MOLA DEMs\"",
+        "prcent \"\"",
+    };
+    std::vector<std::string> lines;
+    listMenus(form().menuArea()->menus()->actions() + form().menuArea()->status()->actions(), 0, lines);
+    EXPECT_EQ(lines, expected);
+}
+
+struct SubmenuCase {
+    const char* control;
+    const char* items;
+    int count;
+    const char* first;
+    const char* last;
+};
+
+class FeatureSubmenu : public DesktopTest, public testing::WithParamInterface<SubmenuCase> {};
+
+TEST_P(FeatureSubmenu, HoldsTheCatalogueInOrder) {
+    const SubmenuCase& c = GetParam();
+    QMenu* submenu = form().menu({c.control});
+    ASSERT_NE(submenu, nullptr);
+    const QList<QAction*> items = submenu->actions();
+    ASSERT_EQ(items.size(), c.count);
+    for (int i = 0; i < c.count; ++i) {
+        EXPECT_EQ(items[i]->objectName().toStdString(), c.items);
+        EXPECT_EQ(items[i]->data().toInt(), i);
+        EXPECT_EQ(action(c.items, i), items[i]);
+    }
+    EXPECT_EQ(items.front()->text().toStdString(), c.first);
+    EXPECT_EQ(items.back()->text().toStdString(), c.last);
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, FeatureSubmenu,
+                         testing::Values(SubmenuCase{"m_plan", "m_p", 12, "Acidalia", "Utopia"},
+                                         SubmenuCase{"m_cter", "m_ct", 9, "Aonia Terra", "Tyrrhenia Terra"},
+                                         SubmenuCase{"m_craters", "m_c", 16, "Cassini", "Victoria"},
+                                         SubmenuCase{"m_europe", "m_m", 16, "Alba Patera", "Uranius Patera"},
+                                         SubmenuCase{"m_val", "m_v", 19, "Acheron Fossae", "Valles Marineris"}),
+                         [](const auto& info) { return std::string(info.param.items); });
+
+struct StartCase {
+    const char* name;
+    int tiles;
+    bool mapArea;
+    std::size_t messages;
+};
+
+class StartUp : public DesktopTest, public testing::WithParamInterface<StartCase> {
+protected:
+    StartUp() : DesktopTest(false) {}
+};
+
+TEST_P(StartUp, ShowsCaptionAndDisablesTheMapMenus) {
+    const StartCase& c = GetParam();
+    if (c.tiles > 0) start.prepare(c.tiles, 2, 3);
+    init(p);
+
+    EXPECT_EQ(form().windowTitle().toStdString(), "Rubicel v 1.12  -  March 6, 2007");
+    EXPECT_EQ(action("m_area")->isEnabled(), c.mapArea);
+    for (const char* menu : {"m_topo", "m_size", "m_define"}) EXPECT_FALSE(action(menu)->isEnabled()) << menu;
+    EXPECT_EQ(messages.size(), c.messages);
+    EXPECT_EQ(checkedItems("m_setcol", 10), std::vector<int>{p.colour.scheme});
+    EXPECT_EQ(checkedItems("m_mode", 4), std::vector<int>{p.colour.mode});
+    EXPECT_TRUE(form().picture()->image().isNull()) << "no map is drawn at start";
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, StartUp,
+                         testing::Values(StartCase{"four_tiles", 4, true, 0}, StartCase{"three_tiles", 3, false, 1},
+                                         StartCase{"no_configuration", 0, false, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DesktopTest, EntirePlanetTwiceShowsTheRasterItselfAndScrollsOnlyWhenWider) {
+    choose("m_tile", 5);
+    EXPECT_EQ(pictureSize(), QSize(960, 480));
+    EXPECT_EQ(form().picture()->image().constBits(), reinterpret_cast<const uchar*>(p.dmap.image.data()))
+        << "the window paints the raster's own memory";
+    EXPECT_FALSE(form().scrollBar(Control::Hscrbar)->isVisibleTo(&form())) << "the start size shows a whole planet";
+    EXPECT_FALSE(form().scrollBar(Control::Vscrbar)->isVisibleTo(&form()));
+
+    choose("m_tile", 5);
+    EXPECT_EQ(pictureSize(), QSize(1152, 576));
+    EXPECT_EQ(p.map.resolution, 20);
+    EXPECT_EQ(form().picture()->image().constBits(), reinterpret_cast<const uchar*>(p.dmap.image.data()));
+    EXPECT_EQ(form().picture()->image().format(), QImage::Format_RGB32);
+    EXPECT_TRUE(form().scrollBar(Control::Hscrbar)->isVisibleTo(&form()));
+    EXPECT_TRUE(messages.empty()) << messages.front().text;
+}
+
+TEST_F(DesktopTest, StartSizeShowsAWholePlanetWithItsProgressText) {
+    choose("m_tile", 5);
+    QCoreApplication::processEvents();
+    const QRect shown = form().picture()->geometry().intersected(form().client()->rect());
+    EXPECT_EQ(shown.size(), QSize(960, 480));
+    EXPECT_FALSE(action("prcent")->text().isEmpty());
+    EXPECT_LE(form().frameGeometry().width(), 1366);
+    EXPECT_LE(form().frameGeometry().height(), 768 - 60) << "room for a title bar and a panel";
+}
+
+TEST_F(DesktopTest, TileItemMarksTheTileAndSevenAndAHalfPercent) {
+    choose("m_tile", 0);
+    EXPECT_EQ(pictureSize(), QSize(886, 443));
+    EXPECT_EQ(checkedItems("m_tile", 7), std::vector<int>{0});
+    EXPECT_EQ(checkedItems("m_siz", 8), std::vector<int>{1});
+    const QString status = action("prcent")->text();
+    EXPECT_TRUE(status.startsWith("Progress ... ")) << status.toStdString();
+
+    choose("m_tile", 2);
+    EXPECT_EQ(checkedItems("m_tile", 7), std::vector<int>{2});
+}
+
+struct StatusCase {
+    const char* name;
+    int windowWidth;
+    bool ownRow;
+};
+
+class StatusItem : public DesktopTest, public testing::WithParamInterface<StatusCase> {};
+
+TEST_P(StatusItem, ShowsTheWholeProgressTextAfterTheMenus) {
+    const StatusCase& c = GetParam();
+    form().resize(c.windowWidth, form().height());
+    open("m_area");
+    choose("m_m", 7);
+    QCoreApplication::processEvents();
+
+    MenuArea* area = form().menuArea();
+    QMenuBar* status = area->status();
+    const QRect item = status->actionGeometry(action("prcent"));
+    const QString text = action("prcent")->text();
+    EXPECT_TRUE(text.startsWith("640×597 pixel image   -  Mapping ... long: -150° to -120°")) << text.toStdString();
+    EXPECT_GE(item.width(), status->fontMetrics().horizontalAdvance(text)) << "the text is not cut";
+    EXPECT_LE(status->geometry().left() + item.right(), area->width()) << "the item is not pushed out of sight";
+    EXPECT_EQ(status->geometry().top() > 0, c.ownRow);
+    EXPECT_EQ(form().client()->geometry().top(), area->height()) << "the client area starts below the menu rows";
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, StatusItem,
+                         testing::Values(StatusCase{"beside_the_menus_in_a_wide_window", 1360, false},
+                                         StatusCase{"on_its_own_row_at_the_start_size", 968, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct AllowedCase {
+    const char* name;
+    std::vector<MenuId> steps;  // a menu is opened, an item chosen
+    std::vector<bool> enabled;
+};
+
+class ResolutionItems : public DesktopTest, public testing::WithParamInterface<AllowedCase> {};
+
+TEST_P(ResolutionItems, AreAllowedByTheKindOfMap) {
+    const AllowedCase& c = GetParam();
+    for (const MenuId& step : c.steps) {
+        if (form().menu(step))
+            open(step.name, step.index);
+        else
+            choose(step.name, step.index);
+    }
+    open("m_size");
+    std::vector<bool> enabled;
+    for (int i = 0; i < 8; ++i) enabled.push_back(action("m_siz", i)->isEnabled());
+    EXPECT_EQ(enabled, c.enabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktop, ResolutionItems,
+    testing::Values(
+        AllowedCase{"entire_planet", {{"m_tile", 5}}, {true, true, true, true, true, false, false, false}},
+        AllowedCase{"tile_after_the_planet", {{"m_tile", 5}, {"m_tile", 1}}, {true, true, true, true, true, true, false, false}},
+        AllowedCase{"feature_after_a_tile", {{"m_tile", 1}, {"m_area"}, {"m_c", 15}}, std::vector<bool>(8, true)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DesktopTest, FeatureIsMarkedOnlyAfterItsDrawing) {
+    open("m_area");
+    choose("m_v", 18);
+    ASSERT_TRUE(action("m_v", 18)->isChecked());
+
+    open("m_area");
+    bool markedWhileDrawing = true;
+    bool previousKeptWhileDrawing = false;
+    duringDrawing([&] {
+        markedWhileDrawing = action("m_m", 7)->isChecked();
+        previousKeptWhileDrawing = action("m_v", 18)->isChecked();
+    });
+    choose("m_m", 7);
+
+    EXPECT_FALSE(markedWhileDrawing);
+    EXPECT_TRUE(previousKeptWhileDrawing);
+    EXPECT_TRUE(action("m_m", 7)->isChecked());
+    EXPECT_FALSE(action("m_v", 18)->isChecked());
+    EXPECT_EQ(p.map.maparea, (std::array<std::int16_t, 4>{-150, 30, -120, 2}));
+}
+
+TEST_F(DesktopTest, ChoosingAMarkedItemAgainKeepsItsMark) {
+    open("m_area");
+    choose("m_c", 15);
+    open("m_area");
+    bool markedWhileDrawing = false;
+    duringDrawing([&] { markedWhileDrawing = action("m_c", 15)->isChecked(); });
+    choose("m_c", 15);
+    EXPECT_TRUE(markedWhileDrawing) << "the item does not toggle itself";
+    EXPECT_TRUE(action("m_c", 15)->isChecked());
+}
+
+TEST_F(DesktopTest, TerminateDuringADrawingEndsItAtTheNextRow) {
+    duringDrawing([&] { choose("m_terminate"); });
+    choose("m_tile", 0);
+    EXPECT_EQ(drawnRows(), 1);
+    EXPECT_EQ(p.map.stopflag, 1);
+    EXPECT_FALSE(p.files[0].isOpen());
+    EXPECT_TRUE(messages.empty()) << messages.front().text;
+}
+
+TEST_F(DesktopTest, SchemeChangeRedrawsTheCurrentMap) {
+    choose("m_tile", 3);
+    constexpr std::uint32_t mark = packRgb(1, 2, 3);
+    p.dmap.image.fill(mark);
+    open("m_topo");
+    choose("m_setcol", 1);
+    EXPECT_EQ(p.colour.scheme, 1);
+    EXPECT_EQ(checkedItems("m_setcol", 10), std::vector<int>{1});
+    EXPECT_NE(p.dmap.image.pixel(0, 0), mark);
+    EXPECT_NE(p.dmap.image.pixel(0, 442), mark);
+    EXPECT_EQ(pictureSize(), QSize(886, 443));
+}
+
+struct ClickCase {
+    const char* name;
+    Qt::MouseButton button;
+    bool mapFirst;
+    bool popup;
+};
+
+class PictureClick : public DesktopTest, public testing::WithParamInterface<ClickCase> {};
+
+TEST_P(PictureClick, RightButtonPopsUpTheTopographyMenu) {
+    const ClickCase& c = GetParam();
+    if (c.mapFirst) choose("m_tile", 0);
+    MapPictureWidget* picture = form().picture();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), picture->mapToGlobal(QPointF(5, 5)), c.button,
+                      c.button, Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &press);
+    QMenu* topography = form().menu({"m_topo"});
+    EXPECT_EQ(topography->isVisible(), c.popup);
+    topography->hide();
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, PictureClick,
+                         testing::Values(ClickCase{"right", Qt::RightButton, true, true},
+                                         ClickCase{"left", Qt::LeftButton, true, false},
+                                         ClickCase{"right_before_any_map", Qt::RightButton, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DesktopTest, ScrollBarsMoveThePictureAndFollowTheWindowSize) {
+    choose("m_tile", 5);
+    choose("m_tile", 5);
+    QScrollBar* bar = form().scrollBar(Control::Hscrbar);
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->singleStep(), 100);
+    EXPECT_EQ(bar->pageStep(), 1000);
+
+    bar->setValue(30000);
+    // (17280 - 968 x 15) / 10 = 276 steps of 10 twips.
+    EXPECT_EQ(form().client()->width(), 968);
+    EXPECT_EQ(bar->maximum(), 276);
+    EXPECT_EQ(bar->value(), 276);
+    EXPECT_EQ(p.dmap.left, -2760);
+    EXPECT_EQ(form().picture()->x(), -184);
+
+    bar->setValue(100);
+    EXPECT_EQ(p.dmap.left, -1000);
+    EXPECT_EQ(form().picture()->x(), -67) << "-1000 twips fall on the nearest pixel";
+
+    form().resize(700, 400);
+    QCoreApplication::processEvents();
+    const QRect client = form().client()->rect();
+    const QRect h = bar->geometry();
+    const QRect v = form().scrollBar(Control::Vscrbar)->geometry();
+    EXPECT_EQ(h.bottom(), client.bottom());
+    EXPECT_EQ(h.width(), client.width() - v.width());
+    EXPECT_EQ(v.right(), client.right());
+    EXPECT_EQ(v.height(), client.height() - h.height());
+    EXPECT_EQ(form().corner()->geometry().topLeft(), QPoint(v.x(), h.y()));
+}
+
+struct LeaveCase {
+    const char* name;
+    void (*leave)(MainForm&);
+};
+
+class LeavingDuringDrawing : public DesktopTest, public testing::WithParamInterface<LeaveCase> {};
+
+TEST_P(LeavingDuringDrawing, StopsClosesAndSavesOnce) {
+    p.colour.scheme = 9;
+    std::filesystem::remove(start.configPath());
+    duringDrawing([this] { GetParam().leave(form()); });
+    choose("m_tile", 5);
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(p.exiting);
+    EXPECT_LE(drawnRows(), 2);
+    EXPECT_FALSE(p.files[0].isOpen());
+    EXPECT_FALSE(p.files[1].isOpen());
+    EXPECT_NE(start.configuration().find("\n 9 \r\n"), std::string::npos) << start.configuration();
+    EXPECT_TRUE(messages.empty()) << messages.front().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, LeavingDuringDrawing,
+                         testing::Values(LeaveCase{"exit_item", [](MainForm& f) { f.action({"m_end"})->trigger(); }},
+                                         LeaveCase{"closing_the_window", [](MainForm& f) { f.close(); }}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DesktopTest, FolderPanelSetsTheDataFolderAndCloseSavesAndEnds) {
+    choose("m_default");
+    FolderPanel* panel = form().folderPanel();
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->pos(), QPoint(0, 0));
+    EXPECT_EQ(p.colour.scheme, 1);
+
+    const QString folder = QString::fromStdString(start.path().string());
+    const QModelIndex index = panel->model()->index(folder);
+    ASSERT_TRUE(index.isValid());
+    emit panel->tree()->clicked(index);
+    EXPECT_EQ(p.map.datafolder, start.path().string());
+
+    panel->findChild<QPushButton*>("setfolder")->click();
+    EXPECT_FALSE(panel->isVisible());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "You must now restart the program");
+    EXPECT_EQ(messages[0].title, "RESTART PROGRAM");
+    EXPECT_EQ(quits, 1);
+    std::string firstLine = start.path().string();
+    firstLine += "\r\n";
+    EXPECT_EQ(start.configuration().rfind(firstLine, 0), 0u) << start.configuration();
+}
+
+struct BoxCase {
+    const char* name;
+    const char* title;
+    Icon icon;
+    const char* shownTitle;
+    QMessageBox::Icon shownIcon;
+};
+
+class MessageBoxes : public testing::TestWithParam<BoxCase> {};
+
+TEST_P(MessageBoxes, CarryTheTitleTheIconAndOneOkButton) {
+    const BoxCase& c = GetParam();
+    QtPlatform ui;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        box->accept();
+    });
+    ui.messageBox("Module 'Drawtile' - <no such file>\n 1  2  3", c.title, c.icon);
+    EXPECT_EQ(title.toStdString(), c.shownTitle);
+    EXPECT_EQ(text.toStdString(), "Module 'Drawtile' - <no such file>\n 1  2  3");
+    EXPECT_EQ(icon, c.shownIcon);
+    EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktop, MessageBoxes,
+    testing::Values(BoxCase{"program_title", "", Icon::None, "Rubicel", QMessageBox::NoIcon},
+                    BoxCase{"own_title_critical", "Problem finding the MEGDR064 data files", Icon::Critical,
+                            "Problem finding the MEGDR064 data files", QMessageBox::Critical},
+                    BoxCase{"information", "RESTART PROGRAM", Icon::Information, "RESTART PROGRAM",
+                            QMessageBox::Information}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The real ending: Exit chosen inside a drawing inside the running event loop.
+TEST(DesktopEventLoop, ExitDuringADrawingEndsTheEventLoop) {
+    test::StartFolder start;
+    start.prepare();
+    QtPlatform ui;
+    Program p(ui);
+    ui.attach(p);
+    init(p);
+    ui.window().show();
+    QTimer::singleShot(0, &ui.window(), [&] {
+        QTimer::singleShot(0, &ui.window(), [&] { ui.window().action({"m_end"})->trigger(); });
+        ui.window().action({"m_tile", 5})->trigger();
+    });
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(p.exiting);
+    EXPECT_TRUE(ui.quitRequested());
+    EXPECT_FALSE(p.files[0].isOpen());
+    EXPECT_TRUE(std::filesystem::exists(start.configPath()));
+}
+
+}  // namespace
+}  // namespace rubicel
+
+int main(int argc, char* argv[]) {
+    // Listing and running the tests needs no display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
