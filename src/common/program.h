@@ -8,10 +8,12 @@
 #include "colour/colour_state.h"
 #include "colour/colour_table.h"
 #include "colour/diagnostics.h"
+#include "keys/save_panel.h"
 #include "maps/map_picture.h"
 #include "maps/map_state.h"
 #include "maps/tile_file.h"
 #include "platform/platform.h"
+#include "settings/custom_area.h"
 
 namespace rubicel {
 
@@ -37,6 +39,8 @@ struct Program {
     // Set when the program is ending; a rendering that finds it set after a yield
     // stops drawing.
     bool exiting = false;
+    CustomArea getArea;              // the custom-area dialog's boxes and half spans
+    SavePanel saveBox;               // the save panel's folder, name and lists
 
     // Closes every open tile file.
     void closeFiles() {

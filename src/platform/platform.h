@@ -23,6 +23,10 @@ enum class Icon { None, Critical, Information };
 // (twips, 15 to a pixel). SaveBox and Findloc are the save and folder panels.
 enum class Control { Hscrbar, Vscrbar, Corner, Dmap, SaveBox, Findloc };
 
+// Forms whose texts and lists the logic keeps in the program state and the window
+// mirrors: the custom-area dialog and the save panel.
+enum class Form { GetArea, SaveBox };
+
 struct TwipRect {
     int left = 0;
     int top = 0;
@@ -83,6 +87,21 @@ public:
 
     // Ends the program once the running handler returns.
     virtual void quit() = 0;
+
+    // Forms. showForm shows a tool window without making it modal, or closes it
+    // (the save panel is shown as Control::SaveBox). formChanged: the logic
+    // changed the texts or lists of form; the window shows them again. setFocus
+    // gives the keyboard focus to the named control of form ("longw").
+    virtual void showForm(Form form, bool shown) = 0;
+    virtual void formChanged(Form form) = 0;
+    virtual void setFocus(Form form, std::string_view control) = 0;
+
+    // Opens the HTML help file at its default topic in a viewer owned by the main
+    // window; the viewer reports a file it cannot find.
+    virtual void showHtmlHelp(const std::string& file) = 0;
+    // Copies the built-in annotated map of Mars into image (resized to fit it);
+    // false, with image emptied, when the program carries none.
+    [[nodiscard]] virtual bool annotatedMap(Raster& image) = 0;
 };
 
 }  // namespace rubicel

@@ -57,6 +57,11 @@ void HeadlessPlatform::setScrollMaximum(Control bar, int maximum) {
     if (value > maximum) value = maximum < 0 ? 0 : maximum;
 }
 
+bool HeadlessPlatform::annotatedMap(Raster& image) {
+    image = annotatedMapPicture;
+    return !image.empty();
+}
+
 void HeadlessPlatform::yieldToEvents() {
     ++yields;
     if (onYield) onYield(yields);

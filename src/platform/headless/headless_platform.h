@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/raster.h"
 #include "platform/platform.h"
 
 namespace rubicel {
@@ -46,6 +47,11 @@ public:
     void setBusyPointer(bool busy) override { busyPointer = busy; }
     void yieldToEvents() override;
     void quit() override { quitRequested = true; }
+    void showForm(Form form, bool shown) override { formShown[form] = shown; }
+    void formChanged(Form form) override { ++formChanges[form]; }
+    void setFocus(Form form, std::string_view control) override { focus = {form, std::string(control)}; }
+    void showHtmlHelp(const std::string& file) override { helpFiles.push_back(file); }
+    bool annotatedMap(Raster& image) override;
 
     // What tests read.
     bool checked(std::string_view name, int index = -1) const;
@@ -75,6 +81,12 @@ public:
     // Runs on every yield with the yield's number (1 for the first); tests queue
     // menu commands here to run them in the middle of a drawing.
     std::function<void(int)> onYield;
+    std::map<Form, bool> formShown;
+    std::map<Form, int> formChanges;
+    std::pair<Form, std::string> focus{Form::GetArea, ""};
+    std::vector<std::string> helpFiles;
+    // What annotatedMap copies; an empty raster stands for a program without one.
+    Raster annotatedMapPicture;
     // Where messages are echoed as they are shown; nothing when null.
     std::function<void(const Message&)> echo;
 
