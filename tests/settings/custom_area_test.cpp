@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/program.h"
 #include "platform/headless/headless_platform.h"
+#include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
 
 namespace rubicel {
@@ -260,12 +260,8 @@ protected:
     test::TempDir dir;
 
     void SetUp() override {
-        for (const char* name : {"megt_0", "megt_1", "megt_2", "megt_3"}) {
-            const auto path = dir / name;
-            { std::FILE* f = std::fopen(path.c_str(), "wb"); ASSERT_TRUE(f); std::fclose(f); }
-            std::filesystem::resize_file(path, 23040ull * 5760ull);
-            p.File1.push_back(name);
-        }
+        test::makeSparseTileSet(dir.path());
+        for (const auto& name : test::kTileNames) p.File1.push_back(name);
         p.map.datafolder = dir.folder();
         p.map.resolution = 24;
         p.map.mapsource = kFromArea;

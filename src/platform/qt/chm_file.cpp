@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+// chm_file.cpp: reads the pages of a compiled HTML help file for the help viewer.
+#include "platform/qt/chm_file.h"
+
+#include <chm_lib.h>
+
+#include <cstring>
+
+namespace rubicel {
+
+ChmFile::ChmFile(const std::string& path) : file_(chm_open(path.c_str())) {}
+
+ChmFile::~ChmFile() {
+    if (file_) chm_close(file_);
+}
+
+std::optional<std::vector<unsigned char>> ChmFile::read(const std::string& path) const {
+    if (!file_) return std::nullopt;
+    const std::string inside = path.empty() || path[0] != '/' ? "/" + path : path;
+    chmUnitInfo info{};
+    if (chm_resolve_object(file_, inside.c_str(), &info) != CHM_RESOLVE_SUCCESS) return std::nullopt;
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(info.length));
+    if (!bytes.empty() &&
+        chm_retrieve_object(file_, &info, bytes.data(), 0, static_cast<LONGINT64>(info.length)) !=
+            static_cast<LONGINT64>(info.length))
+        return std::nullopt;
+    return bytes;
+}
+
+std::string ChmFile::defaultTopic() const {
+    // The /#SYSTEM object: a 4-byte version, then records of a 2-byte code, a
+    // 2-byte length and that many bytes, little-endian; code 2 is the default topic.
+    if (const auto system = read("/#SYSTEM")) {
+        const auto& b = *system;
+        std::size_t at = 4;
+        while (at + 4 <= b.size()) {
+            const unsigned code = b[at] | (b[at + 1] << 8);
+            const std::size_t length = b[at + 2] | (b[at + 3] << 8);
+            at += 4;
+            if (at + length > b.size()) break;
+            if (code == 2 && length > 0) {
+                const char* text = reinterpret_cast<const char*>(b.data() + at);
+                std::string topic(text, strnlen(text, length));
+                if (!topic.empty()) return topic[0] == '/' ? topic : "/" + topic;
+            }
+            at += length;
+        }
+    }
+    return "/index.html";
+}
+
+}  // namespace rubicel

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+// help_viewer.cpp: the help window: the pages of rubicel.chm in a text browser owned by the main window.
+#include "platform/qt/help_viewer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/qt/chm_file.h"
+
+namespace rubicel {
+
+namespace {
+constexpr const char* kScheme = "chm";
+constexpr const char* kViewerName = "HelpViewer";
+}  // namespace
+
+ChmBrowser::ChmBrowser(QWidget* parent) : QTextBrowser(parent) {
+    setOpenExternalLinks(true);  // web addresses go to the desktop's browser
+}
+
+ChmBrowser::~ChmBrowser() = default;
+
+bool ChmBrowser::openFile(const QString& path) {
+    file_ = std::make_unique<ChmFile>(QFile::encodeName(path).toStdString());
+    if (!file_->isOpen()) {
+        file_.reset();
+        return false;
+    }
+    return true;
+}
+
+void ChmBrowser::showDefaultTopic() {
+    if (!file_) return;
+    clearHistory();
+    QUrl url;
+    url.setScheme(kScheme);
+    url.setPath(QString::fromStdString(file_->defaultTopic()));
+    setSource(url);
+}
+
+QVariant ChmBrowser::loadResource(int type, const QUrl& name) {
+    if (name.scheme() != kScheme || !file_) return QTextBrowser::loadResource(type, name);
+    const auto bytes = file_->read(name.path().toStdString());
+    if (!bytes) return {};
+    const QByteArray data(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size()));
+    if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource)
+        return QString::fromUtf8(data);
+    return data;
+}
+
+HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new ChmBrowser(this)) {
+    setObjectName(kViewerName);
+    setWindowTitle("Rubicel Help");
+    auto* contents = new QPushButton("&Contents", this);
+    auto* back = new QPushButton("&Back", this);
+    auto* forward = new QPushButton("&Forward", this);
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    connect(contents, &QPushButton::clicked, browser_, &ChmBrowser::showDefaultTopic);
+    connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        const QString title = browser_->documentTitle();
+        setWindowTitle(title.isEmpty() ? QString("Rubicel Help") : "Rubicel Help - " + title);
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(contents);
+    buttons->addWidget(back);
+    buttons->addWidget(forward);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_);
+    resize(640, 560);
+}
+
+bool HelpViewer::openFile(const QString& path) {
+    if (!browser_->openFile(path)) return false;
+    path_ = path;
+    browser_->showDefaultTopic();
+    return true;
+}
+
+QStringList helpFolders() {
+    QStringList folders = {QDir::currentPath()};
+    if (QCoreApplication::instance()) {
+        const QString exe = QCoreApplication::applicationDirPath();
+        folders << exe << QDir::cleanPath(exe + "/../share/rubicel");
+    }
+#ifdef RUBICEL_HELP_BUILD_DIR
+    folders << RUBICEL_HELP_BUILD_DIR;
+#endif
+#ifdef RUBICEL_HELP_INSTALL_DIR
+    folders << RUBICEL_HELP_INSTALL_DIR;
+#endif
+    folders.removeDuplicates();
+    return folders;
+}
+
+QString findHelpFile(const QString& file) {
+    for (const QString& folder : helpFolders()) {
+        const QFileInfo info(QDir(folder), file);
+        if (info.isFile()) return info.absoluteFilePath();
+    }
+    return {};
+}
+
+HelpViewer* openHtmlHelp(QWidget* owner, const std::string& file) {
+    const QString name = QString::fromStdString(file);
+    const QString path = findHelpFile(name);
+    if (path.isEmpty()) {
+        QMessageBox::warning(owner, "Rubicel",
+                             "The help file " + name + " was not found.\nRubicel looks for it in:\n" +
+                                 helpFolders().join('\n'));
+        return nullptr;
+    }
+    auto* viewer = owner ? owner->findChild<HelpViewer*>(kViewerName, Qt::FindDirectChildrenOnly) : nullptr;
+    if (!viewer) viewer = new HelpViewer(owner);
+    if (viewer->path() != path || viewer->browser()->source().isEmpty()) {
+        if (!viewer->openFile(path)) {
+            QMessageBox::warning(owner, "Rubicel", "The help file " + path + " cannot be read.");
+            if (!owner) delete viewer;
+            return nullptr;
+        }
+    } else {
+        viewer->browser()->showDefaultTopic();
+    }
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+    return viewer;
+}
+
+}  // namespace rubicel

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// help_viewer.h: the help window: the pages of rubicel.chm in a text browser owned by the main window.
+#pragma once
+
+#include <QStringList>
+#include <QTextBrowser>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+namespace rubicel {
+
+class ChmFile;
+
+// A text browser whose "chm:" pages come from a compiled help file.
+class ChmBrowser : public QTextBrowser {
+public:
+    explicit ChmBrowser(QWidget* parent = nullptr);
+    ~ChmBrowser() override;
+    // Opens the help file; false when it cannot be read.
+    bool openFile(const QString& path);
+    // Shows the page the file opens at.
+    void showDefaultTopic();
+    QVariant loadResource(int type, const QUrl& name) override;
+
+private:
+    std::unique_ptr<ChmFile> file_;
+};
+
+// The help window: Contents, Back and Forward over the pages of one help file.
+class HelpViewer : public QWidget {
+public:
+    explicit HelpViewer(QWidget* owner);
+    bool openFile(const QString& path);
+    ChmBrowser* browser() const { return browser_; }
+    const QString& path() const { return path_; }
+
+private:
+    ChmBrowser* browser_;
+    QString path_;
+};
+
+// The folders searched for the help file, in order: the working folder (the
+// file is opened by its bare name), the executable's folder, the share folder
+// beside it, and the build and install share folders.
+QStringList helpFolders();
+// Returns the full path of file in the first folder that holds it, or empty.
+QString findHelpFile(const QString& file);
+
+// Opens file at its default topic in a viewer owned by owner, or tells the user
+// where it was looked for. Returns the viewer, or null.
+HelpViewer* openHtmlHelp(QWidget* owner, const std::string& file);
+
+}  // namespace rubicel
