@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth
   help2man desktop-file-utils
+  fp-utils libchm-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,7 +2,6 @@
 // help_viewer.cpp: the help window: the pages of rubicel.chm in a text browser owned by the main window.
 #include "platform/qt/help_viewer.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -10,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/data_path.h"
 #include "platform/qt/chm_file.h"
 
 namespace rubicel {
@@ -91,16 +91,7 @@ bool HelpViewer::openFile(const QString& path) {
 
 QStringList helpFolders() {
     QStringList folders = {QDir::currentPath()};
-    if (QCoreApplication::instance()) {
-        const QString exe = QCoreApplication::applicationDirPath();
-        folders << exe << QDir::cleanPath(exe + "/../share/rubicel");
-    }
-#ifdef RUBICEL_HELP_BUILD_DIR
-    folders << RUBICEL_HELP_BUILD_DIR;
-#endif
-#ifdef RUBICEL_HELP_INSTALL_DIR
-    folders << RUBICEL_HELP_INSTALL_DIR;
-#endif
+    for (const auto& folder : dataFolders()) folders << QDir::cleanPath(QString::fromStdString(folder.string()));
     folders.removeDuplicates();
     return folders;
 }

@@ -41,8 +41,8 @@ private:
 };
 
 // The folders searched for the help file, in order: the working folder (the
-// file is opened by its bare name), the executable's folder, the share folder
-// beside it, and the build and install share folders.
+// file is opened by its bare name), then the folders of the shipped files
+// (the program's folder, ../share/rubicel beside it, the build tree's share/rubicel).
 QStringList helpFolders();
 // Returns the full path of file in the first folder that holds it, or empty.
 QString findHelpFile(const QString& file);
