@@ -150,7 +150,7 @@ TEST_P(SaveUnderName, WritesTheWholePictureAsBmp) {
 INSTANTIATE_TEST_SUITE_P(Names, SaveUnderName,
                          testing::Values(SaveNameCase{"plan", "plan.BMP"}, SaveNameCase{"plan.BMP", "plan.BMP"},
                                          SaveNameCase{"plan.bmp", "plan.bmp.BMP"},
-                                         SaveNameCase{"a.BMP.old", "a.BMP.old"}, SaveNameCase{"...", "....BMP"}));
+                                         SaveNameCase{"a.BMP.old", "a.BMP.old"}, SaveNameCase{"x..", "x...BMP"}));
 
 TEST_F(SavePanelTest, EmptyNameClosesThePanelAndWritesNothing) {
     drawMap(4, 4, packRgb(1, 2, 3));
