@@ -35,15 +35,15 @@ std::optional<std::int16_t> readBoxNumber(std::string_view text) {
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
 
-    // Mantissa: digits, a decimal point, digits. `scale` is the power of ten of
-    // the first significant digit, so the value lies in [10^scale, 10^(scale+1)).
+    // Mantissa: digits, a decimal point, digits; where its first significant
+    // digit stands decides the size of the number before it is converted.
     const std::size_t start = i;
     bool anyDigit = false;
     bool significant = false;
     long long integerDigits = 0;
     while (i < text.size() && isDigit(text[i])) {
         anyDigit = true;
-        if (significant || text[i] != '0') significant = true;
+        if (text[i] != '0') significant = true;
         if (significant) ++integerDigits;
         ++i;
     }
@@ -80,9 +80,11 @@ std::optional<std::int16_t> readBoxNumber(std::string_view text) {
         }
     }
 
+    // The power of ten of the first significant digit: the value lies in
+    // [10^scale, 10^(scale+1)).
     const long long scale = (integerDigits > 0 ? integerDigits - 1 : -(leadingFractionZeros + 1)) + exponent;
-    if (scale > 5) return std::nullopt;          // 10^6 and more: beyond 16 bits
-    if (scale < -2) return std::int16_t{0};      // below 0.01: rounds to 0
+    if (scale > 5) return std::nullopt;      // 10^6 and more: beyond 16 bits
+    if (scale < -2) return std::int16_t{0};  // below 0.01: rounds to 0
 
     // The magnitude is now moderate, so the conversion neither overflows nor
     // underflows. The sign was taken off above (from_chars takes no '+').
