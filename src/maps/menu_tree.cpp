@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "colour/topography_menu.h"
+#include "keys/save_panel.h"
 #include "maps/main_window.h"
 #include "maps/resolution_menu.h"
 #include "settings/config_file.h"
+#include "settings/custom_area.h"
 #include "settings/feature_catalogue.h"
+#include "settings/help_menu.h"
 
 namespace rubicel {
 namespace {
@@ -44,8 +47,8 @@ constexpr Row features(std::string_view items, void (*click)(Program&, std::int1
     return {{2, I, items, -1, "", nullptr, nullptr, click}, true};
 }
 
-// Save Map, Custom Area, Define Range, the colour keys and Help have their own
-// windows; their rows get handlers when those windows are built.
+// Define Range and the colour keys have their own windows; their rows get
+// handlers when those windows are built.
 constexpr std::array kRows = {
     menu(0, "m_file", "&File    "),
     menu(1, "m_load", "Load a MOLA DEM", m_load_Click),
@@ -56,7 +59,7 @@ constexpr std::array kRows = {
     line(2, "m_tile", 4),
     itemAt(2, "m_tile", 5, "Entire Planet - centred on 000°", m_tile_Click),
     itemAt(2, "m_tile", 6, "Entire Planet - centred on 180°", m_tile_Click),
-    item(1, "m_savemap", "Save Map    "),
+    item(1, "m_savemap", "Save Map    ", m_savemap_Click),
     line(1, "bar3"),
     item(1, "m_terminate", "Terminate Drawing Mode", m_terminate_Click),
     line(1, "bar4"),
@@ -76,7 +79,7 @@ constexpr std::array kRows = {
     menu(1, "m_val", "Channels and Valleys"),
     features("m_v", m_v_Click),
     line(1, "mbar"),
-    item(1, "m_custom", "Custom Area"),
+    item(1, "m_custom", "Custom Area", m_custom_Click),
 
     menu(0, "m_size", "Resolution    ", m_size_Click),
     itemAt(1, "m_siz", 0, "Thumbnail (5%)", m_siz_Click),
@@ -112,12 +115,12 @@ constexpr std::array kRows = {
     itemAt(1, "m_key", 1, "Horizontal"),
 
     menu(0, "m_help", "Help      "),
-    itemAt(1, "m_h", 0, "About"),
-    itemAt(1, "m_h", 1, "Program Help"),
+    itemAt(1, "m_h", 0, "About", m_h_Click),
+    itemAt(1, "m_h", 1, "Program Help", m_h_Click),
     line(1, "m_h", 2),
-    itemAt(1, "m_h", 3, "Annotated Map of Mars"),
+    itemAt(1, "m_h", 3, "Annotated Map of Mars", m_h_Click),
     line(1, "m_h", 4),
-    itemAt(1, "m_h", 5, "Sourcing the MEG064 MOLA DEMs"),
+    itemAt(1, "m_h", 5, "Sourcing the MEG064 MOLA DEMs", m_h_Click),
 
     Row{{0, MenuKind::Status, "prcent", -1, "", nullptr, nullptr, nullptr}},
 };

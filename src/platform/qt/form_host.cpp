@@ -23,6 +23,8 @@ CustomAreaDialog* FormHost::customArea() {
     return customArea_;
 }
 
+SavePanelWidget* FormHost::savePanel() const { return savePanel_; }
+
 void FormHost::showForm(Form form, bool shown) {
     if (form == Form::SaveBox) {
         savePanel_->setVisible(shown);

@@ -32,7 +32,7 @@ public:
     bool annotatedMap(Raster& image);
 
     CustomAreaDialog* customArea();
-    SavePanelWidget* savePanel() const { return savePanel_; }
+    SavePanelWidget* savePanel() const;
 
 private:
     Program& p_;

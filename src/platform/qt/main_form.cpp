@@ -171,7 +171,7 @@ QWidget* MainForm::control(Control control) const {
     case Control::Corner: return corner_;
     case Control::Dmap: return picture_;
     case Control::Findloc: return folderPanel_;
-    case Control::SaveBox: return nullptr;
+    case Control::SaveBox: return savePanel_;
     }
     return nullptr;
 }

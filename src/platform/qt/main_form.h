@@ -47,7 +47,7 @@ public:
     QScrollBar* scrollBar(Control bar) const;
     QPushButton* corner() const { return corner_; }
     FolderPanel* folderPanel() const { return folderPanel_; }
-    // The widget standing for a control, or null (the save panel is not built here).
+    // The widget standing for a control, or null (the save panel is made by QtPlatform::attach).
     QWidget* control(Control control) const;
 
     // Runs when the user closes the window.
@@ -74,6 +74,7 @@ private:
     QScrollBar* vscrbar_ = nullptr;
     QPushButton* corner_ = nullptr;
     FolderPanel* folderPanel_ = nullptr;
+    QWidget* savePanel_ = nullptr;  // the save panel, made by QtPlatform::attach
     std::function<void()> onResize_;
 
     friend class QtPlatform;

@@ -18,6 +18,8 @@
 #include "maps/main_window.h"
 #include "maps/map_picture.h"
 #include "maps/menu_tree.h"
+#include "platform/qt/form_host.h"
+#include "platform/qt/save_panel_widget.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/map_picture_widget.h"
 #include "platform/qt/menu_area.h"
@@ -52,6 +54,8 @@ QtPlatform::~QtPlatform() = default;
 
 void QtPlatform::attach(Program& p) {
     form_->attach(p, menuTree());
+    forms_ = std::make_unique<FormHost>(p, form_.get(), form_->client());
+    form_->savePanel_ = forms_->savePanel();
     form_->onClose = [&p] {
         if (!p.exiting) Form_Unload(p);
     };
@@ -164,5 +168,25 @@ void QtPlatform::quit() {
     if (onQuit) return onQuit();
     QCoreApplication::exit(0);
 }
+
+// The forms' operations go to the form host.
+
+void QtPlatform::showForm(Form form, bool shown) {
+    if (forms_) forms_->showForm(form, shown);
+}
+
+void QtPlatform::formChanged(Form form) {
+    if (forms_) forms_->formChanged(form);
+}
+
+void QtPlatform::setFocus(Form form, std::string_view control) {
+    if (forms_) forms_->setFocus(form, control);
+}
+
+void QtPlatform::showHtmlHelp(const std::string& file) {
+    if (forms_) forms_->showHtmlHelp(file);
+}
+
+bool QtPlatform::annotatedMap(Raster& image) { return loadAnnotatedMap(image); }
 
 }  // namespace rubicel

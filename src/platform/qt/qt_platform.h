@@ -11,6 +11,7 @@
 namespace rubicel {
 
 struct Program;
+class FormHost;
 class MainForm;
 
 // Owns the main window and carries out the logic's window operations on it.
@@ -51,8 +52,18 @@ public:
     void yieldToEvents() override;
     void quit() override;
 
+    // The custom-area dialog, the save panel, the help viewer and the built-in
+    // map (form_host.h); present once attach() has run.
+    void showForm(Form form, bool shown) override;
+    void formChanged(Form form) override;
+    void setFocus(Form form, std::string_view control) override;
+    void showHtmlHelp(const std::string& file) override;
+    bool annotatedMap(Raster& image) override;
+    FormHost* forms() const { return forms_.get(); }
+
 private:
     std::unique_ptr<MainForm> form_;
+    std::unique_ptr<FormHost> forms_;
     bool quitting_ = false;
 };
 
