@@ -2,6 +2,7 @@
 // help_viewer.cpp: the help window: the pages of rubicel.chm in a text browser owned by the main window.
 #include "platform/qt/help_viewer.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -20,7 +21,19 @@ constexpr const char* kViewerName = "HelpViewer";
 }  // namespace
 
 ChmBrowser::ChmBrowser(QWidget* parent) : QTextBrowser(parent) {
-    setOpenExternalLinks(true);  // web addresses go to the desktop's browser
+    // Links are followed here: pages of the file in this window, web addresses
+    // in the desktop's browser.
+    setOpenLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &ChmBrowser::followLink);
+}
+
+void ChmBrowser::followLink(const QUrl& link) {
+    const QUrl url = source().resolved(link);
+    if (url.scheme() == kScheme) {
+        setSource(url);
+    } else {
+        QDesktopServices::openUrl(url);
+    }
 }
 
 ChmBrowser::~ChmBrowser() = default;

@@ -21,6 +21,8 @@ public:
     bool openFile(const QString& path);
     // Shows the page the file opens at.
     void showDefaultTopic();
+    // Shows a page of the file the link points to, or opens a web address.
+    void followLink(const QUrl& link);
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
