@@ -32,6 +32,7 @@ private:
     Program& p_;
     std::array<QLineEdit*, 4> boxes_{};
     QPushButton* okbox_ = nullptr;
+    bool lostToMessage_ = false;  // the dialog was left for a message box
 };
 
 }  // namespace rubicel

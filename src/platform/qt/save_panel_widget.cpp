@@ -17,8 +17,11 @@ namespace {
 // Twips to pixels, 15 to one.
 QRect twips(int left, int top, int width, int height) { return {left / 15, top / 15, width / 15, height / 15}; }
 
-QFont fontOf(const char* family, double points, bool bold = false) {
-    QFont font(family);
+// The panel's faces: Arial and the default MS Sans Serif are drawn in
+// Liberation Sans, which has Arial's metrics, so the texts fit their labels.
+QFont fontOf(double points, bool bold = false) {
+    QFont font("Liberation Sans");
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
@@ -38,6 +41,7 @@ SavePanelWidget::SavePanelWidget(Program& p, QWidget* parent) : QFrame(parent), 
     setFrameShape(QFrame::Box);
     setAutoFillBackground(true);
     setGeometry(twips(0, 0, kSaveBoxWidth, kSaveBoxHeight));
+    setFont(fontOf(8.25));
 
     label(this, "Label1", "Enter Filename", twips(240, 240, 1215, 255));
     newmap_ = new QLineEdit(this);
@@ -56,11 +60,11 @@ SavePanelWidget::SavePanelWidget(Program& p, QWidget* parent) : QFrame(parent), 
     pathColours.setColor(QPalette::Window, pathColours.color(QPalette::Base));
     showsavepath_->setPalette(pathColours);
 
-    label(this, "Label3", "Images", twips(240, 1680, 735, 240))->setFont(fontOf("Arial", 8.25, true));
+    label(this, "Label3", "Images", twips(240, 1680, 735, 240))->setFont(fontOf(8.25, true));
     fileList_ = new QListWidget(this);
     fileList_->setObjectName("FileList");
     fileList_->setGeometry(twips(240, 1920, 3495, 2460));
-    fileList_->setFont(fontOf("MS Sans Serif", 9.75));
+    fileList_->setFont(fontOf(9.75));
 
     quit_ = new QPushButton("&Quit", this);
     quit_->setObjectName("saveit_1");
@@ -68,7 +72,7 @@ SavePanelWidget::SavePanelWidget(Program& p, QWidget* parent) : QFrame(parent), 
     save_ = new QPushButton("&Save", this);
     save_->setObjectName("saveit_0");
     save_->setGeometry(twips(2040, 4500, 810, 315));
-    for (QPushButton* b : {quit_, save_}) b->setFont(fontOf("Arial", 9.75));
+    for (QPushButton* b : {quit_, save_}) b->setFont(fontOf(9.75));
     connect(save_, &QPushButton::clicked, this, [this] { saveit_Click(p_, 0); });
     connect(quit_, &QPushButton::clicked, this, [this] { saveit_Click(p_, 1); });
 

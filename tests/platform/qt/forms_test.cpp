@@ -88,6 +88,7 @@ TEST_F(FormsTest, DialogLaysOutItsControls) {
         auto* w = d->findChild<QLabel*>(l.name);
         ASSERT_TRUE(w) << l.name;
         EXPECT_EQ(w->pos(), l.geometry.topLeft()) << l.name;
+        EXPECT_LE(w->x() + w->fontMetrics().horizontalAdvance(w->text()), 200) << l.name;  // left of the boxes
     }
     EXPECT_EQ(d->findChild<QLabel*>("Label4")->text(), QString::fromUtf8("Centre Latitude     (+85\u00b0 to -85\u00b0)"));
     EXPECT_EQ(d->okbox()->text(), "&Draw Map");
@@ -156,6 +157,10 @@ TEST_F(FormsTest, SavePanelLaysOutItsControlsInTwips) {
         auto* w = pl.name == std::string("SaveBox") ? s : s->findChild<QWidget*>(pl.name);
         ASSERT_TRUE(w) << pl.name;
         EXPECT_EQ(w->geometry(), pl.geometry) << pl.name;
+    }
+    for (const char* name : {"Label1", "Label2", "Label3"}) {
+        auto* label = s->findChild<QLabel*>(name);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << name;  // not cut off
     }
     EXPECT_EQ(s->findChild<QLabel*>("Label2")->text(), "Generated images will be saved to:");
     EXPECT_EQ(s->findChild<QLabel*>("Label3")->text(), "Images");
