@@ -7,8 +7,10 @@
 
 #include "colour/colour_state.h"
 #include "colour/colour_table.h"
+#include "colour/range_dialog.h"
 #include "colour/diagnostics.h"
 #include "keys/save_panel.h"
+#include "keys/key_window.h"
 #include "maps/map_picture.h"
 #include "maps/map_state.h"
 #include "maps/tile_file.h"
@@ -41,6 +43,9 @@ struct Program {
     bool exiting = false;
     CustomArea getArea;              // the custom-area dialog's boxes and half spans
     SavePanel saveBox;               // the save panel's folder, name and lists
+    KeyWindow Key;                   // the vertical colour key
+    KeyWindow Hkey;                  // the horizontal colour key
+    RangeDialog uchoice;             // the range dialog "Define Contour Limits"
 
     // Closes every open tile file.
     void closeFiles() {

@@ -1,11 +1,106 @@
 // SPDX-License-Identifier: MIT
-// key_windows.cpp: the main window's calls into the colour-key windows.
+// key_windows.cpp: the key windows' life: loading, the Show Colour Key menu, activation, closing.
 #include "keys/key_windows.h"
+
+#include <cassert>
+
+#include "common/program.h"
+#include "keys/colour_keys.h"
+#include "keys/key_font.h"
 
 namespace rubicel {
 
-// Placeholders: the call sites are final, the key windows come with the keys.
-void repaintKeys(Program&) {}
-void closeKeyWindows(Program&) {}
+namespace {
+
+const KeyLayout& layoutOf(ToolWindow window) {
+    return window == ToolWindow::Key ? kVerticalKeyLayout : kHorizontalKeyLayout;
+}
+
+// Creates the window's picture as the window shows it before any painting:
+// button face, the frame's edge, the strip's border and background.
+void loadKey(KeyWindow& key, const KeyLayout& layout) {
+    const KeyGeometry g = keyGeometry(layout);
+    key.image.reset(g.client.width, g.client.height, kButtonFace);
+    drawFrameBorder(key.image, g.frame);
+    drawSingleBorder(key.image, g.strip, kWindowFrame);
+    fillRect(key.image, g.stripInner, kWindowBackground);
+    key.loaded = true;
+}
+
+}  // namespace
+
+KeyGeometry keyGeometry(const KeyLayout& layout) {
+    KeyGeometry g;
+    g.client = {0, 0, layoutPixels(layout.client.width), layoutPixels(layout.client.height)};
+    g.frame = placeControl(g.client, layout.frame);
+    g.strip = placeControl(g.frame, layout.strip);
+    g.stripInner = {g.strip.left + 1, g.strip.top + 1, g.strip.width - 2, g.strip.height - 2};
+    g.legend = placeControl(g.frame, layout.legend);
+    return g;
+}
+
+KeyWindow& keyWindow(Program& p, ToolWindow window) {
+    assert(window == ToolWindow::Key || window == ToolWindow::Hkey);
+    KeyWindow& key = window == ToolWindow::Key ? p.Key : p.Hkey;
+    if (!key.loaded) {
+        loadKey(key, layoutOf(window));
+        std::string error;
+        static bool fontProblemShown = false;
+        if (!KeyFont::shared(&error) && !fontProblemShown) {
+            // The keys still show their strips; the labels need the font.
+            fontProblemShown = true;
+            p.ui.messageBox("The colour key cannot print its labels: " + error, "", Icon::Information);
+        }
+    }
+    return key;
+}
+
+void repaintKeys(Program& p) {
+    makekey(p, p.colour.scheme);
+    makeHkey(p, p.colour.scheme);
+}
+
+void keepontop(Program& p, ToolWindow window) { p.ui.keepOnTop(window); }
+
+void unloadKey(Program& p, ToolWindow window) {
+    KeyWindow& key = window == ToolWindow::Key ? p.Key : p.Hkey;
+    if (!key.loaded) return;
+    key = KeyWindow{};
+    p.ui.closeToolWindow(window);
+}
+
+void m_key_Click(Program& p, std::int16_t index) {
+    switch (index) {
+    case 0:
+        // Shown first, then the other key closes.
+        keyWindow(p, ToolWindow::Key);
+        p.ui.showToolWindow(ToolWindow::Key, kVerticalKeyLayout.screenLeft, kVerticalKeyLayout.screenTop);
+        unloadKey(p, ToolWindow::Hkey);
+        break;
+    case 1:
+        // The other key closes first, then this one is shown.
+        keyWindow(p, ToolWindow::Hkey);
+        unloadKey(p, ToolWindow::Key);
+        p.ui.showToolWindow(ToolWindow::Hkey, kHorizontalKeyLayout.screenLeft, kHorizontalKeyLayout.screenTop);
+        break;
+    default:
+        break;
+    }
+}
+
+void Key_Form_Activate(Program& p) {
+    keepontop(p, ToolWindow::Key);
+    makekey(p, p.colour.scheme);
+}
+
+void Hkey_Form_Activate(Program& p) {
+    keepontop(p, ToolWindow::Hkey);
+    makeHkey(p, p.colour.scheme);
+}
+
+void closeKeyWindows(Program& p) {
+    unloadKey(p, ToolWindow::Key);
+    unloadKey(p, ToolWindow::Hkey);
+}
 
 }  // namespace rubicel

@@ -6,11 +6,10 @@ namespace rubicel {
 
 struct Program;
 
-// Repaints the vertical and the horizontal key in the current scheme.
-// The key windows are not built yet: until they are, there is nothing to repaint.
+// Repaints the vertical and then the horizontal key in the current scheme,
+// creating either window hidden when it does not exist.
 void repaintKeys(Program& p);
 // Closes the vertical and then the horizontal key window (on leaving the program).
-// The key windows are not built yet: until they are, there is nothing to close.
 void closeKeyWindows(Program& p);
 
 }  // namespace rubicel

@@ -41,6 +41,10 @@ struct TwipSize {
     friend bool operator==(const TwipSize&, const TwipSize&) = default;
 };
 
+// The small windows beside the main window: the vertical and the horizontal
+// colour key and the range dialog "uchoice".
+enum class ToolWindow { Key, Hkey, Uchoice };
+
 // The desktop program implements this with Qt Widgets; tests and the
 // command-line renderer use an in-memory implementation.
 class Platform {
@@ -102,6 +106,19 @@ public:
     // Copies the built-in annotated map of Mars into image (resized to fit it);
     // false, with image emptied, when the program carries none.
     [[nodiscard]] virtual bool annotatedMap(Raster& image) = 0;
+    // Tool windows. Their content lives in the logic (Program::Key, Hkey,
+    // uchoice); the window shows it and reports activation and closing back
+    // (toolWindowActivated, toolWindowClosed). A platform without tool windows
+    // ignores these calls.
+    // Puts the window's outer top-left corner at left, top (twips, screen) and
+    // shows it modeless, not owned by the main window; showing activates it.
+    virtual void showToolWindow(ToolWindow, int /*left*/, int /*top*/) {}
+    // Closes the window if it is shown; the logic has already discarded it.
+    virtual void closeToolWindow(ToolWindow) {}
+    // Keeps the window above all other windows without moving or resizing it.
+    virtual void keepOnTop(ToolWindow) {}
+    // The window's content changed in the logic (a key repainted, a bar moved).
+    virtual void toolWindowChanged(ToolWindow) {}
 };
 
 }  // namespace rubicel

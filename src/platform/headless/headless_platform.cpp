@@ -67,6 +67,30 @@ void HeadlessPlatform::yieldToEvents() {
     if (onYield) onYield(yields);
 }
 
+void HeadlessPlatform::showToolWindow(ToolWindow window, int left, int top) {
+    toolEvents.push_back({ToolEvent::Show, window, left, top});
+    ToolState& state = tools[window];
+    state.shown = true;
+    state.left = left;
+    state.top = top;
+    if (onToolWindowShown) onToolWindowShown(window);
+}
+
+void HeadlessPlatform::closeToolWindow(ToolWindow window) {
+    toolEvents.push_back({ToolEvent::Close, window});
+    tools[window] = ToolState{};
+}
+
+void HeadlessPlatform::keepOnTop(ToolWindow window) {
+    toolEvents.push_back({ToolEvent::KeepOnTop, window});
+    tools[window].onTop = true;
+}
+
+void HeadlessPlatform::toolWindowChanged(ToolWindow window) {
+    toolEvents.push_back({ToolEvent::Changed, window});
+    ++tools[window].changes;
+}
+
 bool HeadlessPlatform::checked(std::string_view name, int index) const {
     const MenuState* m = findMenu(name, index);
     return m && m->checked;

@@ -52,6 +52,10 @@ public:
     void setFocus(Form form, std::string_view control) override { focus = {form, std::string(control)}; }
     void showHtmlHelp(const std::string& file) override { helpFiles.push_back(file); }
     bool annotatedMap(Raster& image) override;
+    void showToolWindow(ToolWindow window, int left, int top) override;
+    void closeToolWindow(ToolWindow window) override;
+    void keepOnTop(ToolWindow window) override;
+    void toolWindowChanged(ToolWindow window) override;
 
     // What tests read.
     bool checked(std::string_view name, int index = -1) const;
@@ -87,6 +91,26 @@ public:
     std::vector<std::string> helpFiles;
     // What annotatedMap copies; an empty raster stands for a program without one.
     Raster annotatedMapPicture;
+    // Tool windows: every call in order, and what each window is now.
+    struct ToolEvent {
+        enum Kind { Show, Close, KeepOnTop, Changed } kind;
+        ToolWindow window;
+        int left = 0;
+        int top = 0;
+        friend bool operator==(const ToolEvent&, const ToolEvent&) = default;
+    };
+    struct ToolState {
+        bool shown = false;
+        bool onTop = false;
+        int left = 0;
+        int top = 0;
+        int changes = 0;
+    };
+    std::vector<ToolEvent> toolEvents;
+    std::map<ToolWindow, ToolState> tools;
+    // Runs after a tool window is shown, as the window system then activates it;
+    // tests run the window's activation handler here.
+    std::function<void(ToolWindow)> onToolWindowShown;
     // Where messages are echoed as they are shown; nothing when null.
     std::function<void(const Message&)> echo;
 

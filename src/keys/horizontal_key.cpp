@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// horizontal_key.cpp: makeHkey, the horizontal colour key: strip left to right, ticks and labels below.
+#include "colour/colour_engine.h"
+#include "common/program.h"
+#include "common/rounding.h"
+#include "keys/colour_keys.h"
+#include "keys/key_font.h"
+
+namespace rubicel {
+
+const HorizontalKeyTick kHorizontalKeyTicks[15] = {
+    {280, 0, "-8000 m"},     {1060, 820, "-6000 m"},  {1820, 1560, "-4000 m"}, {2580, 2320, "-2000 m"},
+    {3340, 3280, "0 m"},     {4120, 3860, "2000 m"},  {4880, 4620, "4000 m"},  {5640, 5380, "6000 m"},
+    {6400, 6140, "8000 m"},  {7140, 6840, "10000 m"}, {7880, 7580, "12000 m"}, {8640, 8340, "14000 m"},
+    {9400, 9100, "16000 m"}, {10160, 9860, "18000 m"}, {10920, 10620, "20000 m"},
+};
+
+std::int16_t horizontalKeyElevation(float alt) { return toInt16(alt).value_or(0); }
+
+void makeHkey(Program& p, std::int16_t scheme) {
+    KeyWindow& key = keyWindow(p, ToolWindow::Hkey);
+    const KeyGeometry g = keyGeometry(kHorizontalKeyLayout);
+    const KeyFont* font = KeyFont::shared();
+    p.diagnostics.beginDrawing();
+
+    KeySurface kstrip2(key.image, g.stripInner, kHorizontalKeyLayout.strip.width,
+                       kHorizontalKeyLayout.strip.height);
+    KeySurface legend2(key.image, g.legend, kHorizontalKeyLayout.legend.width, kHorizontalKeyLayout.legend.height);
+
+    const std::int16_t w = std::int16_t(kstrip2.width());
+    const std::int16_t h = std::int16_t(kstrip2.height());
+    const float step = kKeySpan / float(w);
+    float alt = kKeyLowest;
+    int count = 0;
+    // Columns are painted from the left, one twip apart; column 0 is never drawn.
+    while (count != w) {
+        alt += step;
+        ++count;
+        Setcolours(p, scheme, horizontalKeyElevation(alt));
+        kstrip2.line(count, 0, 0, h, packRgb(p.colour.R, p.colour.G, p.colour.B));
+    }
+    for (const HorizontalKeyTick& tick : kHorizontalKeyTicks) {
+        legend2.line(tick.tickX, 0, 0, kTickLength, kWindowText);
+        legend2.pset(tick.labelX, kTickLength, kPositionDot);
+        legend2.print(font, tick.text, kWindowText);
+    }
+    p.ui.toolWindowChanged(ToolWindow::Hkey);
+}
+
+}  // namespace rubicel
