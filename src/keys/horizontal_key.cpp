@@ -4,7 +4,7 @@
 #include "common/program.h"
 #include "common/rounding.h"
 #include "keys/colour_keys.h"
-#include "keys/key_font.h"
+#include "keys/key_painting.h"
 
 namespace rubicel {
 
@@ -19,31 +19,12 @@ std::int16_t horizontalKeyElevation(float alt) { return toInt16(alt).value_or(0)
 
 void makeHkey(Program& p, std::int16_t scheme) {
     KeyWindow& key = keyWindow(p, ToolWindow::Hkey);
-    const KeyGeometry g = keyGeometry(kHorizontalKeyLayout);
-    const KeyFont* font = KeyFont::shared();
     p.diagnostics.beginDrawing();
-
-    KeySurface kstrip2(key.image, g.stripInner, kHorizontalKeyLayout.strip.width,
-                       kHorizontalKeyLayout.strip.height);
-    KeySurface legend2(key.image, g.legend, kHorizontalKeyLayout.legend.width, kHorizontalKeyLayout.legend.height);
-
-    const std::int16_t w = std::int16_t(kstrip2.width());
-    const std::int16_t h = std::int16_t(kstrip2.height());
-    const float step = kKeySpan / float(w);
-    float alt = kKeyLowest;
-    int count = 0;
-    // Columns are painted from the left, one twip apart; column 0 is never drawn.
-    while (count != w) {
-        alt += step;
-        ++count;
-        Setcolours(p, scheme, horizontalKeyElevation(alt));
-        kstrip2.line(count, 0, 0, h, packRgb(p.colour.R, p.colour.G, p.colour.B));
-    }
-    for (const HorizontalKeyTick& tick : kHorizontalKeyTicks) {
-        legend2.line(tick.tickX, 0, 0, kTickLength, kWindowText);
-        legend2.pset(tick.labelX, kTickLength, kPositionDot);
-        legend2.print(font, tick.text, kWindowText);
-    }
+    KeySurfaces surfaces = keySurfaces(key.image, kHorizontalKeyLayout);
+    paintHorizontalKey(surfaces.strip, surfaces.legend, KeyFont::shared(), [&p, scheme](std::int16_t e) {
+        Setcolours(p, scheme, e);
+        return packRgb(p.colour.R, p.colour.G, p.colour.B);
+    });
     p.ui.toolWindowChanged(ToolWindow::Hkey);
 }
 

@@ -7,7 +7,7 @@
 #include "common/program.h"
 #include "common/rounding.h"
 #include "keys/colour_keys.h"
-#include "keys/key_font.h"
+#include "keys/key_painting.h"
 
 namespace rubicel {
 
@@ -52,28 +52,12 @@ LabelField rightAligned(const char* label) {
 
 void makekey(Program& p, std::int16_t scheme) {
     KeyWindow& key = keyWindow(p, ToolWindow::Key);
-    const KeyGeometry g = keyGeometry(kVerticalKeyLayout);
-    const KeyFont* font = KeyFont::shared();
     p.diagnostics.beginDrawing();
-
-    KeySurface kstrip(key.image, g.stripInner, kVerticalKeyLayout.strip.width, kVerticalKeyLayout.strip.height);
-    KeySurface legend(key.image, g.legend, kVerticalKeyLayout.legend.width, kVerticalKeyLayout.legend.height);
-
-    const std::int16_t w = std::int16_t(kstrip.width());
-    const std::int16_t h = std::int16_t(kstrip.height());
-    const float step = kKeySpan / float(h);
-    float alt = kKeyLowest;
-    int count = 0;
-    // Rows are painted from the bottom of the strip up, one twip apart.
-    while (count != h) {
-        alt += step;
-        ++count;
-        Setcolours(p, scheme, verticalKeyElevation(alt));
-        const std::uint32_t colour = packRgb(p.colour.R, p.colour.G, p.colour.B);
-        kstrip.line(0, h - count, w, 0, colour);
-        legend.pset(0, count, kPositionDot);
-        if (const char* label = verticalKeyLabel(h - count, h)) legend.print(font, rightAligned(label).text, kWindowText);
-    }
+    KeySurfaces surfaces = keySurfaces(key.image, kVerticalKeyLayout);
+    paintVerticalKey(surfaces.strip, surfaces.legend, KeyFont::shared(), [&p, scheme](std::int16_t e) {
+        Setcolours(p, scheme, e);
+        return packRgb(p.colour.R, p.colour.G, p.colour.B);
+    });
     p.ui.toolWindowChanged(ToolWindow::Key);
 }
 
