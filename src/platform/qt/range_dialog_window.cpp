@@ -47,7 +47,7 @@ QScrollBar* makeBar(QWidget* parent, const char* name, const TwipRect& rect) {
     return bar;
 }
 
-void show(QScrollBar* bar, const ScrollBarState& state) {
+void showBar(QScrollBar* bar, const ScrollBarState& state) {
     const QSignalBlocker quiet(bar);
     bar->setRange(state.min, state.max);
     bar->setValue(state.value);
@@ -86,8 +86,8 @@ RangeDialogWindow::RangeDialogWindow(Program& p) : QWidget(nullptr, Qt::Window |
 
 void RangeDialogWindow::refresh() {
     const RangeDialog& d = p_.uchoice;
-    show(topLimit_, d.TopLimit);
-    show(bottomLimit_, d.BottomLimit);
+    showBar(topLimit_, d.TopLimit);
+    showBar(bottomLimit_, d.BottomLimit);
     altitude_[0]->setText(QString::fromStdString(d.altitude[0]));
     altitude_[1]->setText(QString::fromStdString(d.altitude[1]));
 }
