@@ -18,6 +18,8 @@
 #include "colour/user_bands.h"
 #include "common/bmp_writer.h"
 #include "common/program.h"
+#include "keys/colour_keys.h"
+#include "keys/key_font.h"
 #include "maps/area_renderer.h"
 #include "maps/tile_file.h"
 #include "maps/tile_renderer.h"
@@ -33,7 +35,9 @@ constexpr const char* kUsage =
     "Usage: rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER] [--step N]\n"
     "                      (--feature NAME | --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
     "                       --tile northwest|northeast|southwest|southeast)\n"
-    "                      -o FILE.bmp\n";
+    "                      -o FILE.bmp\n"
+    "       rubicel-render [--scheme N] [--mode N] [--range LOWER UPPER]\n"
+    "                      --key vertical|horizontal -o FILE.bmp\n";
 
 constexpr const char* kHelp =
     "Draws a colour-shaded elevation map of Mars from the four MEGDR064 tile files and\n"
@@ -49,6 +53,9 @@ constexpr const char* kHelp =
     "  --planet 0|180        the entire planet centred on longitude 0 or 180, step 24\n"
     "  --tile NAME           one whole tile: northwest, northeast, southwest or southeast,\n"
     "                        step 13\n"
+    "  --key vertical|horizontal\n"
+    "                        the colour key window's client area as the desktop program\n"
+    "                        shows it, in the scheme, mode and range given\n"
     "\n"
     "Options:\n"
     "  -o FILE               the BMP file to write (required); an existing file is replaced\n"
@@ -68,7 +75,7 @@ constexpr const char* kHelp =
     "status is 0 when the map was drawn and written, 1 when drawing or writing failed and\n"
     "2 for a wrong command line.\n";
 
-enum class MapKind { None, Feature, Area, Planet, Tile };
+enum class MapKind { None, Feature, Area, Planet, Tile, Key };
 
 struct Options {
     std::optional<std::string> data;
@@ -78,6 +85,7 @@ struct Options {
     std::string feature;
     std::array<std::int16_t, 4> area{};
     int tileEntry = 0;  // position in the name-sorted tile list
+    ToolWindow key = ToolWindow::Key;
     std::int16_t planetWest = -180, planetEast = 180;
     std::string output;
     bool help = false;
@@ -115,7 +123,7 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         return std::nullopt;
     };
     auto choose = [&](MapKind kind) -> std::optional<UsageError> {
-        if (o.kind != MapKind::None) return UsageError{"give only one of --feature, --area, --planet and --tile"};
+        if (o.kind != MapKind::None) return UsageError{"give only one of --feature, --area, --planet, --tile and --key"};
         o.kind = kind;
         return std::nullopt;
     };
@@ -171,13 +179,18 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
             const auto it = text ? std::find(kTiles.begin(), kTiles.end(), *text) : kTiles.end();
             if (it == kTiles.end()) return UsageError{"--tile must be northwest, northeast, southwest or southeast"};
             if (!(error = choose(MapKind::Tile))) o.tileEntry = int(it - kTiles.begin());
+        } else if (arg == "--key") {
+            const auto text = value(arg);
+            if (!text || (*text != "vertical" && *text != "horizontal"))
+                return UsageError{"--key must be vertical or horizontal"};
+            if (!(error = choose(MapKind::Key))) o.key = *text == "vertical" ? ToolWindow::Key : ToolWindow::Hkey;
         } else {
             return UsageError{"unknown option '" + std::string(arg) + "'"};
         }
         if (error) return error;
     }
     if (o.help) return std::nullopt;
-    if (o.kind == MapKind::None) return UsageError{"say what to draw: --feature, --area, --planet or --tile"};
+    if (o.kind == MapKind::None) return UsageError{"say what to draw: --feature, --area, --planet, --tile or --key"};
     if (o.output.empty()) return UsageError{"say where to write the map: -o FILE.bmp"};
     return std::nullopt;
 }
@@ -248,7 +261,45 @@ bool findTiles(Program& p, HeadlessPlatform& ui, const std::optional<std::string
     return true;
 }
 
+// Paints a colour key as its window shows it; keys need no tiles.
+int runKey(const Options& o) {
+    HeadlessPlatform ui;
+    Program p(ui);
+    std::error_code ec;
+    p.map.startfolder = std::filesystem::current_path(ec).string();
+    fload(p);  // the configuration's scheme and mode; the tiles do not matter here
+    ui.messages.clear();
+    initbands(p.colour);
+    if (o.scheme) p.colour.scheme = *o.scheme;
+    if (o.mode) p.colour.mode = *o.mode;
+    if (o.range) {
+        if (!userbandsFromLimits(p.colour, (*o.range)[0], (*o.range)[1])) {
+            std::fprintf(stderr, "rubicel-render: the range %d to %d gives bands beyond 16-bit elevations\n",
+                         (*o.range)[0], (*o.range)[1]);
+            return 2;
+        }
+        p.colour.scheme = 9;
+    }
+    std::string fontError;
+    if (!KeyFont::shared(&fontError)) {
+        std::fprintf(stderr, "rubicel-render: %s\n", fontError.c_str());
+        return 1;
+    }
+    ui.echo = printMessage;
+    if (o.key == ToolWindow::Key)
+        makekey(p, p.colour.scheme);
+    else
+        makeHkey(p, p.colour.scheme);
+    const Raster& image = o.key == ToolWindow::Key ? p.Key.image : p.Hkey.image;
+    if (const auto failure = writeBmp(image, o.output)) {
+        std::fprintf(stderr, "rubicel-render: %s\n", failure->c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int run(const Options& o) {
+    if (o.kind == MapKind::Key) return runKey(o);
     HeadlessPlatform ui;
     Program p(ui);
     p.map.versiontext = kVersionText;
@@ -310,6 +361,7 @@ int run(const Options& o) {
         m.resolution = o.step.value_or(13);
         Drawtile(p);
         break;
+    case MapKind::Key:
     case MapKind::None:
         return 2;
     }

@@ -12,6 +12,7 @@
 #include "colour/colour_engine.h"
 #include "colour/user_bands.h"
 #include "common/program.h"
+#include "keys/colour_keys.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
@@ -169,10 +170,47 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
     }
 }
 
+TEST_F(RenderMain, WritesAColourKeyAsTheDesktopShowsIt) {
+    const struct {
+        const char* args;
+        bool vertical;
+        std::int16_t scheme, mode;
+        std::array<int, 2> range;  // {0, 0}: none
+    } cases[] = {
+        {"--key vertical --scheme 5 --mode 1", true, 5, 1, {0, 0}},
+        {"--key horizontal --scheme 2 --mode 3", false, 2, 3, {0, 0}},
+        {"--key horizontal --mode 2 --range -200 11250", false, 9, 2, {-200, 11250}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        ASSERT_EQ(run(std::string(c.args) + " -o key.bmp"), 0) << errors();
+        const Bmp bmp{readFile(work / "key.bmp")};
+        // The same key painted in this process, as the desktop window paints it.
+        HeadlessPlatform ui;
+        Program p(ui);
+        initbands(p.colour);
+        if (c.range[0] != c.range[1]) {
+            ASSERT_TRUE(userbandsFromLimits(p.colour, std::int16_t(c.range[0]), std::int16_t(c.range[1])));
+        }
+        p.colour.mode = c.mode;
+        if (c.vertical)
+            makekey(p, c.scheme);
+        else
+            makeHkey(p, c.scheme);
+        const Raster& expected = c.vertical ? p.Key.image : p.Hkey.image;
+        ASSERT_EQ(bmp.width(), expected.width());
+        ASSERT_EQ(bmp.height(), expected.height());
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x) ASSERT_EQ(bmp.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+    }
+    EXPECT_EQ(run("--key diagonal -o key.bmp"), 2);
+    EXPECT_NE(errors().find("--key"), std::string::npos);
+}
+
 TEST_F(RenderMain, HelpNamesEveryOption) {
     ASSERT_EQ(run("--help"), 0);
     for (const char* option :
-         {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "-o"})
+         {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "--key", "-o"})
         EXPECT_NE(output().find(option), std::string::npos) << option;
 }
 
