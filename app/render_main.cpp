@@ -34,10 +34,9 @@ using namespace rubicel;
 constexpr const char* kUsage =
     "Usage: rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER] [--step N]\n"
     "                      (--feature NAME | --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
-    "                       --tile northwest|northeast|southwest|southeast)\n"
-    "                      -o FILE.bmp\n"
-    "       rubicel-render [--scheme N] [--mode N] [--range LOWER UPPER]\n"
-    "                      --key vertical|horizontal -o FILE.bmp\n";
+    "                       --tile northwest|northeast|southwest|southeast |\n"
+    "                       --key vertical|horizontal)\n"
+    "                      -o FILE.bmp\n";
 
 constexpr const char* kHelp =
     "Draws a colour-shaded elevation map of Mars from the four MEGDR064 tile files and\n"
@@ -55,7 +54,7 @@ constexpr const char* kHelp =
     "                        step 13\n"
     "  --key vertical|horizontal\n"
     "                        the colour key window's client area as the desktop program\n"
-    "                        shows it, in the scheme, mode and range given\n"
+    "                        shows it, in the scheme, mode and range given; needs no tiles\n"
     "\n"
     "Options:\n"
     "  -o FILE               the BMP file to write (required); an existing file is replaced\n"
