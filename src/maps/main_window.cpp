@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "colour/colour_engine.h"
+#include "colour/range_dialog.h"
 #include "common/program.h"
 #include "keys/key_windows.h"
 #include "maps/area_renderer.h"
@@ -63,7 +64,7 @@ void init(Program& p) {
         p.ui.setMenuChecked({"m_mode", p.colour.mode}, true);
     mclear(p, 0);
     initbands(p.colour);
-    // The range dialog presets its own limits; it is added with that dialog.
+    presetRangeDialog(p);
 }
 
 void m_tile_Click(Program& p, std::int16_t index) {

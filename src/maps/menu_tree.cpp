@@ -5,8 +5,10 @@
 #include <array>
 #include <vector>
 
+#include "colour/range_dialog.h"
 #include "colour/topography_menu.h"
 #include "keys/save_panel.h"
+#include "keys/colour_keys.h"
 #include "maps/main_window.h"
 #include "maps/resolution_menu.h"
 #include "settings/config_file.h"
@@ -47,8 +49,6 @@ constexpr Row features(std::string_view items, void (*click)(Program&, std::int1
     return {{2, I, items, -1, "", nullptr, nullptr, click}, true};
 }
 
-// Define Range and the colour keys have their own windows; their rows get
-// handlers when those windows are built.
 constexpr std::array kRows = {
     menu(0, "m_file", "&File    "),
     menu(1, "m_load", "Load a MOLA DEM", m_load_Click),
@@ -108,11 +108,11 @@ constexpr std::array kRows = {
     itemAt(2, "m_mode", 1, "Blended shading", m_mode_Click),
     itemAt(2, "m_mode", 2, "Square root enhanced", m_mode_Click),
     itemAt(2, "m_mode", 3, "Squared enhanced", m_mode_Click),
-    item(1, "m_define", "Define Range    "),
+    item(1, "m_define", "Define Range    ", m_define_Click),
 
     menu(0, "m_kk", "Show Colour Key      "),
-    itemAt(1, "m_key", 0, "Vertical     "),
-    itemAt(1, "m_key", 1, "Horizontal"),
+    itemAt(1, "m_key", 0, "Vertical     ", m_key_Click),
+    itemAt(1, "m_key", 1, "Horizontal", m_key_Click),
 
     menu(0, "m_help", "Help      "),
     itemAt(1, "m_h", 0, "About", m_h_Click),

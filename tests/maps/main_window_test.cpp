@@ -11,6 +11,7 @@
 
 #include "colour/colour_engine.h"
 #include "common/program.h"
+#include "keys/colour_keys.h"
 #include "maps/resolution_menu.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
@@ -64,6 +65,12 @@ TEST_P(StartUp, SetsCaptionFoldersMenusAndBands) {
     EXPECT_EQ(p.colour.bandlo, defaults.bandlo);
     EXPECT_EQ(p.colour.bandhi, defaults.bandhi);
     EXPECT_TRUE(p.dmap.image.empty()) << "no map is drawn at start";
+    // The range dialog exists, hidden, with its start values.
+    EXPECT_TRUE(p.uchoice.loaded);
+    EXPECT_EQ(p.uchoice.TopLimit, (ScrollBarState{-7700, 21250, 21250}));
+    EXPECT_EQ(p.uchoice.BottomLimit, (ScrollBarState{-8200, 18000, -8200}));
+    EXPECT_EQ(p.uchoice.altitude, (std::array<std::string, 2>{"21250", "-8200"}));
+    EXPECT_FALSE(ui.tools[ToolWindow::Uchoice].shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -249,7 +256,10 @@ TEST_P(LeavingDuringDrawing, EndsTheDrawingClosesTheTilesAndSaves) {
     ui.onYield = [this](int n) {
         if (n == 2) GetParam().leave(p);
     };
+    m_key_Click(p, 0);
     m_tile_Click(p, 5);
+    // Closing the window closes the key too; Exit leaves that to the process's end.
+    EXPECT_EQ(p.Key.loaded, GetParam().leave == m_end_Click);
 
     EXPECT_TRUE(ui.quitRequested);
     EXPECT_TRUE(p.exiting);

@@ -22,6 +22,7 @@
 #include "platform/qt/save_panel_widget.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/map_picture_widget.h"
+#include "platform/qt/tool_windows.h"
 #include "platform/qt/menu_area.h"
 
 namespace rubicel {
@@ -56,6 +57,7 @@ void QtPlatform::attach(Program& p) {
     form_->attach(p, menuTree());
     forms_ = std::make_unique<FormHost>(p, form_.get(), form_->client());
     form_->savePanel_ = forms_->savePanel();
+    tools_ = std::make_unique<ToolWindows>(p);
     form_->onClose = [&p] {
         if (!p.exiting) Form_Unload(p);
     };
@@ -188,5 +190,22 @@ void QtPlatform::showHtmlHelp(const std::string& file) {
 }
 
 bool QtPlatform::annotatedMap(Raster& image) { return loadAnnotatedMap(image); }
+
+// The tool windows: the colour keys and the range dialog.
+void QtPlatform::showToolWindow(ToolWindow window, int left, int top) {
+    if (tools_) tools_->show(window, left, top);
+}
+
+void QtPlatform::closeToolWindow(ToolWindow window) {
+    if (tools_) tools_->close(window);
+}
+
+void QtPlatform::keepOnTop(ToolWindow window) {
+    if (tools_) tools_->keepOnTop(window);
+}
+
+void QtPlatform::toolWindowChanged(ToolWindow window) {
+    if (tools_) tools_->changed(window);
+}
 
 }  // namespace rubicel

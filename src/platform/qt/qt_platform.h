@@ -13,6 +13,7 @@ namespace rubicel {
 struct Program;
 class FormHost;
 class MainForm;
+class ToolWindows;
 
 // Owns the main window and carries out the logic's window operations on it.
 // Create it, create the Program on it, then attach() the program; a
@@ -51,6 +52,12 @@ public:
     void setBusyPointer(bool busy) override;
     void yieldToEvents() override;
     void quit() override;
+    void showToolWindow(ToolWindow window, int left, int top) override;
+    void closeToolWindow(ToolWindow window) override;
+    void keepOnTop(ToolWindow window) override;
+    void toolWindowChanged(ToolWindow window) override;
+    // The colour keys and the range dialog; null until attach().
+    ToolWindows* toolWindows() { return tools_.get(); }
 
     // The custom-area dialog, the save panel, the help viewer and the built-in
     // map (form_host.h); present once attach() has run.
@@ -64,6 +71,7 @@ public:
 private:
     std::unique_ptr<MainForm> form_;
     std::unique_ptr<FormHost> forms_;
+    std::unique_ptr<ToolWindows> tools_;
     bool quitting_ = false;
 };
 
