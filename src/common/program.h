@@ -7,10 +7,10 @@
 
 #include "colour/colour_state.h"
 #include "colour/colour_table.h"
-#include "colour/range_dialog.h"
 #include "colour/diagnostics.h"
-#include "keys/save_panel.h"
+#include "colour/range_dialog.h"
 #include "keys/key_window.h"
+#include "keys/save_panel.h"
 #include "maps/map_picture.h"
 #include "maps/map_state.h"
 #include "maps/tile_file.h"

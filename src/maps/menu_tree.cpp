@@ -7,8 +7,8 @@
 
 #include "colour/range_dialog.h"
 #include "colour/topography_menu.h"
-#include "keys/save_panel.h"
 #include "keys/colour_keys.h"
+#include "keys/save_panel.h"
 #include "maps/main_window.h"
 #include "maps/resolution_menu.h"
 #include "settings/config_file.h"
