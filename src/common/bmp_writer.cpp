@@ -2,16 +2,12 @@
 // bmp_writer.cpp: a raster as a 24-bit uncompressed Windows bitmap, for both programs.
 #include "common/bmp_writer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 
+#include "common/file_replace.h"
 #include "common/raster.h"
 
 namespace rubicel {
@@ -66,21 +62,8 @@ void packRow(const Raster& image, int y, unsigned char* out) {
     for (std::size_t pad = std::size_t(width) * 3; pad % 4 != 0; ++pad) *out++ = 0;
 }
 
-std::string systemError(const std::string& what, const std::string& path) {
-    return what + " " + path + ": " + std::strerror(errno);
-}
-
-bool writeAll(int fd, const unsigned char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
+std::string systemError(const std::string& what, const std::string& path, int error) {
+    return what + " " + path + ": " + std::strerror(error);
 }
 
 // Writes the whole file to the open descriptor, a band of rows at a time.
@@ -116,37 +99,14 @@ std::vector<unsigned char> bmpBytes(const Raster& image) {
 }
 
 std::optional<std::string> writeBmp(const Raster& image, const std::string& path) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string hidden(".");
-    hidden += target.filename().string();
-    hidden += ".XXXXXX";
-    std::string temp = (folder / hidden).string();
-
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return systemError("Cannot create a temporary file beside", path);
-    // mkstemp makes the file private; give it the mode a newly created file gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-
-    std::optional<std::string> failure;
-    if (!writeImage(fd, image)) failure = systemError("Cannot write", path);
-    else if (::fsync(fd) != 0) failure = systemError("Cannot write", path);
-    if (::close(fd) != 0 && !failure) failure = systemError("Cannot write", path);
-    if (!failure && ::rename(temp.c_str(), path.c_str()) != 0) failure = systemError("Cannot replace", path);
-    if (failure) {
-        ::unlink(temp.c_str());
-        return failure;
+    const auto failure = replaceFile(path, [&image](int fd) { return writeImage(fd, image); });
+    if (!failure) return std::nullopt;
+    switch (failure->stage) {
+    case ReplaceFailure::Create: return systemError("Cannot create a temporary file beside", path, failure->error);
+    case ReplaceFailure::Write: return systemError("Cannot write", path, failure->error);
+    case ReplaceFailure::Replace: break;
     }
-    // Make the rename itself durable.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return std::nullopt;
+    return systemError("Cannot replace", path, failure->error);
 }
 
 }  // namespace rubicel

@@ -5,11 +5,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "common/file_replace.h"
 #include "common/number_text.h"
 
 namespace rubicel {
@@ -36,29 +33,6 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string errorText(const char* what, int error) {
     return std::string(what) + ": " + std::strerror(error);
-}
-
-// Writes all of bytes to fd, going on after partial writes and interruptions.
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(std::size_t(n));
-    }
-    return true;
-}
-
-// The permissions a newly made file gets: those of the file it replaces, or the
-// usual ones under the process's file-creation mask.
-mode_t newFileMode(const std::string& target) {
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 }  // namespace
@@ -106,43 +80,12 @@ std::int16_t usableScheme(std::int16_t scheme) {
 std::int16_t usableMode(std::int16_t mode) { return mode >= 0 && mode <= 3 ? mode : 0; }
 
 std::optional<std::string> writeFileReplacing(const std::string& path, std::string_view bytes) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec) target = resolved;
-    }
-    const std::string targetText = target.string();
-
-    // The new text goes to a file of its own beside the old one...
-    std::string temporary = targetText + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return errorText("cannot create a file in its folder", errno);
-    const auto fail = [&](const char* what) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return errorText(what, error);
-    };
-    if (::fchmod(fd, newFileMode(targetText)) != 0 || !writeAll(fd, bytes) || ::fsync(fd) != 0) {
-        const std::string message = fail("cannot write the new contents");
-        ::close(fd);
-        return message;
-    }
-    if (::close(fd) != 0) return fail("cannot write the new contents");
-
-    // ...and takes the old one's place in one step once it is safely on disk.
-    if (::rename(temporary.c_str(), targetText.c_str()) != 0) return fail("cannot replace the old file");
-
-    // Make the rename itself durable; the file is already in place if this fails.
-    fs::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return std::nullopt;
+    const auto failure =
+        replaceFile(path, [bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()); });
+    if (!failure) return std::nullopt;
+    static constexpr const char* kWhat[] = {"cannot create a file in its folder", "cannot write the new contents",
+                                            "cannot replace the old file"};
+    return errorText(kWhat[failure->stage], failure->error);
 }
 
 }  // namespace rubicel
