@@ -8,6 +8,7 @@ packages=(
   libfreetype-dev fonts-liberation xvfb xauth
   help2man desktop-file-utils
   fp-utils libchm-dev
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -34,11 +34,13 @@ constexpr const char* kProblemTitle = "Problem finding the MEGDR064 data files";
 constexpr std::size_t kMaxConfigBytes = 64 * 1024;
 
 // Returns the start of the file's text, or nothing when it cannot be opened or read.
+// A file longer than the limit gives its whole lines only: a line cut in the
+// middle would be taken for a folder that was never saved.
 std::optional<std::string> readConfigText(const std::string& path) {
     // Non-blocking, so that a pipe in the file's place cannot hang the start-up.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
-    std::string text(kMaxConfigBytes, '\0');
+    std::string text(kMaxConfigBytes + 1, '\0');
     std::size_t size = 0;
     while (size < text.size()) {
         const ssize_t n = ::read(fd, text.data() + size, text.size() - size);
@@ -51,6 +53,10 @@ std::optional<std::string> readConfigText(const std::string& path) {
         size += std::size_t(n);
     }
     ::close(fd);
+    if (size > kMaxConfigBytes) {
+        const std::size_t lineEnd = text.find_last_of("\r\n", kMaxConfigBytes - 1);
+        size = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+    }
     text.resize(size);
     return text;
 }
