@@ -36,13 +36,20 @@ public:
     std::uint32_t* data() { return pixels_.data(); }
     const std::uint32_t* data() const { return pixels_.data(); }
 
-    // Sets the size and fills every pixel with colour; the memory is kept when the
-    // new size needs no more of it.
+    // Sets the size and fills every pixel with colour. The memory is kept when the
+    // new size needs no more of it and at least half of it; a much smaller picture
+    // hands the rest back, so one very large map does not hold its memory for the
+    // rest of the run.
     void reset(int width, int height, std::uint32_t colour = kPictureBackground) {
         width_ = std::max(0, width);
         height_ = std::max(0, height);
-        pixels_.assign(std::size_t(width_) * std::size_t(height_), colour);
+        const std::size_t count = std::size_t(width_) * std::size_t(height_);
+        if (count < pixels_.capacity() / 2)
+            std::vector<std::uint32_t>(count, colour).swap(pixels_);
+        else
+            pixels_.assign(count, colour);
     }
+    std::size_t capacity() const { return pixels_.capacity(); }
     void fill(std::uint32_t colour) { std::fill(pixels_.begin(), pixels_.end(), colour); }
     void setPixel(int x, int y, std::uint32_t colour) {
         if (x >= 0 && y >= 0 && x < width_ && y < height_) row(y)[x] = colour;

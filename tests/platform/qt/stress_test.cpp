@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: MIT
+// stress_test.cpp: the desktop program under a long seeded run of random commands, many
+// of them in the middle of drawings, then Exit: no failure, the settings file whole,
+// and the memory in use back to where the first map left it.
+#include <gtest/gtest.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <cstdint>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/program.h"
+#include "maps/main_window.h"
+#include "maps/menu_tree.h"
+#include "platform/qt/main_form.h"
+#include "platform/qt/qt_platform.h"
+#include "settings/config_text.h"
+#include "support/sparse_tiles.h"
+#include "support/start_folder.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define RUBICEL_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RUBICEL_UNDER_ASAN 1
+#endif
+#endif
+
+namespace rubicel {
+namespace {
+
+#ifdef RUBICEL_UNDER_ASAN
+// The sanitizer makes every step many times slower and keeps freed memory
+// aside on purpose, so the run is shorter and memory is left to its leak check.
+constexpr int kCommands = 600;
+constexpr bool kCompareMemory = false;
+#else
+constexpr int kCommands = 3000;
+constexpr bool kCompareMemory = true;
+#endif
+
+// Drawings started inside drawings go this deep; deeper down only stops run.
+constexpr int kMaxDepth = 3;
+
+// Bytes of memory the process holds, after handing free heap pages back.
+long residentBytes() {
+    ::malloc_trim(0);
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+// One menu item and the menus above it, as the user reaches it.
+struct Command {
+    const MenuNode* item;
+    std::vector<const MenuNode*> path;  // the menus above it, outermost first
+};
+
+class Stress : public testing::Test {
+protected:
+    Stress() {
+        start.prepare(4, 0, 0);
+        writeTileRecords();
+        ui.onMessage = [this](const std::string& text, const std::string&, Icon) { messages.push_back(text); };
+        ui.onQuit = [this] { ++quits; };
+        ui.attach(p);
+        init(p);
+        form().show();
+        QCoreApplication::processEvents();
+        collectCommands();
+    }
+
+    MainForm& form() { return ui.window(); }
+
+    // A few records in each tile with elevations across the whole range, so
+    // every band of every scheme is met; the rest of each tile reads 0.
+    void writeTileRecords() {
+        const std::filesystem::path tiles = start.tileFolder();
+        for (std::size_t t = 0; t < test::kTileNames.size(); ++t)
+            for (int record = 1; record <= 5760; record += 97)
+                test::writeRecord(tiles / test::kTileNames[t], record, [record, t](int c) {
+                    return std::int16_t(-8200 + (c * 7 + record * 13 + int(t) * 1000) % 29450);
+                });
+    }
+
+    // Every item of the menu tree but Exit, with its menus.
+    void collectCommands() {
+        std::vector<const MenuNode*> open;
+        for (const MenuNode& node : menuTree()) {
+            open.resize(std::size_t(node.depth));
+            if (node.kind == MenuKind::Menu) open.push_back(&node);
+            if (node.kind == MenuKind::Item && node.name != "m_end") commands.push_back({&node, open});
+        }
+        for (const Command& c : commands)
+            if (c.item->name == "m_siz") resolutionItems.push_back(c);
+    }
+
+    void openMenu(std::string_view name) {
+        QMenu* shown = form().menu({name, -1});
+        shown->popup(QPoint(0, 0));
+        shown->hide();
+    }
+
+    bool reachable(const Command& c) {
+        for (const MenuNode* menu : c.path)
+            if (!form().action({menu->name, menu->index})->isEnabled()) return false;
+        return form().action({c.item->name, c.item->index})->isEnabled();
+    }
+
+    // Opens the menus down to the item, as a pointer does, and chooses it when
+    // it can be reached then.
+    void choose(const Command& c) {
+        for (const MenuNode* menu : c.path)
+            if (menu->open) openMenu(menu->name);
+        if (reachable(c)) {
+            form().action({c.item->name, c.item->index})->trigger();
+            ++chosen;
+        }
+    }
+
+    // The next step of the run: mostly a menu command, sometimes a change of the
+    // window's size, a scroll or a stop.
+    void step() {
+        const int kind = int(rng() % 100);
+        if (kind < 60) {
+            choose(commands[rng() % commands.size()]);
+        } else if (kind < 80) {
+            choose(resolutionItems[rng() % resolutionItems.size()]);
+        } else if (kind < 87) {
+            form().resize(200 + int(rng() % 900), 150 + int(rng() % 700));
+        } else if (kind < 94) {
+            QScrollBar* bar = form().scrollBar(rng() % 2 ? Control::Hscrbar : Control::Vscrbar);
+            bar->setValue(int(rng() % std::uint32_t(bar->maximum() + 1)));
+        } else {
+            form().action({"m_terminate", -1})->trigger();
+        }
+    }
+
+    // Asks for the next tick on the next pass of the event loop, which may be
+    // one inside a drawing's yield.
+    void schedule() {
+        if (issued < kCommands) QTimer::singleShot(0, &form(), [this] { tick(); });
+    }
+
+    // One pass: the next tick is asked for first, so that it comes inside the
+    // drawing this one may start; there a command runs now and then, which
+    // nests drawings.
+    void tick() {
+        schedule();
+        if (depth > 0 && rng() % 8 != 0) return;
+        ++issued;
+        if (depth >= kMaxDepth) {
+            form().action({"m_terminate", -1})->trigger();
+            return;
+        }
+        ++depth;
+        maxDepthSeen = std::max(maxDepthSeen, depth);
+        if (depth > 1) ++nested;
+        step();
+        --depth;
+    }
+
+    test::StartFolder start;
+    QtPlatform ui;
+    Program p{ui};
+    std::vector<std::string> messages;
+    int quits = 0;
+    std::vector<Command> commands;
+    std::vector<Command> resolutionItems;
+    std::mt19937 rng{20070306};
+    int issued = 0, chosen = 0, nested = 0, depth = 0, maxDepthSeen = 0;
+};
+
+TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
+    // The first map at the largest picture the run can make: the widest
+    // feature, Utopia, at 100%.
+    const auto firstMap = [this] {
+        openMenu("m_area");
+        form().action({"m_p", 11})->trigger();
+        openMenu("m_size");
+        form().action({"m_siz", 7})->trigger();
+    };
+    firstMap();
+    ASSERT_EQ(p.dmap.image.width(), 5759);
+    const long afterFirstMap = residentBytes();
+
+    schedule();
+    while (issued < kCommands || depth > 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents();
+
+    EXPECT_GT(chosen, kCommands / 2) << "most commands reached their item";
+    EXPECT_GT(nested, kCommands / 20) << "many commands ran inside drawings";
+    EXPECT_EQ(maxDepthSeen, kMaxDepth);
+    for (const std::string& text : messages)
+        for (const char* failure : {"Module 'MapfromTile'", "Module 'Drawtile'", "Module 'MapScroll'"})
+            EXPECT_NE(text.rfind(failure, 0), 0u) << text;
+
+    // The same map again, so that both measures hold one picture of one size.
+    firstMap();
+    ASSERT_EQ(p.dmap.image.width(), 5759);
+    const long afterRun = residentBytes();
+    if (kCompareMemory) {
+        EXPECT_LE(afterRun, afterFirstMap + afterFirstMap / 10)
+            << "after the first map " << afterFirstMap << " bytes, after the run " << afterRun;
+    }
+
+    // Exit: the settings are written whole and name the tiles and the choices in force.
+    form().action({"m_end", -1})->trigger();
+    EXPECT_EQ(quits, 1);
+    const ConfigFields saved = parseConfig(start.configuration());
+    ASSERT_TRUE(saved.complete()) << start.configuration();
+    EXPECT_EQ(*saved.datafolder, start.tileFolder() + "/");
+    EXPECT_EQ(*saved.scheme, p.colour.scheme);
+    EXPECT_EQ(*saved.mode, p.colour.mode);
+    EXPECT_EQ(usableScheme(*saved.scheme), *saved.scheme);
+    EXPECT_EQ(usableMode(*saved.mode), *saved.mode);
+    EXPECT_EQ(start.configuration(), formatConfig(*saved.datafolder, *saved.scheme, *saved.mode));
+}
+
+}  // namespace
+}  // namespace rubicel
+
+int main(int argc, char* argv[]) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
