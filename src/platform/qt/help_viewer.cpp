@@ -126,7 +126,10 @@ HelpViewer* openHtmlHelp(QWidget* owner, const std::string& file) {
                                  helpFolders().join('\n'));
         return nullptr;
     }
-    auto* viewer = owner ? owner->findChild<HelpViewer*>(kViewerName, Qt::FindDirectChildrenOnly) : nullptr;
+    // HelpViewer has no meta-object of its own, so findChild can only look for a
+    // widget by name; the cast checks that it is the viewer.
+    auto* viewer =
+        owner ? dynamic_cast<HelpViewer*>(owner->findChild<QWidget*>(kViewerName, Qt::FindDirectChildrenOnly)) : nullptr;
     if (!viewer) viewer = new HelpViewer(owner);
     if (viewer->path() != path || viewer->browser()->source().isEmpty()) {
         if (!viewer->openFile(path)) {

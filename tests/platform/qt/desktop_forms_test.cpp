@@ -100,7 +100,11 @@ TEST_F(DesktopFormsTest, HelpMenuItems) {
     EXPECT_EQ(p.map.maparea, (std::array<std::int16_t, 4>{1, 2, 3, 4}));
 
     choose("m_h", 1);
-    auto* viewer = ui.window().findChild<HelpViewer*>();
+    // The viewer has no meta-object of its own: findChild<HelpViewer*> would take
+    // the first widget of any kind.
+    HelpViewer* viewer = nullptr;
+    for (QWidget* w : ui.window().findChildren<QWidget*>())
+        if (auto* v = dynamic_cast<HelpViewer*>(w)) viewer = v;
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
 
