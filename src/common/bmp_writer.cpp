@@ -99,7 +99,8 @@ std::vector<unsigned char> bmpBytes(const Raster& image) {
 }
 
 std::optional<std::string> writeBmp(const Raster& image, const std::string& path) {
-    const auto failure = replaceFile(path, [&image](int fd) { return writeImage(fd, image); });
+    const auto failure =
+        replaceFile(path, [&image](int fd) { return writeImage(fd, image); }, LinkAtPath::Replace);
     if (!failure) return std::nullopt;
     switch (failure->stage) {
     case ReplaceFailure::Create: return systemError("Cannot create a temporary file beside", path, failure->error);

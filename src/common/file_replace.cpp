@@ -12,11 +12,11 @@
 namespace rubicel {
 namespace {
 
-// The permissions a newly made file gets: those of the file it replaces, or the
-// usual ones under the process's file-creation mask.
+// The permissions a newly made file gets: those of the ordinary file it replaces,
+// or the usual ones under the process's file-creation mask.
 mode_t newFileMode(const std::string& target) {
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+    if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -38,11 +38,12 @@ bool writeAll(int fd, const void* data, std::size_t size) {
     return true;
 }
 
-std::optional<ReplaceFailure> replaceFile(const std::string& path, const std::function<bool(int fd)>& write) {
+std::optional<ReplaceFailure> replaceFile(const std::string& path, const std::function<bool(int fd)>& write,
+                                          LinkAtPath links) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path target = path;
-    if (fs::is_symlink(target, ec)) {
+    if (links == LinkAtPath::Follow && fs::is_symlink(target, ec)) {
         const fs::path resolved = fs::weakly_canonical(target, ec);
         if (!ec) target = resolved;
     }
