@@ -98,8 +98,11 @@ TEST_P(BadSaveName, NothingSavedBeforeIsLost) {
         ASSERT_NE(found, after.end()) << path << " was lost";
         EXPECT_TRUE(found->second == bytes) << path << " was changed";
     }
-    for (const auto& [path, bytes] : after)
-        if (!before.contains(path)) EXPECT_EQ(path, start / "Maps" / c.saved) << "only the map named is added";
+    for (const auto& [path, bytes] : after) {
+        if (!before.contains(path)) {
+            EXPECT_EQ(path, start / "Maps" / c.saved) << "only the map named is added";
+        }
+    }
     EXPECT_EQ(after.size(), before.size() + (*c.saved ? 1 : 0));
 }
 
