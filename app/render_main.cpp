@@ -260,6 +260,24 @@ bool findTiles(Program& p, HeadlessPlatform& ui, const std::optional<std::string
     return true;
 }
 
+// Sets the band table, scheme and mode from the options (a range selects scheme
+// 9 over its bands). Returns false, after saying why, for a range whose bands do
+// not fit 16-bit elevations.
+bool applyColourOptions(Program& p, const Options& o) {
+    initbands(p.colour);
+    if (o.scheme) p.colour.scheme = *o.scheme;
+    if (o.mode) p.colour.mode = *o.mode;
+    if (o.range) {
+        if (!userbandsFromLimits(p.colour, (*o.range)[0], (*o.range)[1])) {
+            std::fprintf(stderr, "rubicel-render: the range %d to %d gives bands beyond 16-bit elevations\n",
+                         (*o.range)[0], (*o.range)[1]);
+            return false;
+        }
+        p.colour.scheme = 9;
+    }
+    return true;
+}
+
 // Paints a colour key as its window shows it; keys need no tiles.
 int runKey(const Options& o) {
     HeadlessPlatform ui;
@@ -268,17 +286,7 @@ int runKey(const Options& o) {
     p.map.startfolder = std::filesystem::current_path(ec).string();
     fload(p);  // the configuration's scheme and mode; the tiles do not matter here
     ui.messages.clear();
-    initbands(p.colour);
-    if (o.scheme) p.colour.scheme = *o.scheme;
-    if (o.mode) p.colour.mode = *o.mode;
-    if (o.range) {
-        if (!userbandsFromLimits(p.colour, (*o.range)[0], (*o.range)[1])) {
-            std::fprintf(stderr, "rubicel-render: the range %d to %d gives bands beyond 16-bit elevations\n",
-                         (*o.range)[0], (*o.range)[1]);
-            return 2;
-        }
-        p.colour.scheme = 9;
-    }
+    if (!applyColourOptions(p, o)) return 2;
     std::string fontError;
     if (!KeyFont::shared(&fontError)) {
         std::fprintf(stderr, "rubicel-render: %s\n", fontError.c_str());
@@ -306,17 +314,7 @@ int run(const Options& o) {
     ui.messages.clear();
 
     p.map.resolution = 1;
-    initbands(p.colour);
-    if (o.scheme) p.colour.scheme = *o.scheme;
-    if (o.mode) p.colour.mode = *o.mode;
-    if (o.range) {
-        if (!userbandsFromLimits(p.colour, (*o.range)[0], (*o.range)[1])) {
-            std::fprintf(stderr, "rubicel-render: the range %d to %d gives bands beyond 16-bit elevations\n",
-                         (*o.range)[0], (*o.range)[1]);
-            return 2;
-        }
-        p.colour.scheme = 9;
-    }
+    if (!applyColourOptions(p, o)) return 2;
 
     ui.echo = printMessage;
     ProgressBar progress(p);

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/file_replace.h"
 #include "common/rounding.h"
 #include "maps/tile_file.h"
 
@@ -25,20 +26,6 @@ std::string errorText(int error) { return std::strerror(error); }
 // Rows are gathered into blocks so that each write moves about 1.5 MB.
 constexpr int kRowsPerWrite = 64;
 static_assert(kTileRows % kRowsPerWrite == 0);
-
-// Writes all of bytes to fd; false with errno set on failure.
-bool writeAll(int fd, const unsigned char* bytes, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, bytes, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes += n;
-        size -= std::size_t(n);
-    }
-    return true;
-}
 
 }  // namespace
 
