@@ -13,6 +13,7 @@
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace rubicel {
 namespace {
@@ -196,10 +197,13 @@ TEST_F(ConfigFileTest, FsaveThatCannotWriteSaysSoAndFails) {
 }
 
 TEST_F(ConfigFileTest, FsaveIntoAReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     writeBytes(configFile(), "/old/\r\n 2 \r\n 2 \r\n");
-    fs::permissions(start.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    test::openToOthers(configFile());
+    fs::permissions(start.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
     p.map.datafolder = "/new/";
+    test::Unprivileged unprivileged;
+    if (!unprivileged.permissionsBind()) GTEST_SKIP() << "permission bits do not bind here";
 
     EXPECT_FALSE(fsave(p));
     EXPECT_EQ(ui.messages.size(), 1u);
