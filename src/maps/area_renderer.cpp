@@ -68,9 +68,7 @@ public:
 private:
     // Sizes the picture and draws the rows; returns the failure that ended the rendering, if any.
     Failure draw() {
-        const int generation = ++p_.renderGeneration;
-        p_.diagnostics.beginDrawing();
-        p_.closeFiles();
+        const int generation = beginRendering(p_);
 
         if (m_.resolution == 0) return kDivisionByZero;
         const float s = 15.0f / float(m_.resolution);

@@ -45,6 +45,16 @@ private:
     std::size_t head_;
 };
 
+// Starts a rendering: it supersedes any rendering still running, shows each kind
+// of colouring diagnostic afresh, and closes every open tile file. Returns the
+// rendering's generation for renderingSuperseded.
+inline int beginRendering(Program& p) {
+    const int generation = ++p.renderGeneration;
+    p.diagnostics.beginDrawing();
+    p.closeFiles();
+    return generation;
+}
+
 // True when the rendering that started as generation must end quietly: another
 // rendering began during its yield, or the program is ending.
 inline bool renderingSuperseded(const Program& p, int generation) {

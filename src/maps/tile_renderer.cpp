@@ -46,9 +46,7 @@ public:
 
 private:
     Failure draw() {
-        const int generation = ++p_.renderGeneration;
-        p_.diagnostics.beginDrawing();
-        p_.closeFiles();
+        const int generation = beginRendering(p_);
 
         if (m_.resolution == 0) return "Division by zero";
         const float s = 15.0f / float(m_.resolution);
