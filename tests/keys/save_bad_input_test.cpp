@@ -13,6 +13,7 @@
 #include "common/program.h"
 #include "keys/save_panel.h"
 #include "platform/headless/headless_platform.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
 
@@ -20,17 +21,8 @@ namespace rubicel {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::readAll;
+using test::writeBytes;
 
 // Every ordinary file below folder (links not followed) with its bytes.
 std::map<fs::path, std::string> filesBelow(const fs::path& folder) {

@@ -13,6 +13,7 @@
 #include "settings/config_file.h"
 #include "settings/config_text.h"
 #include "support/sparse_tiles.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
 
@@ -20,20 +21,11 @@ namespace rubicel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readAll;
+using test::writeBytes;
 
 const std::string kNotDefined = "You have not yet defined the location of the";
 const std::string kTooFew = "The folder you have selected does not appear to";
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 struct Folders {
     const test::TempDir& start;

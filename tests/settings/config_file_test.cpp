@@ -12,6 +12,7 @@
 #include "common/program.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
 
@@ -19,6 +20,8 @@ namespace rubicel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readAll;
+using test::writeBytes;
 
 const std::string kNotDefined =
     "You have not yet defined the location of the\nMOLA MEGDR064 Tiles required by this software.\n\n";
@@ -30,17 +33,6 @@ const std::string kAdvice =
     "Use the 'Set MOLA DEM File Folder' option from the \n'File' menu to identify the folder that contains\n"
     "the four MEGDR064 data files.";
 const std::vector<std::string> kFourTiles(test::kTileNames.begin(), test::kTileNames.end());
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Replaces every "{data}" in text by folder.
 std::string withFolder(std::string text, const std::string& folder) {

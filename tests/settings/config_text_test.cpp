@@ -11,20 +11,15 @@
 #include <sstream>
 #include <vector>
 
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace rubicel {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& path) {
-    std::ostringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+using test::readAll;
+using test::writeBytes;
 
 struct ParseCase {
     const char* name;

@@ -268,11 +268,3 @@ TEST(AnnotatedMap, IsTheEnginesColouringOfTheMolaGrid) {
 
 }  // namespace
 }  // namespace rubicel
-
-int main(int argc, char** argv) {
-    // Test discovery runs this program without the tests' environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

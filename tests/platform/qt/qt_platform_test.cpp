@@ -576,11 +576,3 @@ TEST(DesktopEventLoop, ExitDuringADrawingEndsTheEventLoop) {
 
 }  // namespace
 }  // namespace rubicel
-
-int main(int argc, char* argv[]) {
-    // Listing and running the tests needs no display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -279,10 +279,3 @@ TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
 
 }  // namespace
 }  // namespace rubicel
-
-int main(int argc, char* argv[]) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
