@@ -17,15 +17,16 @@
 #include "colour/colour_engine.h"
 #include "colour/user_bands.h"
 #include "common/bmp_writer.h"
-#include "common/program.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
 #include "maps/area_renderer.h"
 #include "maps/tile_file.h"
 #include "maps/tile_renderer.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/config_file.h"
-#include "settings/feature_catalogue.h"
+#include "windows/config_file.h"
+#include "windows/feature_catalogue.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <array>
 #include <utility>
 
+#include "colour/colour_context.h"
 #include "colour/colour_state.h"
 #include "colour/diagnostics.h"
 #include "colour/scheme_tables.h"
-#include "common/program.h"
 #include "common/rounding.h"
 
 namespace rubicel {
@@ -101,7 +101,7 @@ bool colourElevation(ColourState& colour, std::int16_t scheme, std::int16_t alt,
     return true;
 }
 
-void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt) {
+void Setcolours(ColourContext& p, std::int16_t scheme, std::int16_t alt) {
     MessageBoxSink sink(p);
     colourElevation(p.colour, scheme, alt, sink);
 }

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "common/number_text.h"
-#include "common/program.h"
 #include "common/rounding.h"
+#include "maps/map_context.h"
 #include "maps/map_view.h"
-#include "maps/resolution.h"
 #include "maps/render_support.h"
+#include "maps/resolution.h"
 #include "maps/tile_file.h"
 
 namespace rubicel {
@@ -54,7 +54,7 @@ std::optional<std::int16_t> fit16(long long v) {
 // message reports.
 class AreaRendering {
 public:
-    AreaRendering(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, std::int16_t tile)
+    AreaRendering(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, std::int16_t tile)
         : p_(p), m_(p.map), a_(a), b_(b), c_(c), d_(d), tiles_(kTileEntries[tile]) {}
 
     void run() {
@@ -235,7 +235,7 @@ private:
             .str();
     }
 
-    Program& p_;
+    MapContext& p_;
     MapState& m_;
     const std::int16_t a_, b_, c_, d_;
     const TileEntries tiles_;
@@ -247,7 +247,7 @@ private:
 
 }  // namespace
 
-void mapfromtile(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
+void mapfromtile(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
     const std::int16_t tile = FindTile(p.map, a, b);
     if (p.map.autoresolution == 1) {
         p.map.resolution = selectresolution(p, a, b, c, d);
@@ -256,7 +256,7 @@ void mapfromtile(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std
     AreaRendering(p, a, b, c, d, tile).run();
 }
 
-void mclear(Program& p, std::int16_t flag) {
+void mclear(MapContext& p, std::int16_t flag) {
     if (flag != 0 && flag != 1) return;
     const bool enable = flag == 1;
     p.ui.setMenuEnabled(MenuId{"m_topo"}, enable);

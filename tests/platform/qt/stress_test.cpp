@@ -21,9 +21,6 @@
 #include <string>
 #include <vector>
 
-#include "common/program.h"
-#include "maps/main_window.h"
-#include "maps/menu_tree.h"
 #include "platform/qt/custom_area_dialog.h"
 #include "platform/qt/form_host.h"
 #include "platform/qt/main_form.h"
@@ -32,6 +29,9 @@
 #include "settings/config_text.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
+#include "windows/main_window.h"
+#include "windows/menu_tree.h"
+#include "windows/program.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define RUBICEL_UNDER_ASAN 1

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 // feature_catalogue_test.cpp: the Map Area menu: opening it, choosing features, clearing ticks.
-#include "settings/feature_catalogue.h"
+#include "windows/feature_catalogue.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

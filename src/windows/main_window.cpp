@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: MIT
 // main_window.cpp: start-up and the File menu's handlers of the main window.
-#include "maps/main_window.h"
+#include "windows/main_window.h"
 
 #include <filesystem>
 #include <system_error>
 
 #include "colour/colour_engine.h"
-#include "colour/range_dialog.h"
-#include "common/program.h"
-#include "keys/key_windows.h"
 #include "maps/area_renderer.h"
 #include "maps/map_view.h"
 #include "maps/resolution.h"
-#include "maps/resolution_menu.h"
-#include "settings/config_file.h"
-#include "settings/feature_catalogue.h"
+#include "windows/config_file.h"
+#include "windows/feature_catalogue.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
+#include "windows/range_dialog.h"
+#include "windows/resolution_menu.h"
 
 namespace rubicel {
 namespace {

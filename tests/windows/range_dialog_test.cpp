@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // range_dialog_test.cpp: the range dialog's bars and their invariant, its life, and userbands.
-#include "colour/range_dialog.h"
+#include "windows/range_dialog.h"
 
 #include <gtest/gtest.h>
 
 #include "colour/colour_engine.h"
-#include "common/program.h"
-#include "keys/tool_windows.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
+#include "windows/tool_windows.h"
 
 namespace rubicel {
 namespace {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // help_menu.cpp: the Help menu: About, the help file, the annotated map of Mars, where the data comes from.
-#include "settings/help_menu.h"
+#include "windows/help_menu.h"
 
 #include <string>
 
-#include "common/program.h"
 #include "maps/map_picture.h"
+#include "windows/program.h"
 
 namespace rubicel {
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // feature_catalogue.cpp: the Map Area menu's handlers: opening it, choosing a feature, clearing ticks.
-#include "settings/feature_catalogue.h"
+#include "windows/feature_catalogue.h"
 
 #include <cassert>
 
-#include "common/program.h"
 #include "maps/area_renderer.h"
 #include "maps/map_view.h"
 #include "maps/resolution.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

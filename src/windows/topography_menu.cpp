@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // topography_menu.cpp: choosing the colour scheme and the shading mode.
-#include "colour/topography_menu.h"
+#include "windows/topography_menu.h"
 
-#include "common/program.h"
-#include "keys/key_windows.h"
-#include "maps/resolution_menu.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
+#include "windows/resolution_menu.h"
 
 namespace rubicel {
 namespace {

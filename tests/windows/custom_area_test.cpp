@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // custom_area_test.cpp: reading the boxes, the four change checks and "&Draw Map".
-#include "settings/custom_area.h"
+#include "windows/custom_area.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // main_window_test.cpp: start-up, the File menu's map items, stopping and leaving.
-#include "maps/main_window.h"
+#include "windows/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "colour/colour_engine.h"
-#include "common/program.h"
 #include "keys/colour_keys.h"
-#include "maps/resolution_menu.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
+#include "windows/resolution_menu.h"
 
 namespace rubicel {
 namespace {

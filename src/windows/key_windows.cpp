@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // key_windows.cpp: the key windows' life: loading, the Show Colour Key menu, activation, closing.
-#include "keys/key_windows.h"
+#include "windows/key_windows.h"
 
 #include <cassert>
 
-#include "common/program.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
+#include "windows/program.h"
 
 namespace rubicel {
 
@@ -16,34 +16,14 @@ const KeyLayout& layoutOf(ToolWindow window) {
     return window == ToolWindow::Key ? kVerticalKeyLayout : kHorizontalKeyLayout;
 }
 
-// Creates the window's picture as the window shows it before any painting:
-// button face, the frame's edge, the strip's border and background.
-void loadKey(KeyWindow& key, const KeyLayout& layout) {
-    const KeyGeometry g = keyGeometry(layout);
-    key.image.reset(g.client.width, g.client.height, kButtonFace);
-    drawFrameBorder(key.image, g.frame);
-    drawSingleBorder(key.image, g.strip, kWindowFrame);
-    fillRect(key.image, g.stripInner, kWindowBackground);
-    key.loaded = true;
-}
-
 }  // namespace
-
-KeyGeometry keyGeometry(const KeyLayout& layout) {
-    KeyGeometry g;
-    g.client = {0, 0, layoutPixels(layout.client.width), layoutPixels(layout.client.height)};
-    g.frame = placeControl(g.client, layout.frame);
-    g.strip = placeControl(g.frame, layout.strip);
-    g.stripInner = {g.strip.left + 1, g.strip.top + 1, g.strip.width - 2, g.strip.height - 2};
-    g.legend = placeControl(g.frame, layout.legend);
-    return g;
-}
 
 KeyWindow& keyWindow(Program& p, ToolWindow window) {
     assert(window == ToolWindow::Key || window == ToolWindow::Hkey);
     KeyWindow& key = window == ToolWindow::Key ? p.Key : p.Hkey;
     if (!key.loaded) {
-        loadKey(key, layoutOf(window));
+        blankKeyImage(key.image, layoutOf(window));
+        key.loaded = true;
         std::string error;
         static bool fontProblemShown = false;
         if (!KeyFont::shared(&error) && !fontProblemShown) {
@@ -53,6 +33,18 @@ KeyWindow& keyWindow(Program& p, ToolWindow window) {
         }
     }
     return key;
+}
+
+void makekey(Program& p, std::int16_t scheme) {
+    KeyWindow& key = keyWindow(p, ToolWindow::Key);
+    paintVerticalKeyImage(p, key.image, scheme);
+    p.ui.toolWindowChanged(ToolWindow::Key);
+}
+
+void makeHkey(Program& p, std::int16_t scheme) {
+    KeyWindow& key = keyWindow(p, ToolWindow::Hkey);
+    paintHorizontalKeyImage(p, key.image, scheme);
+    p.ui.toolWindowChanged(ToolWindow::Hkey);
 }
 
 void repaintKeys(Program& p) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // config_file_test.cpp: reading and writing the configuration file, the folder check and the folder panel.
-#include "settings/config_file.h"
+#include "windows/config_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,12 +9,12 @@
 #include <sstream>
 #include <vector>
 
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
-#include "support/sparse_tiles.h"
 #include "support/file_bytes.h"
+#include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

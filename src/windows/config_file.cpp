@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // config_file.cpp: the three-line configuration file and the start-up check of the data folder.
-#include "settings/config_file.h"
+#include "windows/config_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "common/program.h"
 #include "settings/config_text.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

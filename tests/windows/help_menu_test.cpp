@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // help_menu_test.cpp: the Help menu's information boxes, help file and annotated map.
-#include "settings/help_menu.h"
+#include "windows/help_menu.h"
 
 #include <gtest/gtest.h>
 
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

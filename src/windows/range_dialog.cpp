@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: MIT
 // range_dialog.cpp: the range dialog's bars, their invariant, and userbands.
-#include "colour/range_dialog.h"
+#include "windows/range_dialog.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "colour/topography_menu.h"
 #include "colour/user_bands.h"
 #include "common/number_text.h"
-#include "common/program.h"
 #include "keys/colour_keys.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
+#include "windows/topography_menu.h"
 
 namespace rubicel {
 

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: MIT
 // colour_keys_test.cpp: the key windows in the program: colours from the engine, opening, closing, repainting.
 #include "keys/colour_keys.h"
+#include "windows/key_windows.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "colour/colour_engine.h"
-#include "colour/topography_menu.h"
-#include "common/program.h"
 #include "keys/key_painting.h"
-#include "keys/tool_windows.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
+#include "windows/tool_windows.h"
+#include "windows/topography_menu.h"
 
 namespace rubicel {
 namespace {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // resolution_menu_test.cpp: the Resolution items, the menu's enabled items by kind of map, the redraw rule.
-#include "maps/resolution_menu.h"
+#include "windows/resolution_menu.h"
 
 #include <gtest/gtest.h>
 
-#include "render_fixture.h"
+#include "maps/render_fixture.h"
 
 namespace rubicel {
 namespace {

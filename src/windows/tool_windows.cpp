@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // tool_windows.cpp: activation and closing of the keys and the range dialog.
-#include "keys/tool_windows.h"
+#include "windows/tool_windows.h"
 
-#include "colour/range_dialog.h"
 #include "keys/colour_keys.h"
+#include "windows/key_windows.h"
+#include "windows/range_dialog.h"
 
 namespace rubicel {
 

@@ -8,14 +8,14 @@
 #include <functional>
 #include <sstream>
 
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/config_file.h"
 #include "settings/config_text.h"
-#include "support/sparse_tiles.h"
 #include "support/file_bytes.h"
+#include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
+#include "windows/config_file.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

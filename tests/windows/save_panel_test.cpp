@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // save_panel_test.cpp: the maps folder, the file list, file names and writing the map picture.
-#include "keys/save_panel.h"
+#include "windows/save_panel.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "common/bmp_writer.h"
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
 #include "support/temp_dir.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // custom_area.cpp: the custom-area dialog GetArea: centre and spans typed in, checked, drawn.
-#include "settings/custom_area.h"
+#include "windows/custom_area.h"
 
 #include <charconv>
 #include <cmath>
 
 #include "common/number_text.h"
-#include "common/program.h"
 #include "common/rounding.h"
 #include "maps/area_renderer.h"
+#include "windows/program.h"
 
 namespace rubicel {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// feature_catalogue.h: the 72 named features of the Map Area menu and their handlers.
+// feature_table.h: the 72 named features of the Map Area menu: captions, boxes, submenus.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,6 @@
 #include <string_view>
 
 namespace rubicel {
-
-struct Program;
 
 struct Feature {
     std::string_view caption;
@@ -27,16 +25,5 @@ struct FeatureSubmenu {
 std::span<const FeatureSubmenu> featureSubmenus();
 // The feature with this caption, or null.
 const Feature* findFeature(std::string_view caption);
-
-// The Map Area menu is opening.
-void m_area_Click(Program& p);
-// A catalogue item was chosen; one handler per submenu.
-void m_p_Click(Program& p, std::int16_t index);
-void m_ct_Click(Program& p, std::int16_t index);
-void m_c_Click(Program& p, std::int16_t index);
-void m_m_Click(Program& p, std::int16_t index);
-void m_v_Click(Program& p, std::int16_t index);
-// Clears the check marks of every feature item and of tile items 0 to 4.
-void untickfeatures(Program& p);
 
 }  // namespace rubicel

@@ -10,12 +10,12 @@
 #include <sstream>
 #include <string>
 
-#include "common/program.h"
-#include "keys/save_panel.h"
 #include "platform/headless/headless_platform.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
+#include "windows/program.h"
+#include "windows/save_panel.h"
 
 namespace rubicel {
 namespace {

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 // topography_menu_test.cpp: choosing a scheme or a mode, the check marks, the redraw and the pop-up.
-#include "colour/topography_menu.h"
+#include "windows/topography_menu.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "common/program.h"
-#include "maps/main_window.h"
 #include "platform/headless/headless_platform.h"
 #include "support/start_folder.h"
+#include "windows/main_window.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // save_panel.cpp: the save panel SaveBox: the map picture saved as a BMP file in the maps folder.
-#include "keys/save_panel.h"
+#include "windows/save_panel.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "common/bmp_writer.h"
-#include "common/program.h"
+#include "windows/program.h"
 
 namespace rubicel {
 

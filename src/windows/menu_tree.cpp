@@ -1,20 +1,21 @@
 // SPDX-License-Identifier: MIT
 // menu_tree.cpp: the menu table of the main window and its expansion.
-#include "maps/menu_tree.h"
+#include "windows/menu_tree.h"
 
 #include <array>
 #include <vector>
 
-#include "colour/range_dialog.h"
-#include "colour/topography_menu.h"
 #include "keys/colour_keys.h"
-#include "keys/save_panel.h"
-#include "maps/main_window.h"
-#include "maps/resolution_menu.h"
-#include "settings/config_file.h"
-#include "settings/custom_area.h"
-#include "settings/feature_catalogue.h"
-#include "settings/help_menu.h"
+#include "windows/config_file.h"
+#include "windows/custom_area.h"
+#include "windows/feature_catalogue.h"
+#include "windows/help_menu.h"
+#include "windows/key_windows.h"
+#include "windows/main_window.h"
+#include "windows/range_dialog.h"
+#include "windows/resolution_menu.h"
+#include "windows/save_panel.h"
+#include "windows/topography_menu.h"
 
 namespace rubicel {
 namespace {

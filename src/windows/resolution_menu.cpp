@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // resolution_menu.cpp: the Resolution menu's handlers and the redraw rule.
-#include "maps/resolution_menu.h"
+#include "windows/resolution_menu.h"
 
-#include "common/program.h"
 #include "maps/area_renderer.h"
 #include "maps/map_view.h"
 #include "maps/resolution.h"
 #include "maps/tile_renderer.h"
+#include "windows/program.h"
 
 namespace rubicel {
 
