@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::uintmax_t kMaxLabelBytes = 1 << 20;
-constexpr std::uintmax_t kSpareBytes = 16 << 20;  // room left for everything else
+constexpr std::uintmax_t kSpareBytes = 16'000'000;  // room left for everything else
 
 std::vector<std::string> addresses(const std::string& baseUrl, const std::string& name) {
     std::string base = baseUrl;
@@ -133,9 +133,11 @@ void Fetcher::downloadTile(std::size_t i) {
     report.path = final;
     status.stage = TileStatus::Done;
     const double seconds = double(std::chrono::steady_clock::now().time_since_epoch().count() - status.downloadStarted) / 1e9;
-    say(std::string(tile.name) + ": " + groupedDigits(status.bytes.received) + " bytes from " + got.url + " in " +
-            std::to_string(int(seconds + 0.5)) + " s; verified (" + report.content->text() + ")",
-        false);
+    const std::string came = status.bytes.received == 0
+                                 ? "whole from an earlier run"
+                                 : groupedDigits(status.bytes.received) + " bytes from " + got.url + " in " +
+                                       std::to_string(int(seconds + 0.5)) + " s";
+    say(std::string(tile.name) + ": " + came + "; verified (" + report.content->text() + ")", false);
 }
 
 FetchOutcome Fetcher::run() {
@@ -175,7 +177,7 @@ FetchOutcome Fetcher::run() {
     if (!wanted.empty()) {
         struct statvfs space {};
         if (::statvfs(o_.folder.c_str(), &space) == 0 && std::uintmax_t(space.f_bavail) * space.f_frsize < needed) {
-            const auto megabytes = [](std::uintmax_t b) { return groupedDigits((b + (1 << 20) - 1) >> 20) + " MB"; };
+            const auto megabytes = [](std::uintmax_t b) { return groupedDigits((b + 999'999) / 1'000'000) + " MB"; };
             for (const auto i : wanted) status_[i].stage = TileStatus::Failed;
             say("not enough free space in " + o_.folder.string() + ": the " + std::to_string(wanted.size()) +
                     " tiles still to fetch need " + megabytes(needed) + ", " +

@@ -53,6 +53,37 @@ struct Archive {
     }
 };
 
+struct Exit {
+    int status;
+    std::string out, err;
+};
+
+// Runs program with args; its files may grow to fileLimit bytes at most.
+Exit runProgram(const char* program, std::vector<std::string> args, const fs::path& scratch,
+                rlim_t fileLimit = RLIM_INFINITY) {
+    const fs::path out = scratch / "run.out", err = scratch / "run.err";
+    // Everything the child needs is made before the fork: the server's threads may hold the allocator's lock.
+    std::vector<char*> argv{const_cast<char*>(program)};
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const rlimit limit{fileLimit, fileLimit};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::dup2(outFd, 1);
+        ::dup2(errFd, 2);
+        ::execv(program, argv.data());
+        ::_exit(127);
+    }
+    ::close(outFd);
+    ::close(errFd);
+    int raw = 0;
+    ::waitpid(pid, &raw, 0);
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+}
+
 struct Said {
     bool ok;
     std::string said;  // every notice, one a line, failures marked "FAILED "
@@ -136,6 +167,47 @@ TEST(Fetch, FaultsLoseNothingAndTheNextRunResumesUntilTheFourTilesAreWhole) {
     const auto report = verifyFolder(dir.path(), test::molaGrid());
     EXPECT_TRUE(report.good());
     for (const auto& t : report.tiles) EXPECT_EQ(t.label, LabelState::Good) << t.text(true);
+
+    // The command-line renderer draws from the folder as it is.
+    test::TempDir work;
+    const Exit drawn = runProgram(RUBICEL_RENDER, {"--data", dir.path(), "--planet", "0", "-o", work / "mars.bmp"}, work.path());
+    EXPECT_EQ(drawn.status, 0) << drawn.err;
+    EXPECT_GT(fs::file_size(work / "mars.bmp"), 100'000u);
+}
+
+TEST(FetchProgram, ReportsAFullDiskAndJudgesFoldersOfTiles) {
+    Archive archive;
+    test::TempDir dir, work;
+    // Every file may grow to 8 MB: the labels arrive, no tile does.
+    const Exit full = runProgram(RUBICEL_FETCH, {"--base-url", archive.server.url(), "--dir", dir.path(), "--quiet"},
+                                 work.path(), 8 << 20);
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.out, "");
+    for (const auto& tile : kTileProducts) {
+        EXPECT_NE(full.err.find(std::string(tile.name) + ": " + archive.server.url() + tile.name + ": cannot write " +
+                                partPath(dir.path(), tile.name).string() + ": File too large"),
+                  std::string::npos) << full.err;
+        EXPECT_FALSE(fs::exists(dir / tile.name));
+        EXPECT_TRUE(fs::exists(dir / kLabelFolder / labelName(tile)));
+    }
+
+    // The demo tiles have no labels and pass on size and content; a copy with
+    // a stretch of zeros in one tile and a fifth "megt" file fails.
+    const Exit demo = runProgram(RUBICEL_FETCH, {"--verify-only", "--dir", test::demoTileFolder()}, work.path());
+    EXPECT_EQ(demo.status, 0) << demo.out << demo.err;
+    EXPECT_NE(demo.out.find("megt90n180gb.img: 132,710,400 bytes; label absent (not judged); content as the grid"), std::string::npos) << demo.out;
+    for (const auto& tile : kTileProducts) fs::create_symlink(test::demoTileFolder() / tile.name, work / tile.name);
+    fs::remove(work / kTileProducts[2].name);
+    fs::copy_file(test::demoTileFolder() / kTileProducts[2].name, work / kTileProducts[2].name);
+    const int fd = ::open((work / kTileProducts[2].name).c_str(), O_WRONLY);
+    const std::vector<char> zeros(kTileBytes / 20);
+    ASSERT_EQ(::pwrite(fd, zeros.data(), zeros.size(), off_t(kTileBytes / 2)), ssize_t(zeros.size()));
+    ::close(fd);
+    std::ofstream(work / "megt-notes.txt") << "notes\n";
+    const Exit damaged = runProgram(RUBICEL_FETCH, {"--verify-only", "--dir", work.path()}, work.path());
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.out.find("megt90n000gb.img: 132,710,400 bytes; label absent (not judged); content NOT as the grid"), std::string::npos) << damaged.out;
+    EXPECT_NE(damaged.err.find("the folder holds 5 files whose names begin with \"megt\""), std::string::npos) << damaged.err;
 }
 
 }  // namespace
