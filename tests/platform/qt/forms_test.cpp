@@ -204,7 +204,7 @@ TEST(HelpFile, HoldsEveryPageAndOpensAtTheIndex) {
     ASSERT_TRUE(file.isOpen());
     EXPECT_EQ(file.defaultTopic(), "/index.html");
     for (const char* page : {"/index.html", "/start.html", "/menus.html", "/custom.html", "/colours.html",
-                             "/saving.html", "/render.html"}) {
+                             "/saving.html", "/render.html", "/fetch.html"}) {
         const auto bytes = file.read(page);
         ASSERT_TRUE(bytes) << page;
         const std::string text(bytes->begin(), bytes->end());
