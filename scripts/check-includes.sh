@@ -15,6 +15,7 @@ declare -A allowed=(
   [maps]="common platform colour"
   [keys]="common platform colour"
   [settings]="common"
+  [fetch]="common platform maps"
   [windows]="common platform colour maps keys settings"
   [platform/qt]="common platform colour maps keys settings windows"
 )

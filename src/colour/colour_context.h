@@ -19,7 +19,8 @@ struct ColourContext {
     Platform& ui;
     ColourState colour;
     ColourTable colourTable;
-    DiagnosticGate diagnostics;
+    DiagnosticGate diagnostics;     // the map renderings' colouring diagnostics
+    DiagnosticGate keyDiagnostics;  // the colour keys': a key painted while a map yields is a drawing of its own
 };
 
 }  // namespace rubicel

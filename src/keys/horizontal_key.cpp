@@ -18,10 +18,10 @@ const HorizontalKeyTick kHorizontalKeyTicks[15] = {
 std::int16_t horizontalKeyElevation(float alt) { return toInt16(alt).value_or(0); }
 
 void paintHorizontalKeyImage(ColourContext& p, Raster& image, std::int16_t scheme) {
-    p.diagnostics.beginDrawing();
+    p.keyDiagnostics.beginDrawing();
     KeySurfaces surfaces = keySurfaces(image, kHorizontalKeyLayout);
     paintHorizontalKey(surfaces.strip, surfaces.legend, KeyFont::shared(), [&p, scheme](std::int16_t e) {
-        Setcolours(p, scheme, e);
+        Setcolours(p, scheme, e, p.keyDiagnostics);
         return packRgb(p.colour.R, p.colour.G, p.colour.B);
     });
 }

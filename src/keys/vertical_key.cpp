@@ -51,10 +51,10 @@ LabelField rightAligned(const char* label) {
 }
 
 void paintVerticalKeyImage(ColourContext& p, Raster& image, std::int16_t scheme) {
-    p.diagnostics.beginDrawing();
+    p.keyDiagnostics.beginDrawing();
     KeySurfaces surfaces = keySurfaces(image, kVerticalKeyLayout);
     paintVerticalKey(surfaces.strip, surfaces.legend, KeyFont::shared(), [&p, scheme](std::int16_t e) {
-        Setcolours(p, scheme, e);
+        Setcolours(p, scheme, e, p.keyDiagnostics);
         return packRgb(p.colour.R, p.colour.G, p.colour.B);
     });
 }

@@ -126,6 +126,10 @@ TEST_F(FormsTest, ClickEmptiesABoxAndDrawWithoutSpansCloses) {
     CustomAreaDialog* d = host.customArea();
     QTest::keyClicks(d->box(AreaBox::longwid), "30");
     EXPECT_EQ(p.getArea.halfwidth, 15);
+    // The right button opens the box's context menu and keeps the value.
+    QTest::mouseClick(d->box(AreaBox::longwid), Qt::RightButton);
+    EXPECT_EQ(d->box(AreaBox::longwid)->text(), "30");
+    EXPECT_EQ(p.getArea.halfwidth, 15);
     QTest::mouseClick(d->box(AreaBox::longwid), Qt::LeftButton);
     EXPECT_EQ(d->box(AreaBox::longwid)->text(), "");
     EXPECT_EQ(p.getArea.halfwidth, 0);
@@ -200,7 +204,7 @@ TEST(HelpFile, HoldsEveryPageAndOpensAtTheIndex) {
     ASSERT_TRUE(file.isOpen());
     EXPECT_EQ(file.defaultTopic(), "/index.html");
     for (const char* page : {"/index.html", "/start.html", "/menus.html", "/custom.html", "/colours.html",
-                             "/saving.html", "/render.html"}) {
+                             "/saving.html", "/render.html", "/fetch.html"}) {
         const auto bytes = file.read(page);
         ASSERT_TRUE(bytes) << page;
         const std::string text(bytes->begin(), bytes->end());
