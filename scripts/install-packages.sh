@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev fonts-liberation xvfb xauth
   help2man desktop-file-utils
+  libcurl4-openssl-dev
   fp-utils libchm-dev
   clang libclang-rt-14-dev
 )

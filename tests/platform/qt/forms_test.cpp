@@ -204,7 +204,7 @@ TEST(HelpFile, HoldsEveryPageAndOpensAtTheIndex) {
     ASSERT_TRUE(file.isOpen());
     EXPECT_EQ(file.defaultTopic(), "/index.html");
     for (const char* page : {"/index.html", "/start.html", "/menus.html", "/custom.html", "/colours.html",
-                             "/saving.html", "/render.html"}) {
+                             "/saving.html", "/render.html", "/fetch.html"}) {
         const ChmObject object = file.read(page);
         ASSERT_TRUE(object) << page;
         const std::string text(object.bytes.begin(), object.bytes.end());
