@@ -11,6 +11,7 @@
 #include "common/number_text.h"
 #include "common/program.h"
 #include "common/rounding.h"
+#include "maps/drawn_map.h"
 #include "maps/map_view.h"
 #include "maps/resolution.h"
 #include "maps/render_support.h"
@@ -102,6 +103,7 @@ private:
             return "Out of memory";
         }
         checksize(p_, W, H_);
+        const int revision = p_.dmap.revision;
         p_.ui.setBusyPointer(true);
 
         const bool twoTiles = *C1 > kLastColumn;
@@ -181,6 +183,7 @@ private:
         // Finished or stopped: the area is recorded and the map menus enabled.
         p_.closeFiles();
         m_.maparea = {a_, b_, c_, d_};
+        recordDrawnMap(revision, *R0, *C0, *C1);
         p_.ui.setBusyPointer(false);
         mclear(p_, 1);
         return std::nullopt;
@@ -204,6 +207,16 @@ private:
             p_.files[0].willNeed(record);
             if (twoTiles) p_.files[1].willNeed(record);
         }
+    }
+
+    // Keeps what the picture now shows, unless a handler emptied or replaced it
+    // during the drawing.
+    void recordDrawnMap(int revision, int R0, int C0, int C1) {
+        if (p_.dmap.revision != revision) return;
+        DrawnMap& shown = p_.dmap.shows;
+        shown = drawnAreaMap({tiles_.A, tiles_.B, tiles_.C, tiles_.D}, R0, C0, C1, m_.resolution, y_);
+        nameTileFiles(shown, m_.datafolder, p_.File1);
+        shown.revision = revision;
     }
 
     // Colours count samples from column first into row y from pixel x on.
