@@ -47,11 +47,6 @@ DrawnMap drawnTileMap(int tile, int step, int rows) {
     return map;
 }
 
-void nameTileFiles(DrawnMap& map, const std::string& folder, const std::vector<std::string>& list) {
-    for (const int t : map.tiles)
-        if (t >= 0 && std::size_t(t) < list.size()) map.files[std::size_t(t)] = folder + list[std::size_t(t)];
-}
-
 PixelSample sampleOf(int tile, int record, int column) {
     PixelSample s;
     s.tile = tile;

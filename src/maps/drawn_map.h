@@ -6,7 +6,6 @@
 #include <climits>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace rubicel {
 
@@ -39,9 +38,6 @@ struct DrawnMap {
 DrawnMap drawnAreaMap(const std::array<int, 4>& tiles, int R0, int C0, int C1, int step, int rows);
 // A whole-tile map of tile index tile.
 DrawnMap drawnTileMap(int tile, int step, int rows);
-// Names, for each tile the map reads, its file: folder followed by entry t of
-// the name-sorted tile list.
-void nameTileFiles(DrawnMap& map, const std::string& folder, const std::vector<std::string>& list);
 
 // One sample of the elevation data.
 struct PixelSample {

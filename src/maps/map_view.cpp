@@ -87,7 +87,7 @@ void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H) {
     p.dmap.widthTwips = W;
     p.dmap.heightTwips = H;
     ++p.dmap.revision;
-    p.dmap.image.reset(W / kTwipsPerPixel, H / kTwipsPerPixel, kPictureBackground);
+    p.dmap.image.resize(W / kTwipsPerPixel, H / kTwipsPerPixel);
     placePicture(p);
     p.ui.mapImageReset(p.dmap.image);
 }

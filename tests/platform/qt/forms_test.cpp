@@ -126,6 +126,10 @@ TEST_F(FormsTest, ClickEmptiesABoxAndDrawWithoutSpansCloses) {
     CustomAreaDialog* d = host.customArea();
     QTest::keyClicks(d->box(AreaBox::longwid), "30");
     EXPECT_EQ(p.getArea.halfwidth, 15);
+    // The right button opens the box's context menu and keeps the value.
+    QTest::mouseClick(d->box(AreaBox::longwid), Qt::RightButton);
+    EXPECT_EQ(d->box(AreaBox::longwid)->text(), "30");
+    EXPECT_EQ(p.getArea.halfwidth, 15);
     QTest::mouseClick(d->box(AreaBox::longwid), Qt::LeftButton);
     EXPECT_EQ(d->box(AreaBox::longwid)->text(), "");
     EXPECT_EQ(p.getArea.halfwidth, 0);
