@@ -8,6 +8,7 @@
 #include "colour/colour_context.h"
 #include "maps/map_picture.h"
 #include "maps/map_state.h"
+#include "maps/pointer_readout.h"
 #include "maps/tile_file.h"
 
 namespace rubicel {
@@ -21,6 +22,7 @@ struct MapContext : ColourContext {
     std::vector<std::string> File1;  // the name-sorted "megt*" tile list of datafolder
     TileFile files[2];               // tile files numbered 1 and 2
     RowBuffer rowBuffer{};           // the one row buffer both renderers read records into
+    PointerReadout readout;          // the read-out under the pointer, with its own row
     // Counts renderings started; a rendering that finds it changed after a yield
     // was superseded by one started inside that yield.
     int renderGeneration = 0;
