@@ -63,7 +63,7 @@ constexpr const char* kHelp =
     "of the tile's name); and its content, the samples averaged over each cell of the\n"
     "4 pixels-per-degree MOLA grid shipped with Rubicel and compared with it: the\n"
     "median difference at most 60 m, at least 90% of the cells within 250 m, no row\n"
-    "of cells with a median over 250 m, and the tile fitting the grid at least 1.2\n"
+    "of cells with a median over 250 m, and the tile fitting the grid at least 1.1\n"
     "times better where it is than moved by one cell. --verify-only reports a\n"
     "missing label (the demo tiles have none) without refusing the tile.\n"
     "\n"
