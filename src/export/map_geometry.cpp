@@ -45,6 +45,7 @@ std::optional<MapGeometry> MapGeometry::of(const MapRequest& r, int step, int wi
     g.northern_ = g.tile_ >= 2;
     g.firstRow_ = rowPosition(state, r.north);
     g.firstColumn_ = columnPosition(state, r.west);
+    g.endRecord_ = rowPosition(state, r.south);
     const int lastColumn = columnPosition(state, r.east);
     g.westColumns_ = runLength(g.firstColumn_, std::min(kLastColumn, lastColumn), step);
     if (lastColumn > kLastColumn)
@@ -60,11 +61,15 @@ std::optional<SamplePlace> MapGeometry::place(int x, int y) const {
     SamplePlace s{};
     s.tile = tile_;
     double west = tileWest_, top = tileTop_;
+    // After its first row a rendering goes on while the next record lies before
+    // the box's south edge, counted again from the tile below once it is there.
     if (y < northRows_) {
         s.record = firstRow_ + 1 + y * step_;
+        if (y > 0 && s.record >= endRecord_) return std::nullopt;
     } else {
         if (!northern_) return std::nullopt;
         s.record = 1 + (y - northRows_) * step_;
+        if (s.record >= endRecord_ - kTileRows) return std::nullopt;
         s.tile -= 2;  // the southern tile below
         top -= 90;
     }

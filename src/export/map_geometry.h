@@ -32,6 +32,8 @@ struct GeoTransform {
 
 // The renderers' own choice of records and columns, replayed for any pixel.
 class MapGeometry {
+    static constexpr int kNoEnd = 1 << 30;
+
 public:
     // The geometry of request drawn at step into a picture of width x height
     // pixels. Nothing for a box whose north-west corner lies outside every tile.
@@ -51,6 +53,7 @@ private:
     bool northern_ = false;         // whether rows go on into the tile below
     double tileWest_ = 0, tileTop_ = 0;
     int firstRow_ = 0;              // row position of the first map row in the tile
+    int endRecord_ = kNoEnd;        // rows after the first are drawn while their record is below it
     int firstColumn_ = 0;
     int step_ = 1;
     int westColumns_ = 0;           // map columns from the corner's tile
