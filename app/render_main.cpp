@@ -39,7 +39,7 @@ constexpr const char* kUsage =
     "                       --tile northwest|northeast|southwest|southeast |\n"
     "                       --key vertical|horizontal)\n"
     "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file]\n"
-    "       rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER]\n"
+    "  or:  rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER]\n"
     "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file]\n";
 
 constexpr const char* kHelp =

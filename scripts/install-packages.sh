@@ -9,6 +9,7 @@ packages=(
   help2man desktop-file-utils
   fp-utils libchm-dev
   clang libclang-rt-14-dev
+  libpng-dev libtiff-dev libgeotiff-dev gdal-bin
 )
 missing=()
 for p in "${packages[@]}"; do
