@@ -231,6 +231,7 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         return UsageError{"say what to draw: --feature, --area, --planet, --tile, --key or --atlas"};
     if (o.kind == MapKind::Atlas) {
         if (!o.output.empty()) return UsageError{"--atlas writes into its folder; give no -o"};
+        if (o.step) return UsageError{"--atlas draws each map at the step its menu item picks; give no --step"};
         return std::nullopt;
     }
     if (o.atlasFormat || o.jobs) return UsageError{"--format and --jobs go with --atlas"};
