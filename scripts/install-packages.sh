@@ -5,8 +5,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev fonts-liberation xvfb xauth
+  libfreetype-dev libfontconfig-dev fonts-liberation xvfb xauth
   help2man desktop-file-utils
+  libcurl4-openssl-dev
   fp-utils libchm-dev
   clang libclang-rt-14-dev
   libpng-dev libtiff-dev libgeotiff-dev gdal-bin

@@ -101,8 +101,10 @@ bool colourElevation(ColourState& colour, std::int16_t scheme, std::int16_t alt,
     return true;
 }
 
-void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt) {
-    MessageBoxSink sink(p);
+void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt) { Setcolours(p, scheme, alt, p.diagnostics); }
+
+void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt, DiagnosticGate& gate) {
+    MessageBoxSink sink(p, gate);
     colourElevation(p.colour, scheme, alt, sink);
 }
 

@@ -12,6 +12,7 @@ struct Program;
 struct ColourState;
 struct BandColour;
 class DiagnosticSink;
+class DiagnosticGate;
 
 // The scheme whose bands are the band table (the user's elevation range).
 inline constexpr std::int16_t kBandTableScheme = 9;
@@ -22,8 +23,9 @@ void initbands(ColourState& colour);
 // Sets colour.R, G, B for elevation alt under scheme (never changed) and the
 // current mode and band table; assigns nothing for scheme 6, schemes outside
 // 0..9 and scheme 9 elevations outside every band. Diagnostics go to p.ui, each
-// kind once per drawing (p.diagnostics).
+// kind once per drawing of gate: a map's (p.diagnostics) unless another is given.
 void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt);
+void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt, DiagnosticGate& gate);
 
 // The work of Setcolours on any colour state, with its diagnostics sent to sink:
 // the colour table runs it for every elevation without showing anything.

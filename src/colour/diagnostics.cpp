@@ -47,19 +47,19 @@ std::string colourErrorText(std::string_view description, Fraction f, std::int16
 
 // An empty title stands for the program's title.
 void MessageBoxSink::shadingAboveRange(std::int16_t h1, std::int16_t h2, std::int16_t h3, float u) {
-    if (p_.diagnostics.firstTime(Diagnostic::ShadingAboveRange))
+    if (gate_.firstTime(Diagnostic::ShadingAboveRange))
         p_.ui.messageBox(shadingWarningText(h1, h2, h3, u), {}, Icon::None);
 }
 
 void MessageBoxSink::shadingError(std::string_view description, float u, std::int16_t h1, std::int16_t h2,
                                   std::int16_t h3) {
-    if (p_.diagnostics.firstTime(Diagnostic::ShadingError))
+    if (gate_.firstTime(Diagnostic::ShadingError))
         p_.ui.messageBox(shadingErrorText(description, u, h1, h2, h3), {}, Icon::None);
 }
 
 void MessageBoxSink::colourError(std::string_view description, Fraction f, std::int16_t R, std::int16_t G,
                                  std::int16_t B, std::int16_t alt) {
-    if (p_.diagnostics.firstTime(Diagnostic::ColourError))
+    if (gate_.firstTime(Diagnostic::ColourError))
         p_.ui.messageBox(colourErrorText(description, f, R, G, B, alt), {}, Icon::None);
 }
 

@@ -64,10 +64,10 @@ std::string colourErrorText(std::string_view description, Fraction f, std::int16
                             std::int16_t B, std::int16_t alt);
 
 // Shows diagnostics as message boxes (OK button, no icon, the program's title),
-// each kind once per drawing through p.diagnostics.
+// each kind once per drawing through gate.
 class MessageBoxSink final : public DiagnosticSink {
 public:
-    explicit MessageBoxSink(Program& p) : p_(p) {}
+    MessageBoxSink(Program& p, DiagnosticGate& gate) : p_(p), gate_(gate) {}
     void shadingAboveRange(std::int16_t h1, std::int16_t h2, std::int16_t h3, float u) override;
     void shadingError(std::string_view description, float u, std::int16_t h1, std::int16_t h2,
                       std::int16_t h3) override;
@@ -76,6 +76,7 @@ public:
 
 private:
     Program& p_;
+    DiagnosticGate& gate_;
 };
 
 // Records that a diagnostic was raised, and shows nothing.

@@ -105,6 +105,7 @@ std::optional<std::string> writeBmp(const Raster& image, const std::string& path
     switch (failure->stage) {
     case ReplaceFailure::Create: return systemError("Cannot create a temporary file beside", path, failure->error);
     case ReplaceFailure::Write: return systemError("Cannot write", path, failure->error);
+    case ReplaceFailure::Link: return systemError("Cannot follow the link", path, failure->error);
     case ReplaceFailure::Replace: break;
     }
     return systemError("Cannot replace", path, failure->error);

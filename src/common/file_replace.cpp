@@ -8,18 +8,27 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <random>
 
 namespace rubicel {
 namespace {
 
-// The permissions a newly made file gets: those of the ordinary file it replaces,
-// or the usual ones under the process's file-creation mask.
-mode_t newFileMode(const std::string& target) {
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// Creates a new hidden file with a short name in folder, so that the final
+// name's length never limits it, and returns its descriptor and path. Mode 0666
+// lets the file-creation mask apply by itself.
+int createTemporary(const std::filesystem::path& folder, std::string& path) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = ".rubicel-";
+        for (int i = 0; i < 8; ++i) name += kLetters[pick(random)];
+        path = (folder / name).string();
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 }  // namespace
@@ -44,26 +53,28 @@ std::optional<ReplaceFailure> replaceFile(const std::string& path, const std::fu
     std::error_code ec;
     fs::path target = path;
     if (links == LinkAtPath::Follow && fs::is_symlink(target, ec)) {
+        // Replacing the link itself would cut it off from the file it names.
         const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec) target = resolved;
+        if (ec) return ReplaceFailure{ReplaceFailure::Link, ec.value()};
+        target = resolved;
     }
     const std::string targetText = target.string();
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
 
     // The new contents go to a hidden file of their own beside the old one...
-    std::string hidden(".");
-    hidden += target.filename().string();
-    hidden += ".XXXXXX";
-    std::string temporary = (folder / hidden).string();
-    const int fd = ::mkstemp(temporary.data());
+    std::string temporary;
+    const int fd = createTemporary(folder, temporary);
     if (fd < 0) return ReplaceFailure{ReplaceFailure::Create, errno};
     const auto fail = [&](ReplaceFailure::Stage stage) {
         const int error = errno;
         ::unlink(temporary.c_str());
         return ReplaceFailure{stage, error};
     };
-    if (::fchmod(fd, newFileMode(targetText)) != 0 || !write(fd) || ::fsync(fd) != 0) {
+    // A file it replaces passes on its permissions.
+    struct stat old {};
+    const bool keepMode = ::lstat(targetText.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if ((keepMode && ::fchmod(fd, old.st_mode & 07777) != 0) || !write(fd) || ::fsync(fd) != 0) {
         const ReplaceFailure failure = fail(ReplaceFailure::Write);
         ::close(fd);
         return failure;

@@ -12,7 +12,8 @@ namespace rubicel {
 
 // What went wrong while replacing a file, and the system's error number.
 struct ReplaceFailure {
-    enum Stage { Create, Write, Replace } stage;
+    // Link: the path is a symbolic link whose target cannot be worked out.
+    enum Stage { Create, Write, Replace, Link } stage;
     int error;
 };
 
@@ -21,11 +22,11 @@ struct ReplaceFailure {
 // whatever it pointed at alone.
 enum class LinkAtPath { Follow, Replace };
 
-// Writes the new contents to a hidden file beside path (write returns false with
-// errno set when it fails), flushes it to disk and renames it over path, so the
-// old file stays whole if anything fails and no partial file is left behind. The
-// new file gets the old file's permissions, or the usual ones under the
-// file-creation mask.
+// Writes the new contents to a hidden file with a short name beside path (write
+// returns false with errno set when it fails), flushes it to disk and renames it
+// over path, so the old file stays whole if anything fails and no partial file is
+// left behind. Any name the folder takes can be written. The new file gets the
+// old file's permissions, or the usual ones under the file-creation mask.
 [[nodiscard]] std::optional<ReplaceFailure> replaceFile(const std::string& path,
                                                         const std::function<bool(int fd)>& write,
                                                         LinkAtPath links = LinkAtPath::Follow);

@@ -30,7 +30,8 @@ struct Program {
     MapState map;
     ColourState colour;
     ColourTable colourTable;
-    DiagnosticGate diagnostics;
+    DiagnosticGate diagnostics;     // the map renderings' colouring diagnostics
+    DiagnosticGate keyDiagnostics;  // the colour keys': a key painted while a map yields is a drawing of its own
     MapPicture dmap;
     std::vector<std::string> File1;  // the name-sorted "megt*" tile list of datafolder
     TileFile files[2];               // tile files numbered 1 and 2

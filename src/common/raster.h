@@ -49,6 +49,21 @@ public:
         else
             pixels_.assign(count, colour);
     }
+    // Sets the size as a picture box does: the pixels the old and the new size
+    // share keep their colour, the others get colour. Nothing changes when the
+    // size is the same.
+    void resize(int width, int height, std::uint32_t colour = kPictureBackground) {
+        width = std::max(0, width);
+        height = std::max(0, height);
+        if (width == width_ && height == height_) return;
+        std::vector<std::uint32_t> next(std::size_t(width) * std::size_t(height), colour);
+        const int keepWidth = std::min(width, width_);
+        for (int y = 0; y < std::min(height, height_); ++y)
+            std::copy_n(row(y), keepWidth, next.data() + std::size_t(y) * std::size_t(width));
+        pixels_.swap(next);
+        width_ = width;
+        height_ = height;
+    }
     std::size_t capacity() const { return pixels_.capacity(); }
     void fill(std::uint32_t colour) { std::fill(pixels_.begin(), pixels_.end(), colour); }
     void setPixel(int x, int y, std::uint32_t colour) {

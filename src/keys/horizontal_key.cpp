@@ -19,10 +19,10 @@ std::int16_t horizontalKeyElevation(float alt) { return toInt16(alt).value_or(0)
 
 void makeHkey(Program& p, std::int16_t scheme) {
     KeyWindow& key = keyWindow(p, ToolWindow::Hkey);
-    p.diagnostics.beginDrawing();
+    p.keyDiagnostics.beginDrawing();
     KeySurfaces surfaces = keySurfaces(key.image, kHorizontalKeyLayout);
     paintHorizontalKey(surfaces.strip, surfaces.legend, KeyFont::shared(), [&p, scheme](std::int16_t e) {
-        Setcolours(p, scheme, e);
+        Setcolours(p, scheme, e, p.keyDiagnostics);
         return packRgb(p.colour.R, p.colour.G, p.colour.B);
     });
     p.ui.toolWindowChanged(ToolWindow::Hkey);

@@ -2,10 +2,14 @@
 // key_font.cpp: glyph bitmaps of the keys' font, made with FreeType.
 #include "keys/key_font.h"
 
-#include <filesystem>
-
+#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+
+#include <strings.h>
+
+#include <algorithm>
+#include <utility>
 
 namespace rubicel {
 
@@ -17,13 +21,44 @@ constexpr char kLastGlyph = '~';
 // 26.6 fixed point to whole pixels; hinted metrics are whole already.
 int pixels(FT_Pos v) { return int((v + 32) >> 6); }
 
+constexpr const char* kKeyFamily = "Liberation Sans";
+
+// The file of the regular face the font configuration picks for family, or
+// nothing when there is none; with exact set, only a face of that very family.
+std::optional<std::string> matchFont(FcConfig* config, const char* family, bool exact) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    FcPatternDestroy(pattern);
+    std::optional<std::string> file;
+    FcChar8* path = nullptr;
+    FcChar8* found = nullptr;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch &&
+        FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch &&
+        (!exact || ::strcasecmp(reinterpret_cast<const char*>(found), family) == 0))
+        file = reinterpret_cast<const char*>(path);
+    if (match) FcPatternDestroy(match);
+    return file;
+}
+
 }  // namespace
 
-const std::vector<std::string>& keyFontPaths() {
-    static const std::vector<std::string> paths = {
-        "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
-        "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
-    };
+std::vector<std::string> keyFontPaths() {
+    std::vector<std::string> paths;
+    // A configuration of the program's own, so nothing is shared with the
+    // window system's use of the same library.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return paths;
+    for (const auto& [family, exact] : {std::pair{kKeyFamily, true}, std::pair{"sans-serif", false}})
+        if (auto file = matchFont(config, family, exact))
+            if (std::find(paths.begin(), paths.end(), *file) == paths.end()) paths.push_back(std::move(*file));
+    FcConfigDestroy(config);
     return paths;
 }
 
@@ -86,14 +121,12 @@ const KeyFont* KeyFont::shared(std::string* error) {
     static const Loaded loaded = [] {
         Loaded result;
         for (const std::string& path : keyFontPaths()) {
-            std::error_code ec;
-            if (!std::filesystem::exists(path, ec)) continue;
             result.font = load(path, kPixelSize, result.error);
             if (result.font) return result;
         }
         if (result.error.empty())
-            result.error = "the font LiberationSans-Regular.ttf was not found in " + keyFontPaths().front() +
-                           " (install the package fonts-liberation)";
+            result.error = std::string("no font of the family ") + kKeyFamily +
+                           " nor any sans-serif font was found (install the package fonts-liberation)";
         return result;
     }();
     if (error) *error = loaded.error;

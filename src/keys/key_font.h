@@ -56,7 +56,8 @@ private:
     std::array<Glyph, 95> glyphs_;  // printable ASCII, ' ' to '~'
 };
 
-// Where the font of the keys is looked for, in order.
-const std::vector<std::string>& keyFontPaths();
+// The font files the keys may print with, in order of preference: Liberation
+// Sans, then the system's sans-serif font, as the font configuration finds them.
+std::vector<std::string> keyFontPaths();
 
 }  // namespace rubicel

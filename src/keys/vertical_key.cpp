@@ -52,10 +52,10 @@ LabelField rightAligned(const char* label) {
 
 void makekey(Program& p, std::int16_t scheme) {
     KeyWindow& key = keyWindow(p, ToolWindow::Key);
-    p.diagnostics.beginDrawing();
+    p.keyDiagnostics.beginDrawing();
     KeySurfaces surfaces = keySurfaces(key.image, kVerticalKeyLayout);
     paintVerticalKey(surfaces.strip, surfaces.legend, KeyFont::shared(), [&p, scheme](std::int16_t e) {
-        Setcolours(p, scheme, e);
+        Setcolours(p, scheme, e, p.keyDiagnostics);
         return packRgb(p.colour.R, p.colour.G, p.colour.B);
     });
     p.ui.toolWindowChanged(ToolWindow::Key);

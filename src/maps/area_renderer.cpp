@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/number_text.h"
 #include "common/program.h"
@@ -44,6 +45,29 @@ std::string mappingCaption(std::int16_t a, std::int16_t b, std::int16_t c, std::
            "° to " + plainText(d) + "°";
 }
 
+// The paths of tiles A to D, fixed when the rendering starts: a folder chosen
+// while it draws does not change what it reads. A missing entry of the tile
+// list gives the bare folder, which fails to open as a whole-tile map does.
+struct TilePaths {
+    std::string A, B, C, D;
+    bool below = false;  // whether C and D are set
+};
+
+TilePaths tilePaths(const Program& p, std::int16_t tile) {
+    const TileEntries& e = kTileEntries[std::size_t(tile)];
+    const auto path = [&p](int entry) {
+        const bool listed = entry >= 0 && entry < int(p.File1.size());
+        return p.map.datafolder + (listed ? p.File1[std::size_t(entry)] : std::string());
+    };
+    TilePaths paths{path(e.A), path(e.B), {}, {}};
+    if (e.C >= 0) {
+        paths.C = path(e.C);
+        paths.D = path(e.D);
+        paths.below = true;
+    }
+    return paths;
+}
+
 // Returns v as a 16-bit value, or nothing when it does not fit.
 std::optional<std::int16_t> fit16(long long v) {
     if (v < -32768 || v > 32767) return std::nullopt;
@@ -54,8 +78,8 @@ std::optional<std::int16_t> fit16(long long v) {
 // message reports.
 class AreaRendering {
 public:
-    AreaRendering(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, std::int16_t tile)
-        : p_(p), m_(p.map), a_(a), b_(b), c_(c), d_(d), tiles_(kTileEntries[tile]) {}
+    AreaRendering(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, TilePaths tiles)
+        : p_(p), m_(p.map), a_(a), b_(b), c_(c), d_(d), tiles_(std::move(tiles)) {}
 
     void run() {
         if (const Failure failure = draw()) {
@@ -164,7 +188,7 @@ private:
 
             // Below the equator: the southern tiles, again from their first record.
             // A box that starts in a southern tile has nothing below it.
-            if (sy_ > kTileRows && !switched && tiles_.C >= 0) {
+            if (sy_ > kTileRows && !switched && tiles_.below) {
                 p_.closeFiles();
                 if (Failure f = openTile(0, tiles_.C)) return f;
                 if (twoTiles)
@@ -186,12 +210,8 @@ private:
         return std::nullopt;
     }
 
-    // Opens entry of the tile list as file number + 1.
-    Failure openTile(int number, int entry) {
-        if (entry < 0 || entry >= int(p_.File1.size()))
-            return "Tile file " + std::to_string(entry + 1) + " of the data folder's tile list is missing";
-        return p_.files[number].open(m_.datafolder + p_.File1[std::size_t(entry)]);
-    }
+    // Opens the tile at path as file number + 1.
+    Failure openTile(int number, const std::string& path) { return p_.files[number].open(path); }
 
     // Tells the kernel which records the rows from..to after sy need, as far as
     // those rows will be drawn.
@@ -238,7 +258,7 @@ private:
     Program& p_;
     MapState& m_;
     const std::int16_t a_, b_, c_, d_;
-    const TileEntries tiles_;
+    const TilePaths tiles_;
     ReadAhead readAhead_;
     std::int32_t H_ = 0;
     std::int16_t sy_ = 0;
@@ -249,11 +269,12 @@ private:
 
 void mapfromtile(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
     const std::int16_t tile = FindTile(p.map, a, b);
+    TilePaths tiles = tilePaths(p, tile);
     if (p.map.autoresolution == 1) {
         p.map.resolution = selectresolution(p, a, b, c, d);
         p.map.autoresolution = 0;
     }
-    AreaRendering(p, a, b, c, d, tile).run();
+    AreaRendering(p, a, b, c, d, std::move(tiles)).run();
 }
 
 void mclear(Program& p, std::int16_t flag) {

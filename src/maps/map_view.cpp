@@ -86,7 +86,7 @@ void Vscrbar_Change(Program& p) {
 void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H) {
     p.dmap.widthTwips = W;
     p.dmap.heightTwips = H;
-    p.dmap.image.reset(W / kTwipsPerPixel, H / kTwipsPerPixel, kPictureBackground);
+    p.dmap.image.resize(W / kTwipsPerPixel, H / kTwipsPerPixel);
     placePicture(p);
     p.ui.mapImageReset(p.dmap.image);
 }

@@ -15,8 +15,8 @@ void checksize(Program& p, std::int32_t W, std::int32_t H);
 // The user moved a bar.
 void Hscrbar_Change(Program& p);
 void Vscrbar_Change(Program& p);
-// Sets the picture's size in twips and empties it: floor(W/15) x floor(H/15)
-// pixels of the background colour, the memory kept when the size is unchanged.
+// Sets the picture's size in twips: floor(W/15) x floor(H/15) pixels. What is
+// drawn stays where the old and new size overlap; the rest is background.
 void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H);
 // Clears every pixel of the picture to the background colour.
 void clearMapPicture(Program& p);

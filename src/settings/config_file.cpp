@@ -133,6 +133,8 @@ void setfolder_Click(Program& p) {
         return;
     }
     p.ui.messageBox("You must now restart the program", "RESTART PROGRAM", Icon::Information);
+    // A drawing in progress ends at its next row, as on Exit.
+    p.exiting = true;
     p.ui.quit();
 }
 

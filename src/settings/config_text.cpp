@@ -84,7 +84,8 @@ std::optional<std::string> writeFileReplacing(const std::string& path, std::stri
         replaceFile(path, [bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()); });
     if (!failure) return std::nullopt;
     static constexpr const char* kWhat[] = {"cannot create a file in its folder", "cannot write the new contents",
-                                            "cannot replace the old file"};
+                                            "cannot replace the old file",
+                                            "it is a link whose target cannot be found"};
     return errorText(kWhat[failure->stage], failure->error);
 }
 

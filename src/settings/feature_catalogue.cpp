@@ -44,7 +44,7 @@ void m_area_Click(Program& p) {
     p.map.areaclass = kAreaMap;
     checkResolutionItem(p, 4);  // "25%"
     // Opening the menu alone already clears the map shown.
-    sizeMapPicture(p, 0, 0);
+    clearMapPicture(p);
     moveMapPicture(p, 0, 0);
 }
 

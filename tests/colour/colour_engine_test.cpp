@@ -106,7 +106,7 @@ TEST(Setcolours, ChannelOverflowKeepsEarlierChannelsAndReports) {
         p.colour.R = kPrevious.R;
         p.colour.G = kPrevious.G;
         p.colour.B = kPrevious.B;
-        MessageBoxSink sink(p);
+        MessageBoxSink sink(p, p.diagnostics);
         assignBandColour(p.colour, c.band, c.f, 7, sink);
         EXPECT_EQ((Rgb{p.colour.R, p.colour.G, p.colour.B}), c.expected) << c.name;
         ASSERT_EQ(ui.messages.size(), 1u) << c.name;

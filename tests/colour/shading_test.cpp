@@ -55,7 +55,7 @@ TEST_P(ShadingTest, FractionAndMessages) {
     const ShadingCase& c = GetParam();
     HeadlessPlatform ui;
     Program p(ui);
-    MessageBoxSink sink(p);
+    MessageBoxSink sink(p, p.diagnostics);
     const Fraction f = cmode(c.h1, c.h2, c.h3, c.mode, sink);
 
     ASSERT_EQ(f.kind, c.expected.kind);

@@ -94,7 +94,6 @@ TEST_F(SavePanelTest, FirstOpeningCreatesTheFolderAndShowsThePanel) {
     m_savemap_Click(p);
     EXPECT_TRUE(fs::is_directory(maps()));
     EXPECT_EQ(p.saveBox.mapsFolder, dir.path().string() + "/Maps");
-    EXPECT_TRUE(p.saveBox.FileList.empty());
     EXPECT_TRUE(ui.visible(Control::SaveBox));
     EXPECT_EQ(ui.controlRect(Control::SaveBox), (TwipRect{0, 0, 3975, 4935}));
     EXPECT_EQ(ui.focus, std::make_pair(Form::SaveBox, std::string("newmap")));
@@ -104,13 +103,15 @@ TEST_F(SavePanelTest, FirstOpeningCreatesTheFolderAndShowsThePanel) {
 
 TEST_F(SavePanelTest, FolderThatCannotBeCreatedIsReported) {
     p.map.startfolder = (dir / "missing" / "deeper").string();  // one level only
+    p.saveBox.FileList = {"earlier.BMP"};  // what an earlier opening listed
     m_savemap_Click(p);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Error : Couldn't create directory !");
     EXPECT_EQ(ui.messages[0].title, "Rubicel");
     EXPECT_EQ(ui.messages[0].icon, Icon::Critical);
     EXPECT_TRUE(ui.visible(Control::SaveBox));
-    EXPECT_TRUE(p.saveBox.FileList.empty());
+    // As for an empty folder, the list keeps what it showed.
+    EXPECT_EQ(p.saveBox.FileList, std::vector<std::string>{"earlier.BMP"});
 }
 
 TEST_F(SavePanelTest, ListsOrdinaryFilesInNameOrderAndKeepsTheListWhenEmpty) {
@@ -130,8 +131,8 @@ TEST_F(SavePanelTest, ListsOrdinaryFilesInNameOrderAndKeepsTheListWhenEmpty) {
 }
 
 struct SaveNameCase {
-    const char* typed;
-    const char* file;
+    std::string typed;
+    std::string file;
 };
 
 class SaveUnderName : public SavePanelTest, public testing::WithParamInterface<SaveNameCase> {};
@@ -150,7 +151,9 @@ TEST_P(SaveUnderName, WritesTheWholePictureAsBmp) {
 INSTANTIATE_TEST_SUITE_P(Names, SaveUnderName,
                          testing::Values(SaveNameCase{"plan", "plan.BMP"}, SaveNameCase{"plan.BMP", "plan.BMP"},
                                          SaveNameCase{"plan.bmp", "plan.bmp.BMP"},
-                                         SaveNameCase{"a.BMP.old", "a.BMP.old"}, SaveNameCase{"x..", "x...BMP"}));
+                                         SaveNameCase{"a.BMP.old", "a.BMP.old"}, SaveNameCase{"x..", "x...BMP"},
+                                         // The longest name a folder takes, ".BMP" included.
+                                         SaveNameCase{std::string(251, 'n'), std::string(251, 'n') + ".BMP"}));
 
 TEST_F(SavePanelTest, EmptyNameClosesThePanelAndWritesNothing) {
     drawMap(4, 4, packRgb(1, 2, 3));

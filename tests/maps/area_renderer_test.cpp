@@ -202,24 +202,43 @@ TEST_F(AreaRenderer, FailuresShowTheMessageAndSkipTheEnd) {
 TEST_F(AreaRenderer, UnreadableTilesFailWithTheirDescription) {
     const struct {
         const char* name;
-        void (*spoil)(const std::filesystem::path&);
-        const char* description;
+        void (*spoil)(Program&, const std::filesystem::path&);
+        std::string description;
     } cases[] = {
-        {"tile missing", [](const std::filesystem::path& f) { std::filesystem::remove(f); }, "File not found"},
-        {"tile cut short", [](const std::filesystem::path& f) { std::filesystem::resize_file(f, 1000 * 23040); },
+        {"tile missing", [](Program&, const std::filesystem::path& f) { std::filesystem::remove(f); },
+         "File not found"},
+        {"tile cut short",
+         [](Program&, const std::filesystem::path& f) { std::filesystem::resize_file(f, 1000 * 23040); },
          "Input past end of file"},
+        // As a whole-tile map of a missing entry: the folder itself is opened.
+        {"tile list without the entry", [](Program& p, const std::filesystem::path&) { p.File1.resize(2); },
+         "Path/File access error: " + p.map.datafolder + " is a folder"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ui.messages.clear();
-        c.spoil(tiles[2]);
+        c.spoil(p, tiles[2]);
         draw(10, 40, 30, 20, 4);
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_TRUE(ui.messages[0].text.starts_with(std::string("Module 'MapfromTile' - ") + c.description))
+        EXPECT_TRUE(ui.messages[0].text.starts_with("Module 'MapfromTile' - " + c.description))
             << ui.messages[0].text;
         EXPECT_FALSE(anyFileOpen());
         tiles = test::makeSparseTileSet(dir.path());
+        p.File1.assign(test::kTileNames.begin(), test::kTileNames.end());
     }
+}
+
+// A folder chosen while a map draws takes effect at the next start: the rows
+// below the equator still come from the folder the drawing started with.
+TEST_F(AreaRenderer, TilesAreTheOnesOfTheFolderAtTheStart) {
+    writeRecords(0, {1});
+    test::TempDir other;
+    ui.onYield = [&](int n) {
+        if (n == 1) p.map.datafolder = other.folder();
+    };
+    draw(10, 5, 20, -5, 3);
+    expectFinished({10, 5, 20, -5});
+    expectPixel(0, 107, 0, 1, 640);
 }
 
 TEST_F(AreaRenderer, RenderingStartedDuringTheYieldSupersedesTheRunningOne) {

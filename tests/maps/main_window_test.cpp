@@ -13,6 +13,7 @@
 #include "common/program.h"
 #include "keys/colour_keys.h"
 #include "maps/resolution_menu.h"
+#include "settings/config_file.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
@@ -245,6 +246,8 @@ INSTANTIATE_TEST_SUITE_P(
 struct LeaveCase {
     const char* name;
     void (*leave)(Program&);
+    bool closesKeys;
+    const char* message;  // the one message shown, if any
 };
 
 class LeavingDuringDrawing : public MainWindowTest, public testing::WithParamInterface<LeaveCase> {};
@@ -259,7 +262,7 @@ TEST_P(LeavingDuringDrawing, EndsTheDrawingClosesTheTilesAndSaves) {
     m_key_Click(p, 0);
     m_tile_Click(p, 5);
     // Closing the window closes the key too; Exit leaves that to the process's end.
-    EXPECT_EQ(p.Key.loaded, GetParam().leave == m_end_Click);
+    EXPECT_EQ(p.Key.loaded, !GetParam().closesKeys);
 
     EXPECT_TRUE(ui.quitRequested);
     EXPECT_TRUE(p.exiting);
@@ -267,11 +270,16 @@ TEST_P(LeavingDuringDrawing, EndsTheDrawingClosesTheTilesAndSaves) {
     EXPECT_FALSE(p.files[0].isOpen());
     EXPECT_FALSE(p.files[1].isOpen());
     EXPECT_EQ(start.configuration(), p.map.datafolder + "\r\n 7 \r\n 3 \r\n");
-    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+    std::vector<std::string> messages;
+    for (const auto& m : ui.messages) messages.push_back(m.text);
+    EXPECT_EQ(messages, GetParam().message ? std::vector<std::string>{GetParam().message} : std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, LeavingDuringDrawing,
-                         testing::Values(LeaveCase{"exit", m_end_Click}, LeaveCase{"closing_the_window", Form_Unload}),
+                         testing::Values(LeaveCase{"exit", m_end_Click, false, nullptr},
+                                         LeaveCase{"closing_the_window", Form_Unload, true, nullptr},
+                                         LeaveCase{"close_in_the_folder_panel", setfolder_Click, false,
+                                                   "You must now restart the program"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, OpeningTheLoadMenuPutsThePictureBackKeepingTheBars) {

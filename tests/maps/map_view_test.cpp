@@ -123,13 +123,25 @@ TEST_F(View, PictureSizeIsInTwipsAndItsPixelsAreWholeFifteenths) {
     EXPECT_EQ(ui.imageResets, 5);
 }
 
-TEST_F(View, ARedrawOfTheSameSizeKeepsThePicturesMemory) {
-    sizeMapPicture(p, 14400, 7200);
-    const std::uint32_t* before = p.dmap.image.data();
-    p.dmap.image.row(5)[7] = packRgb(1, 2, 3);
-    sizeMapPicture(p, 14400, 7200);
-    EXPECT_EQ(p.dmap.image.data(), before);
-    EXPECT_EQ(p.dmap.image.pixel(7, 5), kPictureBackground);
+// A rendering only sizes the picture, so a redraw stopped part-way leaves the
+// earlier map below the rows it reached; what a new size adds is background.
+TEST_F(View, SizingKeepsWhatIsDrawnWhereOldAndNewSizesOverlap) {
+    const struct {
+        std::int32_t W, H;
+    } cases[] = {{150, 120}, {180, 150}, {90, 60}, {60, 180}, {0, 0}};
+    for (const auto& c : cases) {
+        sizeMapPicture(p, 150, 120);
+        Raster& image = p.dmap.image;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, packRgb(x, y, 7));
+        sizeMapPicture(p, c.W, c.H);
+        ASSERT_EQ(image.width(), c.W / 15) << c.W;
+        ASSERT_EQ(image.height(), c.H / 15) << c.H;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ASSERT_EQ(image.pixel(x, y), x < 10 && y < 8 ? packRgb(x, y, 7) : kPictureBackground)
+                    << c.W << "x" << c.H << " at " << x << "," << y;
+    }
 }
 
 TEST_F(View, ClearingAndMovingThePicture) {

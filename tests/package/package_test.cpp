@@ -164,7 +164,7 @@ TEST_F(Package, IsNamedForVersionAndArchitectureAndDeclaresItsDependencies) {
         words >> name;
         depends.insert(name);
     }
-    std::vector<std::string> needed = {"fonts-liberation", "libc6", "libstdc++6"};
+    std::vector<std::string> needed = {"fonts-liberation", "libc6", "libstdc++6", "libcurl4"};
 #ifdef RUBICEL_DESKTOP
     needed.insert(needed.end(), {"libqt6core6", "libqt6gui6", "libqt6widgets6"});
 #endif
@@ -178,6 +178,8 @@ TEST_F(Package, InstallsEachFileWhereTheDesktopLooksForIt) {
     };
     std::vector<Expected> files = {
         {"bin/rubicel-mktiles", true},
+        {"bin/rubicel-fetch", true},
+        {"share/man/man1/rubicel-fetch.1.gz", false},
         {"share/applications/rubicel.desktop", false},
         {"share/icons/hicolor/scalable/apps/rubicel.svg", false},
         {"share/man/man1/rubicel-mktiles.1.gz", false},
@@ -222,6 +224,8 @@ TEST_F(Package, ManualPagesDescribeThePrograms) {
     };
     std::vector<Page> pages = {
         {"rubicel-mktiles", {"rubicel-mktiles", "GRID", "OUTDIR"}, {"rubicel-mktiles \\- ", "\\-\\-help"}},
+        {"rubicel-fetch", {"rubicel-fetch", "--dir DIR", "--base-url URL", "--verify-only"},
+         {"rubicel-fetch \\- ", "\\-\\-jobs", "megt90n180gb.img", "\\-\\-help"}},
     };
 #ifdef RUBICEL_RENDER
     pages.push_back({"rubicel-render",
@@ -331,7 +335,7 @@ TEST_F(Package, InstalledRendererDrawsTheSameMapAsTheBuiltOne) {
 }
 #endif
 
-TEST_F(Package, InstalledTileBuilderReadsTheInstalledGrid) {
+TEST_F(Package, InstalledToolsReadTheInstalledGrid) {
     // A spoilt copy of the installed grid is the one the installed program
     // complains about: it looks in ../share/rubicel before anywhere else.
     const fs::path grid = usr("share/rubicel/megt90n000cb.img");
@@ -351,6 +355,13 @@ TEST_F(Package, InstalledTileBuilderReadsTheInstalledGrid) {
     ASSERT_EQ(made.status, 0) << made.err;
     for (const auto& name : test::kTileNames)
         EXPECT_EQ(fs::file_size(work / "tiles" / name), std::uintmax_t(kTileRows) * kRecordBytes) << name;
+
+    // The installed fetcher checks them against the installed grid.
+    const Outcome checked = run(quoted(usr("bin/rubicel-fetch").string()) + " --verify-only --dir " +
+                                    quoted((work / "tiles").string()),
+                                work.path());
+    EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
+    EXPECT_NE(checked.out.find("holds the four tiles, all good"), std::string::npos) << checked.out;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -54,14 +55,17 @@ TEST_F(FeatureMenuTest, UntickfeaturesClearsEveryFeatureAndTheTileItemsButNotEnt
 
     untickfeatures(p);
 
-    for (const ItemArray& items : kClearedItems) EXPECT_TRUE(ui.checkedIndexes(items.name).empty() ||
-                                                             std::string_view(items.name) == "m_tile") << items.name;
-    EXPECT_EQ(ui.checkedIndexes("m_tile"), (std::vector<int>{5, 6}));
+    for (const ItemArray& items : kClearedItems) {
+        // The two "Entire Planet" items beyond the cleared tile items keep their marks.
+        const bool tiles = std::string_view(items.name) == "m_tile";
+        const std::vector<int> kept = tiles ? std::vector<int>{5, 6} : std::vector<int>{};
+        EXPECT_EQ(ui.checkedIndexes(items.name), kept) << items.name;
+    }
     EXPECT_EQ(ui.checkedIndexes("m_siz"), (std::vector<int>{4}));
     EXPECT_EQ(ui.menus.size(), 72u + 5u + 2u + 1u) << "no item beyond the arrays is touched";
 }
 
-TEST_F(FeatureMenuTest, OpeningMapAreaPreparesAnAutomaticAreaMapAndEmptiesThePicture) {
+TEST_F(FeatureMenuTest, OpeningMapAreaPreparesAnAutomaticAreaMapAndErasesThePicture) {
     p.map.mapsource = kFromTile;
     p.map.resolution = 13;
     p.map.stopflag = 1;
@@ -72,7 +76,7 @@ TEST_F(FeatureMenuTest, OpeningMapAreaPreparesAnAutomaticAreaMapAndEmptiesThePic
     p.dmap.heightTwips = 3600;
     p.dmap.left = -1500;
     p.dmap.top = -300;
-    p.dmap.image.reset(479, 240);
+    p.dmap.image.reset(479, 240, packRgb(1, 2, 3));
 
     m_area_Click(p);
 
@@ -82,9 +86,12 @@ TEST_F(FeatureMenuTest, OpeningMapAreaPreparesAnAutomaticAreaMapAndEmptiesThePic
     EXPECT_EQ(p.map.autoresolution, 1);
     EXPECT_EQ(p.map.areaclass, kAreaMap);
     EXPECT_EQ(ui.checkedIndexes("m_siz"), (std::vector<int>{4}));
-    EXPECT_EQ(p.dmap.widthTwips, 0);
-    EXPECT_EQ(p.dmap.heightTwips, 0);
-    EXPECT_TRUE(p.dmap.image.empty());
+    // The picture keeps its size, so Save Map now writes a blank picture of it.
+    EXPECT_EQ(p.dmap.widthTwips, 7199);
+    EXPECT_EQ(p.dmap.heightTwips, 3600);
+    ASSERT_EQ(p.dmap.image.width(), 479);
+    ASSERT_EQ(p.dmap.image.height(), 240);
+    EXPECT_EQ(std::count(p.dmap.image.data(), p.dmap.image.data() + 479 * 240, kPictureBackground), 479 * 240);
     EXPECT_EQ(p.dmap.left, 0);
     EXPECT_EQ(p.dmap.top, 0);
 }

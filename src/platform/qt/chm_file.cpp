@@ -14,24 +14,32 @@ ChmFile::~ChmFile() {
     if (file_) chm_close(file_);
 }
 
-std::optional<std::vector<unsigned char>> ChmFile::read(const std::string& path) const {
-    if (!file_) return std::nullopt;
+ChmObject ChmFile::read(const std::string& path, std::uint64_t limit) const {
+    ChmObject object;
+    if (!file_) return object;
     const std::string inside = path.empty() || path[0] != '/' ? "/" + path : path;
     chmUnitInfo info{};
-    if (chm_resolve_object(file_, inside.c_str(), &info) != CHM_RESOLVE_SUCCESS) return std::nullopt;
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(info.length));
-    if (!bytes.empty() &&
-        chm_retrieve_object(file_, &info, bytes.data(), 0, static_cast<LONGINT64>(info.length)) !=
-            static_cast<LONGINT64>(info.length))
-        return std::nullopt;
-    return bytes;
+    if (chm_resolve_object(file_, inside.c_str(), &info) != CHM_RESOLVE_SUCCESS) return object;
+    if (info.length > limit) {
+        object.status = ChmObject::TooLarge;
+        return object;
+    }
+    object.bytes.resize(static_cast<std::size_t>(info.length));
+    if (!object.bytes.empty() &&
+        chm_retrieve_object(file_, &info, object.bytes.data(), 0, static_cast<LONGINT64>(info.length)) !=
+            static_cast<LONGINT64>(info.length)) {
+        object.bytes.clear();
+        return object;
+    }
+    object.status = ChmObject::Found;
+    return object;
 }
 
 std::string ChmFile::defaultTopic() const {
     // The /#SYSTEM object: a 4-byte version, then records of a 2-byte code, a
     // 2-byte length and that many bytes, little-endian; code 2 is the default topic.
-    if (const auto system = read("/#SYSTEM")) {
-        const auto& b = *system;
+    if (const ChmObject system = read("/#SYSTEM")) {
+        const auto& b = system.bytes;
         std::size_t at = 4;
         while (at + 4 <= b.size()) {
             const unsigned code = b[at] | (b[at + 1] << 8);

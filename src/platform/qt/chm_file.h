@@ -2,7 +2,7 @@
 // chm_file.h: reads the pages of a compiled HTML help file for the help viewer.
 #pragma once
 
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,9 +10,20 @@ struct chmFile;
 
 namespace rubicel {
 
+// One object read from a help file.
+struct ChmObject {
+    enum Status { Found, Missing, TooLarge } status = Missing;
+    std::vector<unsigned char> bytes;
+    explicit operator bool() const { return status == Found; }
+};
+
 // An open help file. Pages are addressed by their path inside the file ("/index.html").
 class ChmFile {
 public:
+    // The most one object may take: the file states each object's length, and a
+    // damaged or hostile file must not make the program ask for more than this.
+    static constexpr std::uint64_t kObjectLimit = 16u << 20;
+
     // Opens path; check isOpen() afterwards.
     explicit ChmFile(const std::string& path);
     ~ChmFile();
@@ -20,8 +31,8 @@ public:
     ChmFile& operator=(const ChmFile&) = delete;
 
     bool isOpen() const { return file_ != nullptr; }
-    // Returns the bytes of the object at path, or nothing when the file holds none.
-    std::optional<std::vector<unsigned char>> read(const std::string& path) const;
+    // Reads the object at path; one longer than limit is not read.
+    ChmObject read(const std::string& path, std::uint64_t limit = kObjectLimit) const;
     // Returns the path of the page the file opens at ("/index.html").
     std::string defaultTopic() const;
 

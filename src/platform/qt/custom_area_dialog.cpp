@@ -98,7 +98,10 @@ void CustomAreaDialog::mirror() {
 }
 
 bool CustomAreaDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress) {
+    // A click of the primary button empties the box; the right button's context
+    // menu leaves it alone.
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         for (int i = 0; i < 4; ++i) {
             if (watched == boxes_[i]) {
                 boxClick(p_, static_cast<AreaBox>(i));

@@ -58,9 +58,14 @@ void ChmBrowser::showDefaultTopic() {
 
 QVariant ChmBrowser::loadResource(int type, const QUrl& name) {
     if (name.scheme() != kScheme || !file_) return QTextBrowser::loadResource(type, name);
-    const auto bytes = file_->read(name.path().toStdString());
-    if (!bytes) return {};
-    const QByteArray data(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size()));
+    const ChmObject object = file_->read(name.path().toStdString());
+    if (object.status == ChmObject::TooLarge && type == QTextDocument::HtmlResource)
+        return QString("<html><body><p>The help page %1 is not shown: the help file says it is larger than "
+                       "%2 MB, so the file is probably damaged.</p></body></html>")
+            .arg(name.path().toHtmlEscaped())
+            .arg(ChmFile::kObjectLimit >> 20);
+    if (!object) return {};
+    const QByteArray data(reinterpret_cast<const char*>(object.bytes.data()), qsizetype(object.bytes.size()));
     if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource)
         return QString::fromUtf8(data);
     return data;

@@ -126,6 +126,10 @@ TEST_F(FormsTest, ClickEmptiesABoxAndDrawWithoutSpansCloses) {
     CustomAreaDialog* d = host.customArea();
     QTest::keyClicks(d->box(AreaBox::longwid), "30");
     EXPECT_EQ(p.getArea.halfwidth, 15);
+    // The right button opens the box's context menu and keeps the value.
+    QTest::mouseClick(d->box(AreaBox::longwid), Qt::RightButton);
+    EXPECT_EQ(d->box(AreaBox::longwid)->text(), "30");
+    EXPECT_EQ(p.getArea.halfwidth, 15);
     QTest::mouseClick(d->box(AreaBox::longwid), Qt::LeftButton);
     EXPECT_EQ(d->box(AreaBox::longwid)->text(), "");
     EXPECT_EQ(p.getArea.halfwidth, 0);
@@ -200,13 +204,17 @@ TEST(HelpFile, HoldsEveryPageAndOpensAtTheIndex) {
     ASSERT_TRUE(file.isOpen());
     EXPECT_EQ(file.defaultTopic(), "/index.html");
     for (const char* page : {"/index.html", "/start.html", "/menus.html", "/custom.html", "/colours.html",
-                             "/saving.html", "/render.html"}) {
-        const auto bytes = file.read(page);
-        ASSERT_TRUE(bytes) << page;
-        const std::string text(bytes->begin(), bytes->end());
+                             "/saving.html", "/render.html", "/fetch.html"}) {
+        const ChmObject object = file.read(page);
+        ASSERT_TRUE(object) << page;
+        const std::string text(object.bytes.begin(), object.bytes.end());
         EXPECT_NE(text.find("</html>"), std::string::npos) << page;
+        // An object longer than the limit is refused, not read.
+        const ChmObject refused = file.read(page, object.bytes.size() - 1);
+        EXPECT_EQ(refused.status, ChmObject::TooLarge) << page;
+        EXPECT_TRUE(refused.bytes.empty()) << page;
     }
-    EXPECT_FALSE(file.read("/missing.html"));
+    EXPECT_EQ(file.read("/missing.html").status, ChmObject::Missing);
 }
 
 TEST_F(FormsTest, ProgramHelpShowsTheIndexAndFollowsLinks) {
