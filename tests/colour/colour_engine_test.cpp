@@ -83,6 +83,36 @@ INSTANTIATE_TEST_SUITE_P(Schemes, SetcoloursTest, ::testing::ValuesIn(kCases), [
     return name;
 });
 
+// start + increment x f is formed in the precision of f: single for blended and
+// squared shading, double for the square root. Each case lands on a half in one
+// precision and just off it in the other, so the two round apart.
+TEST(Setcolours, ChannelsTakeThePrecisionOfTheFraction) {
+    const struct {
+        const char* name;
+        std::int16_t scheme, mode, alt;
+        std::int16_t Rgb::*channel;
+        std::int16_t expected;
+    } cases[] = {
+        // 165 - 25 x 0.02f: 164.5 in single, which rounds to even; 164.50000001 in double.
+        {"blended, single half rounds down", 1, kBlended, 20, &Rgb::R, 164},
+        // 165 - 25 x 0.14f: 161.5 in single; 161.49999999 in double.
+        {"blended, single half rounds up", 1, kBlended, 140, &Rgb::R, 162},
+        // 156 - 14 x (423/1001)^2: 153.5 in single; 153.4999966 in double.
+        {"squared", 2, kSquared, -6577, &Rgb::B, 154},
+        // 165 - 25 x sqrt(0.01f): 162.50000003 in double; 162.5 in single.
+        {"square root", 1, kSquareRoot, 10, &Rgb::R, 163},
+    };
+    for (const auto& c : cases) {
+        HeadlessPlatform ui;
+        Program p(ui);
+        p.colour.mode = c.mode;
+        Setcolours(p, c.scheme, c.alt);
+        const Rgb colour{p.colour.R, p.colour.G, p.colour.B};
+        EXPECT_EQ(colour.*c.channel, c.expected) << c.name;
+        EXPECT_TRUE(ui.messages.empty()) << c.name;
+    }
+}
+
 // A channel that does not fit 16 bits ends the assignment; the channels before
 // it keep their new values. No real band gets there, so a made-up one does.
 TEST(Setcolours, ChannelOverflowKeepsEarlierChannelsAndReports) {

@@ -147,7 +147,6 @@ TEST(TileFile, ReadsRecordsAsStored) {
         {kTileRows, last}, {1, first}, {2, [](int) { return std::int16_t(0); }},
     };
     for (const auto& c : cases) {
-        file.willNeed(c.record);
         ASSERT_EQ(file.readRecord(c.record, row), std::nullopt) << c.record;
         int wrong = 0;
         for (int col = 0; col < kTileColumns; ++col) wrong += byteswap(row[col]) != c.value(col);
@@ -236,7 +235,6 @@ TEST(TileFile, ClosingIsIdempotentAndReadsAfterCloseFail) {
     file.close();
     file.close();
     EXPECT_FALSE(file.isOpen());
-    file.willNeed(7);
     const auto afterClose = file.readRecord(7, row);
     ASSERT_TRUE(afterClose.has_value());
     EXPECT_NE(afterClose->find(paths[1].string()), std::string::npos) << *afterClose;
