@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -35,7 +36,7 @@ struct Request {
 
 bool startsWithNoCase(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+           std::equal(prefix.begin(), prefix.end(), s.begin(), [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 std::size_t onHeader(char* data, std::size_t one, std::size_t n, void* user) {
@@ -211,7 +212,7 @@ TransferResult download(const std::vector<std::string>& urls, const std::filesys
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, &r);
         if (r.offset != 0) curl_easy_setopt(curl, CURLOPT_RANGE, range.c_str());
         const CURLcode code = r.writeError ? CURLE_WRITE_ERROR : curl_easy_perform(curl);
-        if (!r.started && (r.status == 0)) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &r.status);
+        if (r.status == 0) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &r.status);
         const Outcome outcome = judge(r, code, curlError, part, settings);
         if (outcome.next == Next::Done) {
             result.ok = true;
