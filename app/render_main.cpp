@@ -19,7 +19,7 @@
 #include "colour/user_bands.h"
 #include "common/program.h"
 #include "export/atlas_command.h"
-#include "export/map_geometry.h"
+#include "export/geo_transform.h"
 #include "export/map_output.h"
 #include "export/map_request.h"
 #include "keys/colour_keys.h"
@@ -411,9 +411,7 @@ int run(const Options& o) {
     if (!drawn) return 1;
 
     const Raster& image = p.dmap.image;
-    const auto geometry = MapGeometry::of(request, p.map.resolution, image.width(), image.height());
-    const auto place = geometry ? std::optional<GeoTransform>(geometry->transform()) : std::nullopt;
-    if (const auto failure = writeMap(image, o.output, o.format, place, o.worldFile)) {
+    if (const auto failure = writeMap(image, o.output, o.format, geoTransformOf(p.dmap), o.worldFile)) {
         std::fprintf(stderr, "rubicel-render: %s\n", failure->c_str());
         return 1;
     }

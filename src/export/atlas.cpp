@@ -12,7 +12,7 @@
 #include "common/file_replace.h"
 #include "common/program.h"
 #include "common/raster.h"
-#include "export/map_geometry.h"
+#include "export/geo_transform.h"
 #include "export/png_writer.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
@@ -64,9 +64,8 @@ void drawEntry(const AtlasSettings& s, Program& p, HeadlessPlatform& ui, AtlasEn
     e.step = p.map.resolution;
     e.width = image.width();
     e.height = image.height();
-    const auto geometry = MapGeometry::of(e.request, e.step, e.width, e.height);
-    const auto place = geometry ? std::optional<GeoTransform>(geometry->transform()) : std::nullopt;
-    e.failure = writeMap(image, (fs::path(s.folder) / e.file).string(), s.format, place, s.worldFiles);
+    e.failure = writeMap(image, (fs::path(s.folder) / e.file).string(), s.format, geoTransformOf(p.dmap),
+                         s.worldFiles);
     if (!e.failure) e.failure = writePng(thumbnailOf(image), (fs::path(s.folder) / e.thumbnail).string());
 }
 

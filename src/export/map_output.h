@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "export/map_geometry.h"
+#include "export/geo_transform.h"
 
 namespace rubicel {
 

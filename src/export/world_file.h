@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "export/map_geometry.h"
+#include "export/geo_transform.h"
 
 namespace rubicel {
 

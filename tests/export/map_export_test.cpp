@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// map_export_test.cpp: the sample every map pixel shows and where its file says it lies; the same pixels in every format.
+// map_export_test.cpp: where a map's file says each pixel lies, against the sample the pixel shows; the same pixels in every format.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <tiffio.h>
@@ -11,7 +11,8 @@
 #include "colour/colour_engine.h"
 #include "common/bmp_writer.h"
 #include "common/program.h"
-#include "export/map_geometry.h"
+#include "maps/drawn_map.h"
+#include "export/geo_transform.h"
 #include "export/map_output.h"
 #include "export/map_request.h"
 #include "platform/headless/headless_platform.h"
@@ -55,7 +56,7 @@ protected:
     Program p;
 };
 
-TEST_F(MapExport, EveryPixelShowsTheSampleItsPlaceNamesAndTheTransformStaysWithinAPixel) {
+TEST_F(MapExport, EveryPixelShowsItsSampleAndTheTransformPlacesItWithinAPixel) {
     std::set<std::uint32_t> colours = {colourOf(0)};
     for (const auto level : kLevels) colours.insert(colourOf(level));
     ASSERT_EQ(colours.size(), kLevels.size() + 1) << "the levels must differ in colour";
@@ -82,36 +83,33 @@ TEST_F(MapExport, EveryPixelShowsTheSampleItsPlaceNamesAndTheTransformStaysWithi
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto all = test::makeSparseTileSet(dir.path());
-        // A first drawing gives the picture's size; then only the records the
-        // geometry names are written, so a pixel taken from any other record
-        // shows the colour of 0.
+        // A first drawing says which samples the pixels show; then only those
+        // records are written, so a pixel taken from any other record shows the
+        // colour of 0.
         ASSERT_TRUE(drawMap(p, ui, c.request));
         const Raster& image = p.dmap.image;
         const int step = p.map.resolution;
         ASSERT_EQ(step, c.request.step.value_or(24));
-        const auto geometry = MapGeometry::of(c.request, step, image.width(), image.height());
-        ASSERT_TRUE(geometry);
         std::set<std::pair<int, int>> records;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                if (const auto at = geometry->place(x, y)) records.insert({at->tile, at->record});
+                if (const auto at = pixelSample(p.dmap, x, y)) records.insert({at->tile, at->record});
         for (const auto& [t, record] : records)
             test::writeRecord(all[std::size_t(t)], record, [t = t, record = record](int col) {
                 return sampleValue(t, record, col);
             });
         ASSERT_TRUE(drawMap(p, ui, c.request));
 
-        const GeoTransform t = geometry->transform();
-        const auto corner = geometry->place(0, 0);
-        ASSERT_TRUE(corner);
-        EXPECT_DOUBLE_EQ(t.west, corner->longitude);
-        EXPECT_DOUBLE_EQ(t.north, corner->latitude);
-        // At most a sample at step 1, less than a pixel at every step.
-        const double bound = std::max(1, step - 1) / 64.0 + 1e-9;
+        const auto t = geoTransformOf(p.dmap);
+        ASSERT_TRUE(t);
+        const double sample = 1 / 64.0;
+        // The transform's place of a pixel's north-west sample, at most a sample
+        // off at step 1 and less than a pixel at every step.
+        const double bound = std::max(1, step - 1) * sample + 1e-9;
         int wrong = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
-                const auto at = geometry->place(x, y);
+                const auto at = pixelSample(p.dmap, x, y);
                 if (!at) {  // a row the rendering ends before
                     ASSERT_EQ(image.pixel(x, y), kPictureBackground) << x << "," << y;
                     continue;
@@ -119,8 +117,12 @@ TEST_F(MapExport, EveryPixelShowsTheSampleItsPlaceNamesAndTheTransformStaysWithi
                 if (image.pixel(x, y) != colourOf(sampleValue(at->tile, at->record, at->column)) && wrong++ < 3)
                     ADD_FAILURE() << "pixel " << x << "," << y << " is not tile " << at->tile << " record "
                                   << at->record << " column " << at->column;
-                ASSERT_LE(std::abs(t.west + (x + 0.5) * t.pixelWidth - (at->longitude + 0.5 * step / 64.0)), bound);
-                ASSERT_LE(std::abs(t.north + (y + 0.5) * t.pixelHeight - (at->latitude - 0.5 * step / 64.0)), bound);
+                if (x == 0 && y == 0) {
+                    EXPECT_DOUBLE_EQ(t->west + sample / 2, at->longitude);
+                    EXPECT_DOUBLE_EQ(t->north - sample / 2, at->latitude);
+                }
+                ASSERT_LE(std::abs(t->west + x * t->pixelWidth + sample / 2 - at->longitude), bound) << x;
+                ASSERT_LE(std::abs(t->north + y * t->pixelHeight - sample / 2 - at->latitude), bound) << y;
             }
         EXPECT_EQ(wrong, 0);
     }
@@ -163,7 +165,8 @@ TEST_F(MapExport, EveryFormatHoldsTheSamePixelsAndTheBitmapIsTheSavedOne) {
         test::writeRecord(dir / test::kTileNames[3], k, [k](int c) { return std::int16_t(-8000 + (c * 7 + k) % 29000); });
     ASSERT_TRUE(drawMap(p, ui, MapRequest::planet(0)));
     const Raster& image = p.dmap.image;
-    const GeoTransform place{-180, 90, 0.375, -0.375};
+    const auto place = geoTransformOf(p.dmap);
+    ASSERT_TRUE(place);
     test::TempDir out;
     ASSERT_FALSE(writeMap(image, (out / "m.bmp").string(), ImageFormat::Bmp, place, false));
     ASSERT_FALSE(writeMap(image, (out / "m.png").string(), ImageFormat::Png, place, false));
