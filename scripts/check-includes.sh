@@ -17,6 +17,7 @@ declare -A allowed=(
   [settings]="common"
   [fetch]="common platform maps"
   [windows]="common platform colour maps keys settings"
+  [export]="common platform platform/headless colour maps keys settings windows"
   [platform/qt]="common platform colour maps keys settings windows"
 )
 

@@ -59,6 +59,7 @@ std::size_t onHeader(char* data, std::size_t one, std::size_t n, void* user) {
 // Decides on the first bytes of a body whether to keep it.
 bool accept(Request& r) {
     curl_easy_getinfo(r.curl, CURLINFO_RESPONSE_CODE, &r.status);
+    if (r.status == 0) return true;  // a file: address gives the bytes asked for, without headers
     if (r.status == 206) {
         if (r.rangeStart != r.offset) {
             r.refusal = "the server answered the range request from another byte";
@@ -126,13 +127,14 @@ Outcome judge(const Request& r, CURLcode code, const char* curlError, const std:
     const std::string status = "HTTP " + std::to_string(r.status);
     if (r.writeError != 0) return {Next::Stop, "cannot write " + part.string() + ": " + std::strerror(r.writeError)};
     if (!r.refusal.empty()) return {Next::Stop, r.refusal};
-    if (code == CURLE_OK && (r.status == 200 || r.status == 206)) {
+    if (code == CURLE_OK && (r.status == 200 || r.status == 206 || r.status == 0)) {
         const std::uintmax_t have = r.offset + r.written;
         if (r.size != 0 && have != r.size)
             return {Next::Retry, "the transfer ended after " + groupedDigits(have) + " of " + groupedDigits(r.size) + " bytes"};
         return {Next::Done, {}};
     }
     if (r.status == 404 || r.status == 410) return {Next::NextUrl, "not found (" + status + ")"};
+    if (code == CURLE_FILE_COULDNT_READ_FILE) return {Next::NextUrl, "not found"};
     if (r.status == 416) return {Next::Retry, "the server refused the range from byte " + groupedDigits(r.offset) + " (" + status + ")"};
     if (r.status >= 500 || r.status == 408 || r.status == 429) return {Next::Retry, "the server answered " + status};
     if (r.status >= 400) return {Next::Stop, "the server answered " + status};
@@ -196,7 +198,7 @@ TransferResult download(const std::vector<std::string>& urls, const std::filesys
         const std::string range = std::to_string(r.offset) + "-";
         curl_easy_reset(curl);
         curl_easy_setopt(curl, CURLOPT_URL, result.url.c_str());
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https,file");
         curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
@@ -221,7 +223,7 @@ TransferResult download(const std::vector<std::string>& urls, const std::filesys
         if (outcome.next == Next::NextUrl) {
             notFound.push_back(result.url);
             if (++urlIndex < urls.size()) continue;
-            result.error = "not found (HTTP " + std::to_string(r.status) + ")";
+            result.error = outcome.why;
             if (notFound.size() > 1) result.error += "; also tried " + notFound.front();
             break;
         }
