@@ -12,17 +12,19 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "colour/colour_engine.h"
 #include "colour/user_bands.h"
-#include "common/bmp_writer.h"
 #include "common/program.h"
+#include "export/atlas_command.h"
+#include "export/geo_transform.h"
+#include "export/map_output.h"
+#include "export/map_request.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
-#include "maps/area_renderer.h"
 #include "maps/tile_file.h"
-#include "maps/tile_renderer.h"
 #include "platform/headless/headless_platform.h"
 #include "settings/config_file.h"
 #include "settings/feature_catalogue.h"
@@ -36,11 +38,15 @@ constexpr const char* kUsage =
     "                      (--feature NAME | --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
     "                       --tile northwest|northeast|southwest|southeast |\n"
     "                       --key vertical|horizontal)\n"
-    "                      -o FILE.bmp\n";
+    "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file]\n"
+    "  or:  rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER]\n"
+    "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file]\n";
 
 constexpr const char* kHelp =
     "Draws a colour-shaded elevation map of Mars from the four MEGDR064 tile files and\n"
-    "writes it as a 24-bit BMP file, the same picture the desktop program draws and saves.\n"
+    "writes it as a 24-bit BMP file, the same picture the desktop program draws and saves,\n"
+    "as a PNG file, or as a GeoTIFF file that GIS programs place on Mars. With --atlas it\n"
+    "draws every named feature and both whole-planet maps into a folder, with a gallery page.\n"
     "\n"
     "What to draw (exactly one):\n"
     "  --feature NAME        a named feature of the Map Area menu, by its caption\n"
@@ -55,9 +61,23 @@ constexpr const char* kHelp =
     "  --key vertical|horizontal\n"
     "                        the colour key window's client area as the desktop program\n"
     "                        shows it, in the scheme, mode and range given; needs no tiles\n"
+    "  --atlas DIR           all 72 named features, each at the step its Map Area item\n"
+    "                        picks, and both whole-planet maps, into the folder DIR (made\n"
+    "                        when missing), file names from the captions, with thumbnails,\n"
+    "                        the vertical colour key and the gallery page DIR/index.html\n"
     "\n"
     "Options:\n"
-    "  -o FILE               the BMP file to write (required); an existing file is replaced\n"
+    "  -o FILE               the file to write (required but with --atlas); an existing file\n"
+    "                        is replaced. Its extension says the format: .bmp a 24-bit BMP,\n"
+    "                        byte for byte what Save Map writes; .png an 8-bit RGB PNG;\n"
+    "                        .tif or .tiff a deflate-compressed RGB GeoTIFF that carries\n"
+    "                        its place on Mars (key pictures carry none)\n"
+    "  --world-file          also writes a world file (.bpw beside a BMP, .pgw beside a PNG,\n"
+    "                        .tfw beside a TIFF) and a .prj with the coordinate system:\n"
+    "                        IAU 2015 Mars sphere (code 49900, radius 3396190 m),\n"
+    "                        planetocentric latitude, east longitude, degrees\n"
+    "  --format png|tif|bmp  the atlas's map format; default png\n"
+    "  --jobs N              the atlas's drawing threads; default: one per processor\n"
     "  --data DIR            the folder holding the four \"megt*\" tile files; without it the\n"
     "                        folder named in mgr064srubicel.cfg in the current folder is used\n"
     "  --scheme N            colour scheme 0 to 9 (the Scheme menu's items; 6 colours\n"
@@ -71,10 +91,10 @@ constexpr const char* kHelp =
     "  -h, --help            shows this text\n"
     "\n"
     "Messages the desktop program shows in a box are written to standard error. The exit\n"
-    "status is 0 when the map was drawn and written, 1 when drawing or writing failed and\n"
-    "2 for a wrong command line.\n";
+    "status is 0 when the map was drawn and written, 1 when drawing or writing failed (in\n"
+    "an atlas: any map, the others are still drawn) and 2 for a wrong command line.\n";
 
-enum class MapKind { None, Feature, Area, Planet, Tile, Key };
+enum class MapKind { None, Feature, Area, Planet, Tile, Key, Atlas };
 
 struct Options {
     std::optional<std::string> data;
@@ -87,6 +107,11 @@ struct Options {
     ToolWindow key = ToolWindow::Key;
     std::int16_t planetWest = -180, planetEast = 180;
     std::string output;
+    ImageFormat format = ImageFormat::Bmp;
+    bool worldFile = false;
+    std::string atlas;
+    std::optional<ImageFormat> atlasFormat;
+    std::optional<int> jobs;
     bool help = false;
 };
 
@@ -122,7 +147,8 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         return std::nullopt;
     };
     auto choose = [&](MapKind kind) -> std::optional<UsageError> {
-        if (o.kind != MapKind::None) return UsageError{"give only one of --feature, --area, --planet, --tile and --key"};
+        if (o.kind != MapKind::None)
+            return UsageError{"give only one of --feature, --area, --planet, --tile, --key and --atlas"};
         o.kind = kind;
         return std::nullopt;
     };
@@ -178,6 +204,18 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
             const auto it = text ? std::find(kTiles.begin(), kTiles.end(), *text) : kTiles.end();
             if (it == kTiles.end()) return UsageError{"--tile must be northwest, northeast, southwest or southeast"};
             if (!(error = choose(MapKind::Tile))) o.tileEntry = int(it - kTiles.begin());
+        } else if (arg == "--world-file") {
+            o.worldFile = true;
+        } else if (arg == "--atlas") {
+            const auto text = value(arg);
+            if (!text || text->empty()) return UsageError{"--atlas needs a folder"};
+            if (!(error = choose(MapKind::Atlas))) o.atlas = *text;
+        } else if (arg == "--format") {
+            const auto text = value(arg);
+            o.atlasFormat = text ? formatOfName(*text) : std::nullopt;
+            if (!o.atlasFormat) return UsageError{"--format must be png, tif or bmp"};
+        } else if (arg == "--jobs") {
+            if (!(error = number(arg, 1, 256, n))) o.jobs = n;
         } else if (arg == "--key") {
             const auto text = value(arg);
             if (!text || (*text != "vertical" && *text != "horizontal"))
@@ -189,18 +227,25 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         if (error) return error;
     }
     if (o.help) return std::nullopt;
-    if (o.kind == MapKind::None) return UsageError{"say what to draw: --feature, --area, --planet, --tile or --key"};
-    if (o.output.empty()) return UsageError{"say where to write the map: -o FILE.bmp"};
+    if (o.kind == MapKind::None)
+        return UsageError{"say what to draw: --feature, --area, --planet, --tile, --key or --atlas"};
+    if (o.kind == MapKind::Atlas) {
+        if (!o.output.empty()) return UsageError{"--atlas writes into its folder; give no -o"};
+        if (o.step) return UsageError{"--atlas draws each map at the step its menu item picks; give no --step"};
+        return std::nullopt;
+    }
+    if (o.atlasFormat || o.jobs) return UsageError{"--format and --jobs go with --atlas"};
+    if (o.kind == MapKind::Key && o.worldFile) return UsageError{"a colour key has no place on Mars: no --world-file"};
+    if (o.output.empty()) return UsageError{"say where to write the map: -o FILE.bmp, FILE.png or FILE.tif"};
+    const auto format = formatOfPath(o.output);
+    if (!format) return UsageError{"-o " + o.output + ": the file name must end in .bmp, .png or .tif (.tiff)"};
+    o.format = *format;
     return std::nullopt;
 }
 
 void printMessage(const HeadlessPlatform::Message& m) {
     std::fprintf(stderr, "%s%s%s\n", m.title.empty() ? "" : m.title.c_str(), m.title.empty() ? "" : ": ",
                  m.text.c_str());
-}
-
-bool isRenderingFailure(const std::string& text) {
-    return text.starts_with("Module 'MapfromTile' - ") || text.starts_with("Module 'Drawtile' - ");
 }
 
 // Draws a bar on standard error while rows are drawn, when it is a terminal.
@@ -298,7 +343,7 @@ int runKey(const Options& o) {
     else
         makeHkey(p, p.colour.scheme);
     const Raster& image = o.key == ToolWindow::Key ? p.Key.image : p.Hkey.image;
-    if (const auto failure = writeBmp(image, o.output)) {
+    if (const auto failure = writeMap(image, o.output, o.format, std::nullopt, false)) {
         std::fprintf(stderr, "rubicel-render: %s\n", failure->c_str());
         return 1;
     }
@@ -316,11 +361,19 @@ int run(const Options& o) {
     p.map.resolution = 1;
     if (!applyColourOptions(p, o)) return 2;
 
-    ui.echo = printMessage;
-    ProgressBar progress(p);
-    ui.onYield = [&progress](int n) { progress.row(n); };
+    if (o.kind == MapKind::Atlas) {
+        AtlasSettings a;
+        a.folder = o.atlas;
+        a.format = o.atlasFormat.value_or(ImageFormat::Png);
+        a.jobs = o.jobs.value_or(int(std::max(1u, std::thread::hardware_concurrency())));
+        a.worldFiles = o.worldFile;
+        a.datafolder = p.map.datafolder;
+        a.tiles = p.File1;
+        a.colour = p.colour;
+        return runAtlasCommand(a);
+    }
 
-    MapState& m = p.map;
+    MapRequest request;
     switch (o.kind) {
     case MapKind::Feature: {
         const Feature* f = findFeature(o.feature);
@@ -328,45 +381,37 @@ int run(const Options& o) {
             std::fprintf(stderr, "rubicel-render: no feature is called '%s'\n", o.feature.c_str());
             return 2;
         }
-        m_area_Click(p);
-        if (o.step) {
-            m.resolution = *o.step;
-            m.autoresolution = 0;
-        }
-        mapfromtile(p, f->west, f->north, f->east, f->south);
+        request = MapRequest::feature(*f);
         break;
     }
     case MapKind::Area:
-        m.areaclass = kAreaMap;
-        m.mapsource = kFromArea;
-        m.resolution = o.step.value_or(m.resolution);
-        m.autoresolution = o.step ? 0 : 1;
-        mapfromtile(p, o.area[0], o.area[1], o.area[2], o.area[3]);
+        request.kind = MapRequest::Kind::Area;
+        request.west = o.area[0];
+        request.north = o.area[1];
+        request.east = o.area[2];
+        request.south = o.area[3];
         break;
     case MapKind::Planet:
-        m.areaclass = kEntirePlanet;
-        m.mapsource = kFromArea;
-        m.resolution = o.step.value_or(24);
-        m.autoresolution = 0;
-        mapfromtile(p, o.planetWest, 90, o.planetEast, -90);
+        request = MapRequest::planet(o.planetWest == 0 ? 180 : 0);
         break;
     case MapKind::Tile:
-        m.areaclass = kSingleTile;
-        m.mapsource = kFromTile;
-        m.stopflag = 0;
-        m.tilefile = m.datafolder + p.File1[std::size_t(o.tileEntry)];
-        m.resolution = o.step.value_or(13);
-        Drawtile(p);
+        request.kind = MapRequest::Kind::Tile;
+        request.tileEntry = o.tileEntry;
         break;
-    case MapKind::Key:
-    case MapKind::None:
+    default:
         return 2;
     }
-    progress.finish();
+    request.step = o.step;
 
-    for (const auto& message : ui.messages)
-        if (isRenderingFailure(message.text)) return 1;
-    if (const auto failure = writeBmp(p.dmap.image, o.output)) {
+    ui.echo = printMessage;
+    ProgressBar progress(p);
+    ui.onYield = [&progress](int n) { progress.row(n); };
+    const bool drawn = drawMap(p, ui, request);
+    progress.finish();
+    if (!drawn) return 1;
+
+    const Raster& image = p.dmap.image;
+    if (const auto failure = writeMap(image, o.output, o.format, geoTransformOf(p.dmap), o.worldFile)) {
         std::fprintf(stderr, "rubicel-render: %s\n", failure->c_str());
         return 1;
     }

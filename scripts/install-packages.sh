@@ -10,6 +10,7 @@ packages=(
   libcurl4-openssl-dev
   fp-utils libchm-dev
   clang libclang-rt-14-dev
+  libpng-dev libtiff-dev libgeotiff-dev gdal-bin
 )
 missing=()
 for p in "${packages[@]}"; do

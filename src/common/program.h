@@ -13,6 +13,7 @@
 #include "keys/save_panel.h"
 #include "maps/map_picture.h"
 #include "maps/map_state.h"
+#include "maps/pointer_readout.h"
 #include "maps/tile_file.h"
 #include "platform/platform.h"
 #include "settings/custom_area.h"
@@ -36,6 +37,7 @@ struct Program {
     std::vector<std::string> File1;  // the name-sorted "megt*" tile list of datafolder
     TileFile files[2];               // tile files numbered 1 and 2
     RowBuffer rowBuffer{};           // the one row buffer both renderers read records into
+    PointerReadout readout;          // the read-out under the pointer, with its own row
     // Counts renderings started; a rendering that finds it changed after a yield
     // was superseded by one started inside that yield.
     int renderGeneration = 0;

@@ -2,6 +2,7 @@
 // progress_display.cpp: rubicel-fetch's progress on standard error: a live block on a terminal, lines otherwise.
 #include "fetch/progress_display.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace rubicel::fetch {

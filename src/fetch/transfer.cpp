@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -35,7 +36,7 @@ struct Request {
 
 bool startsWithNoCase(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+           std::equal(prefix.begin(), prefix.end(), s.begin(), [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 std::size_t onHeader(char* data, std::size_t one, std::size_t n, void* user) {
@@ -58,6 +59,7 @@ std::size_t onHeader(char* data, std::size_t one, std::size_t n, void* user) {
 // Decides on the first bytes of a body whether to keep it.
 bool accept(Request& r) {
     curl_easy_getinfo(r.curl, CURLINFO_RESPONSE_CODE, &r.status);
+    if (r.status == 0) return true;  // a file: address gives the bytes asked for, without headers
     if (r.status == 206) {
         if (r.rangeStart != r.offset) {
             r.refusal = "the server answered the range request from another byte";
@@ -125,13 +127,14 @@ Outcome judge(const Request& r, CURLcode code, const char* curlError, const std:
     const std::string status = "HTTP " + std::to_string(r.status);
     if (r.writeError != 0) return {Next::Stop, "cannot write " + part.string() + ": " + std::strerror(r.writeError)};
     if (!r.refusal.empty()) return {Next::Stop, r.refusal};
-    if (code == CURLE_OK && (r.status == 200 || r.status == 206)) {
+    if (code == CURLE_OK && (r.status == 200 || r.status == 206 || r.status == 0)) {
         const std::uintmax_t have = r.offset + r.written;
         if (r.size != 0 && have != r.size)
             return {Next::Retry, "the transfer ended after " + groupedDigits(have) + " of " + groupedDigits(r.size) + " bytes"};
         return {Next::Done, {}};
     }
     if (r.status == 404 || r.status == 410) return {Next::NextUrl, "not found (" + status + ")"};
+    if (code == CURLE_FILE_COULDNT_READ_FILE) return {Next::NextUrl, "not found"};
     if (r.status == 416) return {Next::Retry, "the server refused the range from byte " + groupedDigits(r.offset) + " (" + status + ")"};
     if (r.status >= 500 || r.status == 408 || r.status == 429) return {Next::Retry, "the server answered " + status};
     if (r.status >= 400) return {Next::Stop, "the server answered " + status};
@@ -195,7 +198,7 @@ TransferResult download(const std::vector<std::string>& urls, const std::filesys
         const std::string range = std::to_string(r.offset) + "-";
         curl_easy_reset(curl);
         curl_easy_setopt(curl, CURLOPT_URL, result.url.c_str());
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https,file");
         curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
@@ -211,7 +214,7 @@ TransferResult download(const std::vector<std::string>& urls, const std::filesys
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, &r);
         if (r.offset != 0) curl_easy_setopt(curl, CURLOPT_RANGE, range.c_str());
         const CURLcode code = r.writeError ? CURLE_WRITE_ERROR : curl_easy_perform(curl);
-        if (!r.started && (r.status == 0)) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &r.status);
+        if (r.status == 0) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &r.status);
         const Outcome outcome = judge(r, code, curlError, part, settings);
         if (outcome.next == Next::Done) {
             result.ok = true;
@@ -220,7 +223,7 @@ TransferResult download(const std::vector<std::string>& urls, const std::filesys
         if (outcome.next == Next::NextUrl) {
             notFound.push_back(result.url);
             if (++urlIndex < urls.size()) continue;
-            result.error = "not found (HTTP " + std::to_string(r.status) + ")";
+            result.error = outcome.why;
             if (notFound.size() > 1) result.error += "; also tried " + notFound.front();
             break;
         }

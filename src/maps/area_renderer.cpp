@@ -12,6 +12,7 @@
 #include "common/number_text.h"
 #include "common/program.h"
 #include "common/rounding.h"
+#include "maps/drawn_map.h"
 #include "maps/map_view.h"
 #include "maps/resolution.h"
 #include "maps/render_support.h"
@@ -51,6 +52,7 @@ std::string mappingCaption(std::int16_t a, std::int16_t b, std::int16_t c, std::
 struct TilePaths {
     std::string A, B, C, D;
     bool below = false;  // whether C and D are set
+    std::int16_t tile = 0;  // the tile index of A
 };
 
 TilePaths tilePaths(const Program& p, std::int16_t tile) {
@@ -59,7 +61,7 @@ TilePaths tilePaths(const Program& p, std::int16_t tile) {
         const bool listed = entry >= 0 && entry < int(p.File1.size());
         return p.map.datafolder + (listed ? p.File1[std::size_t(entry)] : std::string());
     };
-    TilePaths paths{path(e.A), path(e.B), {}, {}};
+    TilePaths paths{path(e.A), path(e.B), {}, {}, false, tile};
     if (e.C >= 0) {
         paths.C = path(e.C);
         paths.D = path(e.D);
@@ -126,6 +128,7 @@ private:
             return "Out of memory";
         }
         checksize(p_, W, H_);
+        const int revision = p_.dmap.revision;
         p_.ui.setBusyPointer(true);
 
         const bool twoTiles = *C1 > kLastColumn;
@@ -205,6 +208,7 @@ private:
         // Finished or stopped: the area is recorded and the map menus enabled.
         p_.closeFiles();
         m_.maparea = {a_, b_, c_, d_};
+        recordDrawnMap(revision, *R0, *C0, *C1);
         p_.ui.setBusyPointer(false);
         mclear(p_, 1);
         return std::nullopt;
@@ -224,6 +228,18 @@ private:
             p_.files[0].willNeed(record);
             if (twoTiles) p_.files[1].willNeed(record);
         }
+    }
+
+    // Keeps what the picture now shows, unless a handler emptied or replaced it
+    // during the drawing.
+    void recordDrawnMap(int revision, int R0, int C0, int C1) {
+        if (p_.dmap.revision != revision) return;
+        const TileEntries& e = kTileEntries[std::size_t(tiles_.tile)];
+        DrawnMap& shown = p_.dmap.shows;
+        shown = drawnAreaMap({e.A, e.B, e.C, e.D}, R0, C0, C1, m_.resolution, y_);
+        for (const auto& [entry, path] : {std::pair{e.A, &tiles_.A}, {e.B, &tiles_.B}, {e.C, &tiles_.C}, {e.D, &tiles_.D}})
+            if (entry >= 0) shown.files[std::size_t(entry)] = *path;
+        shown.revision = revision;
     }
 
     // Colours count samples from column first into row y from pixel x on.

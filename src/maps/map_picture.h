@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/raster.h"
+#include "maps/drawn_map.h"
 
 namespace rubicel {
 
@@ -16,6 +17,10 @@ struct MapPicture {
     int left = 0;  // place in the window's client area, twips
     int top = 0;
     Raster image;
+    // Counts every emptying, resizing or replacing of the pixels; a drawn map
+    // belongs to the revision it was drawn into.
+    int revision = 0;
+    DrawnMap shows;  // what the pixels show, once a drawing has ended
 };
 
 }  // namespace rubicel

@@ -86,6 +86,7 @@ void Vscrbar_Change(Program& p) {
 void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H) {
     p.dmap.widthTwips = W;
     p.dmap.heightTwips = H;
+    ++p.dmap.revision;
     p.dmap.image.resize(W / kTwipsPerPixel, H / kTwipsPerPixel);
     placePicture(p);
     p.ui.mapImageReset(p.dmap.image);
@@ -93,6 +94,7 @@ void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H) {
 
 void clearMapPicture(Program& p) {
     p.dmap.image.fill(kPictureBackground);
+    ++p.dmap.revision;
     p.ui.mapImageReset(p.dmap.image);
 }
 

@@ -19,7 +19,7 @@ void paintSamples(Program& p, int first, int step, int count, int x, int y) {
     if (drawn < count) {
         // Beyond the picture's edge: at most a column or a row in a rendering
         // that runs to its end, the whole row when a handler emptied the picture.
-        static std::array<std::uint32_t, kTileColumns> undrawn;
+        thread_local std::array<std::uint32_t, kTileColumns> undrawn;  // one per drawing thread
         colourRow(p, p.rowBuffer.data(), first + drawn * step, step, count - drawn, undrawn.data());
     }
 }

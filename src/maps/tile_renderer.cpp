@@ -9,6 +9,7 @@
 #include "common/number_text.h"
 #include "common/program.h"
 #include "common/rounding.h"
+#include "maps/drawn_map.h"
 #include "maps/map_view.h"
 #include "maps/render_support.h"
 #include "maps/tile_file.h"
@@ -60,6 +61,7 @@ private:
             return "Out of memory";
         }
         checksize(p_, *W, *H);
+        const int revision = p_.dmap.revision;
 
         int r = 1;
         y_ = 0;
@@ -98,8 +100,22 @@ private:
         } while (r < kTileRows);
 
         p_.closeFiles();
+        recordDrawnMap(revision);
         p_.ui.setBusyPointer(false);
         return std::nullopt;
+    }
+
+    // Keeps what the picture now shows, unless a handler emptied or replaced it
+    // during the drawing. The tile is the entry of the tile list that tilefile names.
+    void recordDrawnMap(int revision) {
+        if (p_.dmap.revision != revision) return;
+        int tile = -1;
+        for (std::size_t t = 0; t < p_.File1.size(); ++t)
+            if (m_.datafolder + p_.File1[t] == m_.tilefile) tile = int(t);
+        DrawnMap& shown = p_.dmap.shows;
+        shown = drawnTileMap(tile, m_.resolution, y_);
+        if (tile >= 0) shown.files[std::size_t(tile)] = m_.tilefile;
+        shown.revision = revision;
     }
 
     // Tells the kernel which records the rows from..to after record r need, as

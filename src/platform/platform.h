@@ -83,6 +83,10 @@ public:
     virtual int scrollValue(Control bar) const = 0;
     virtual void setScrollMaximum(Control bar, int maximum) = 0;
 
+    // Shows text beside the pointer over the map picture, following it; an
+    // empty text hides it. The window's layout does not change.
+    virtual void showPointerText(const std::string& text) = 0;
+
     // The busy pointer over the map picture during drawing.
     virtual void setBusyPointer(bool busy) = 0;
 

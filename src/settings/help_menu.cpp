@@ -35,6 +35,7 @@ void showAnnotatedMap(Program& p) {
     p.dmap.widthTwips = kAnnotatedMapWidth * kTwipsPerPixel;    // 15360
     p.dmap.heightTwips = kAnnotatedMapHeight * kTwipsPerPixel;  // 5955
     if (!p.ui.annotatedMap(p.dmap.image)) p.dmap.image.reset(0, 0);
+    ++p.dmap.revision;
     p.ui.mapImageReset(p.dmap.image);
     p.ui.setMenuCaption({"prcent"}, "Mars map:   longitude -180\u00b0 to +180\u00b0  latitude +57\u00b0 to -57\u00b0");
 }

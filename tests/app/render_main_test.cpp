@@ -159,6 +159,10 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         {"unknown tile", dataOption() + " --tile middle -o map.bmp", 2, "--tile"},
         {"missing area value", dataOption() + " --area 1 2 3", 2, "--area"},
         {"output folder missing", dataOption() + " --planet 0 -o nowhere/map.bmp", 1, "nowhere/map.bmp"},
+        {"unknown format", dataOption() + " --planet 0 -o map.jpg", 2, ".bmp, .png or .tif"},
+        {"key placed on Mars", "--key vertical --world-file -o map.bmp", 2, "--world-file"},
+        {"atlas with a file", dataOption() + " --atlas maps -o map.bmp", 2, "-o"},
+        {"atlas format", dataOption() + " --atlas maps --format jpg", 2, "--format"},
     };
     std::filesystem::create_directory(work / "three");
     for (int t = 0; t < 3; ++t) test::makeSparseTile(work / "three" / test::kTileNames[std::size_t(t)]);
@@ -210,7 +214,8 @@ TEST_F(RenderMain, WritesAColourKeyAsTheDesktopShowsIt) {
 TEST_F(RenderMain, HelpNamesEveryOption) {
     ASSERT_EQ(run("--help"), 0);
     for (const char* option :
-         {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "--key", "-o"})
+         {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "--key", "-o",
+          "--world-file", "--atlas", "--format", "--jobs"})
         EXPECT_NE(output().find(option), std::string::npos) << option;
 }
 

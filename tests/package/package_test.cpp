@@ -155,7 +155,7 @@ TEST_F(Package, IsNamedForVersionAndArchitectureAndDeclaresItsDependencies) {
     };
     for (const auto& e : expected) EXPECT_EQ(control[e.field], e.value) << e.field;
 
-    // Depends: the font named outright, the shared libraries found by dpkg-shlibdeps.
+    // Depends: the font and the certificates named outright, the shared libraries found by dpkg-shlibdeps.
     std::set<std::string> depends;
     std::istringstream list(control["Depends"]);
     for (std::string item; std::getline(list, item, ',');) {
@@ -164,7 +164,7 @@ TEST_F(Package, IsNamedForVersionAndArchitectureAndDeclaresItsDependencies) {
         words >> name;
         depends.insert(name);
     }
-    std::vector<std::string> needed = {"fonts-liberation", "libc6", "libstdc++6", "libcurl4"};
+    std::vector<std::string> needed = {"fonts-liberation", "ca-certificates", "libc6", "libstdc++6", "libcurl4"};
 #ifdef RUBICEL_DESKTOP
     needed.insert(needed.end(), {"libqt6core6", "libqt6gui6", "libqt6widgets6"});
 #endif

@@ -45,6 +45,7 @@ public:
     int scrollValue(Control bar) const override;
     void setScrollMaximum(Control bar, int maximum) override;
     void setBusyPointer(bool busy) override { busyPointer = busy; }
+    void showPointerText(const std::string& text) override { pointerText = text; }
     void yieldToEvents() override;
     void quit() override { quitRequested = true; }
     void showForm(Form form, bool shown) override { formShown[form] = shown; }
@@ -78,6 +79,7 @@ public:
     std::map<Control, int> scrollValues;
     std::map<Control, int> scrollMaximums;
     bool busyPointer = false;
+    std::string pointerText;  // what is shown beside the pointer; empty when nothing
     bool quitRequested = false;
     int imageResets = 0;
     int rowsChanged = 0;

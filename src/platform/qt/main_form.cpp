@@ -19,10 +19,12 @@
 #include "maps/map_picture.h"
 #include "maps/map_view.h"
 #include "maps/menu_tree.h"
+#include "maps/pointer_readout.h"
 #include "platform/qt/folder_panel.h"
 #include "platform/qt/map_picture_widget.h"
 #include "platform/qt/menu_area.h"
 #include "settings/config_file.h"
+#include "settings/drag_box.h"
 
 namespace rubicel {
 namespace {
@@ -143,6 +145,10 @@ void MainForm::connectControls(Program& p) {
     picture_->onMouseDown = [&p](int button, int shift, float x, float y) {
         dmap_MouseDown(p, std::int16_t(button), std::int16_t(shift), x, y);
     };
+    picture_->onMouseMove = [&p](float x, float y) { dmap_MouseMove(p, x, y); };
+    picture_->onMouseLeave = [&p] { dmap_MouseLeave(p); };
+    picture_->onDragAllowed = [&p] { return dmap_DragAllowed(p); };
+    picture_->onDrag = [&p](float x0, float y0, float x1, float y1) { dmap_Drag(p, x0, y0, x1, y1); };
     folderPanel_->onFolderClicked = [&p](const QString& path) { Dir002_Click(p, path.toStdString()); };
     folderPanel_->onClose = [&p] { setfolder_Click(p); };
     onResize_ = [&p] { mapscroll(p); };

@@ -2,9 +2,13 @@
 // map_picture_widget.cpp: painting the map raster and reporting mouse presses.
 #include "platform/qt/map_picture_widget.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QRubberBand>
+#include <QToolTip>
 
 #include "common/raster.h"
 
@@ -13,7 +17,29 @@ namespace rubicel {
 MapPictureWidget::MapPictureWidget(QWidget* parent) : QWidget(parent) {
     setObjectName("dmap");
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    band_ = new QRubberBand(QRubberBand::Rectangle, this);
     resize(0, 0);
+}
+
+bool MapPictureWidget::banding() const { return band_->isVisible(); }
+
+void MapPictureWidget::showPointerText(const QString& text) {
+    pointerText_ = text;
+    // A minute at most, as a tooltip that no move renews should not stay for good.
+    constexpr int kShowMilliseconds = 60000;
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(mapToGlobal(pointer_), text, this, QRect(), kShowMilliseconds);
+}
+
+void MapPictureWidget::endDrag() {
+    pressed_ = false;
+    if (band_->isVisible()) {
+        band_->hide();
+        releaseKeyboard();
+    }
 }
 
 void MapPictureWidget::setRaster(const Raster& raster) {
@@ -57,11 +83,50 @@ void MapPictureWidget::mousePressEvent(QMouseEvent* event) {
     case Qt::MiddleButton: button = 4; break;
     default: break;
     }
+    // Another button during a drag ends the drag without drawing.
+    endDrag();
+    if (button == 1 && onDragAllowed && onDragAllowed()) {
+        pressed_ = true;
+        origin_ = event->position().toPoint();
+    }
     const Qt::KeyboardModifiers keys = event->modifiers();
     const int shift = (keys & Qt::ShiftModifier ? 1 : 0) | (keys & Qt::ControlModifier ? 2 : 0) |
                       (keys & Qt::AltModifier ? 4 : 0);
     if (onMouseDown && button != 0)
         onMouseDown(button, shift, float(event->position().x()), float(event->position().y()));
+}
+
+void MapPictureWidget::mouseMoveEvent(QMouseEvent* event) {
+    pointer_ = event->position().toPoint();
+    if (pressed_ && !band_->isVisible() &&
+        (pointer_ - origin_).manhattanLength() >= QApplication::startDragDistance()) {
+        band_->show();
+        // Escape reaches the picture while the band is shown.
+        grabKeyboard();
+    }
+    if (band_->isVisible()) band_->setGeometry(QRect(origin_, pointer_).normalized());
+    if (onMouseMove) onMouseMove(float(event->position().x()), float(event->position().y()));
+}
+
+void MapPictureWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !pressed_) return;
+    const bool dragged = band_->isVisible();
+    endDrag();
+    if (dragged && onDrag)
+        onDrag(float(origin_.x()), float(origin_.y()), float(event->position().x()), float(event->position().y()));
+}
+
+void MapPictureWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && pressed_) {
+        endDrag();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MapPictureWidget::leaveEvent(QEvent* event) {
+    if (onMouseLeave) onMouseLeave();
+    QWidget::leaveEvent(event);
 }
 
 }  // namespace rubicel

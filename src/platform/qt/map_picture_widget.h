@@ -3,9 +3,13 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
+#include <QString>
 #include <QWidget>
 
 #include <functional>
+
+class QRubberBand;
 
 namespace rubicel {
 
@@ -28,16 +32,40 @@ public:
     // A mouse button went down: button 1 left, 2 right, 4 middle; shift 1 Shift,
     // 2 Ctrl, 4 Alt; x, y in pixels of the picture.
     std::function<void(int button, int shift, float x, float y)> onMouseDown;
+    // The pointer moved over the picture or left it.
+    std::function<void(float x, float y)> onMouseMove;
+    std::function<void()> onMouseLeave;
+    // Asked when the left button goes down: may a drag start now?
+    std::function<bool()> onDragAllowed;
+    // A left-button drag from (x0, y0) ended at (x1, y1); a press released
+    // before the pointer moved the platform's drag distance is a click instead.
+    std::function<void(float x0, float y0, float x1, float y1)> onDrag;
+
+    // Shows text beside the pointer (a tooltip that follows it); empty hides it.
+    void showPointerText(const QString& text);
+    const QString& pointerText() const { return pointerText_; }
+    // The rubber band is shown.
+    bool banding() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void wrap();
+    void endDrag();
 
     const Raster* raster_ = nullptr;
     QImage image_;
+    QString pointerText_;
+    QPoint pointer_;            // where the pointer was last seen, picture pixels
+    bool pressed_ = false;      // the left button went down where a drag may start
+    QPoint origin_;             // where it went down
+    QRubberBand* band_ = nullptr;
 };
 
 }  // namespace rubicel

@@ -161,6 +161,8 @@ void QtPlatform::setBusyPointer(bool busy) {
         form_->picture()->unsetCursor();
 }
 
+void QtPlatform::showPointerText(const std::string& text) { form_->picture()->showPointerText(QString::fromStdString(text)); }
+
 void QtPlatform::yieldToEvents() {
     if (!quitting_) QCoreApplication::processEvents();
 }

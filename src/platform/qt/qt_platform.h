@@ -50,6 +50,7 @@ public:
     int scrollValue(Control bar) const override;
     void setScrollMaximum(Control bar, int maximum) override;
     void setBusyPointer(bool busy) override;
+    void showPointerText(const std::string& text) override;
     void yieldToEvents() override;
     void quit() override;
     void showToolWindow(ToolWindow window, int left, int top) override;

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileSystemModel>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -429,6 +431,59 @@ INSTANTIATE_TEST_SUITE_P(Desktop, PictureClick,
                                          ClickCase{"left", Qt::LeftButton, true, false},
                                          ClickCase{"right_before_any_map", Qt::RightButton, false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+struct PointerCase {
+    const char* name;
+    std::vector<QPoint> moves;  // with the left button down, from (10, 10)
+    bool escape;                // Escape before the button comes up
+    bool draws;
+};
+
+class PictureDrag : public DesktopTest, public testing::WithParamInterface<PointerCase> {
+protected:
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        MapPictureWidget* picture = form().picture();
+        QMouseEvent event(type, QPointF(at), picture->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture, &event);
+    }
+};
+
+TEST_P(PictureDrag, ReadsOutUnderThePointerAndDrawsADraggedBox) {
+    const PointerCase& c = GetParam();
+    choose("m_tile", 0);  // Northwest, step 13: pixel (5, 5) shows record 66, column 65
+    MapPictureWidget* picture = form().picture();
+    mouse(QEvent::MouseMove, {5, 5}, Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(picture->pointerText().startsWith(QString::fromUtf8("88.98°N  178.98°W (181.02°E)   ")))
+        << picture->pointerText().toStdString();
+
+    const QPoint origin(10, 10);
+    mouse(QEvent::MouseButtonPress, origin, Qt::LeftButton, Qt::LeftButton);
+    for (const QPoint& at : c.moves) mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(picture->banding(), c.draws || c.escape);
+    if (c.escape) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture, &escape);
+        EXPECT_FALSE(picture->banding());
+    }
+    mouse(QEvent::MouseButtonRelease, c.moves.empty() ? origin : c.moves.back(), Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(picture->banding());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(p.map.mapsource, c.draws ? kFromArea : kFromTile);
+    if (c.draws) {
+        // From column 130 of record 131 to column 780 of record 781, rounded outward.
+        EXPECT_EQ(p.map.maparea, (std::array<std::int16_t, 4>{-178, 88, -167, 77}));
+        EXPECT_EQ(p.map.areaclass, kAreaMap);
+        EXPECT_EQ(QSize(p.dmap.image.width(), p.dmap.image.height()), pictureSize());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktop, PictureDrag,
+    testing::Values(PointerCase{"click", {}, false, false},
+                    PointerCase{"within_the_drag_distance", {QPoint(11, 11)}, false, false},
+                    PointerCase{"drag", {QPoint(30, 20), QPoint(60, 60)}, false, true},
+                    PointerCase{"escape_cancels", {QPoint(30, 20), QPoint(60, 60)}, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DesktopTest, ScrollBarsMoveThePictureAndFollowTheWindowSize) {
     choose("m_tile", 5);

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: MIT
+// geotiff_writer.cpp: a raster as a deflate-compressed RGB TIFF, with its place on Mars when it has one.
+#include "export/geotiff_writer.h"
+
+#include <geo_normalize.h>
+#include <geotiff.h>
+#include <geotiffio.h>
+#include <tiffio.h>
+#include <unistd.h>
+#include <xtiffio.h>
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "common/file_replace.h"
+#include "common/raster.h"
+#include "export/world_file.h"
+
+namespace rubicel {
+
+namespace {
+
+// The library reports through handlers of the whole process; the caller reports
+// the failure itself, so they print nothing.
+void quiet(const char*, const char*, va_list) {}
+
+// Geographic keys of the Mars sphere. It has no EPSG code, so datum, ellipsoid
+// and prime meridian are user-defined and named the way GDAL and QGIS name the
+// IAU entry.
+bool writeKeys(TIFF* tif, const GeoTransform& t) {
+    GTIF* gtif = GTIFNew(tif);
+    if (!gtif) return false;
+    GTIFKeySet(gtif, GTModelTypeGeoKey, TYPE_SHORT, 1, ModelTypeGeographic);
+    GTIFKeySet(gtif, GTRasterTypeGeoKey, TYPE_SHORT, 1, RasterPixelIsArea);
+    GTIFKeySet(gtif, GeographicTypeGeoKey, TYPE_SHORT, 1, KvUserDefined);
+    // The citation's fields name the datum, ellipsoid and meridian for readers that
+    // parse it (GDAL does); others show it as the system's name.
+    const std::string citation = std::string("GCS Name = ") + kMarsCrsName + "|Datum = " + kMarsDatumName +
+                                 "|Ellipsoid = " + kMarsDatumName + "|Primem = Reference Meridian|AUnits = degree|";
+    GTIFKeySet(gtif, GeogCitationGeoKey, TYPE_ASCII, 0, citation.c_str());
+    GTIFKeySet(gtif, GeogGeodeticDatumGeoKey, TYPE_SHORT, 1, KvUserDefined);
+    GTIFKeySet(gtif, GeogAngularUnitsGeoKey, TYPE_SHORT, 1, Angular_Degree);
+    GTIFKeySet(gtif, GeogEllipsoidGeoKey, TYPE_SHORT, 1, KvUserDefined);
+    GTIFKeySet(gtif, GeogSemiMajorAxisGeoKey, TYPE_DOUBLE, 1, kMarsRadius);
+    GTIFKeySet(gtif, GeogSemiMinorAxisGeoKey, TYPE_DOUBLE, 1, kMarsRadius);
+    GTIFKeySet(gtif, GeogPrimeMeridianLongGeoKey, TYPE_DOUBLE, 1, 0.0);
+    const bool written = GTIFWriteKeys(gtif) != 0;
+    GTIFFree(gtif);
+    if (!written) return false;
+    // The north-west corner of pixel (0, 0), and the size of a pixel.
+    double tiepoint[6] = {0, 0, 0, t.west, t.north, 0};
+    double scale[3] = {t.pixelWidth, -t.pixelHeight, 0};
+    return TIFFSetField(tif, TIFFTAG_GEOTIEPOINTS, 6, tiepoint) == 1 &&
+           TIFFSetField(tif, TIFFTAG_GEOPIXELSCALE, 3, scale) == 1;
+}
+
+bool encode(const Raster& image, int fd, const std::string& path, const std::optional<GeoTransform>& place) {
+    // The library closes the descriptor it is given; the caller still needs fd.
+    const int own = ::dup(fd);
+    if (own < 0) return false;
+    TIFF* tif = XTIFFFdOpen(own, path.c_str(), "w");
+    if (!tif) {
+        ::close(own);
+        errno = EIO;
+        return false;
+    }
+    bool ok = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, std::uint32_t(image.width())) == 1 &&
+              TIFFSetField(tif, TIFFTAG_IMAGELENGTH, std::uint32_t(image.height())) == 1 &&
+              TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3) == 1 && TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8) == 1 &&
+              TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB) == 1 &&
+              TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) == 1 &&
+              TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT) == 1 &&
+              TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE) == 1 &&
+              TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL) == 1 &&
+              TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0)) == 1 &&
+              TIFFSetField(tif, TIFFTAG_SOFTWARE, "Rubicel") == 1;
+    if (ok && place) ok = writeKeys(tif, *place);
+    std::vector<std::uint8_t> row(std::size_t(image.width()) * 3);
+    for (int y = 0; ok && y < image.height(); ++y) {
+        const std::uint32_t* pixel = image.row(y);
+        for (int x = 0; x < image.width(); ++x) {
+            row[std::size_t(3 * x)] = std::uint8_t(redOf(pixel[x]));
+            row[std::size_t(3 * x + 1)] = std::uint8_t(greenOf(pixel[x]));
+            row[std::size_t(3 * x + 2)] = std::uint8_t(blueOf(pixel[x]));
+        }
+        ok = TIFFWriteScanline(tif, row.data(), std::uint32_t(y), 0) == 1;
+    }
+    const int error = errno;
+    ok = ok && TIFFFlush(tif) == 1;
+    XTIFFClose(tif);
+    if (!ok) errno = error != 0 ? error : EIO;
+    return ok;
+}
+
+}  // namespace
+
+std::optional<std::string> writeTiff(const Raster& image, const std::string& path,
+                                     const std::optional<GeoTransform>& place) {
+    if (image.empty()) return "Cannot write " + path + ": a TIFF file needs at least one pixel";
+    // Process-wide settings, made once before any file is written: the atlas
+    // writes from several threads, and the tag registration is not safe to race.
+    static std::once_flag once;
+    std::call_once(once, [] {
+        TIFFSetErrorHandler(quiet);
+        TIFFSetWarningHandler(quiet);
+        XTIFFInitialize();
+    });
+    const auto failure =
+        replaceFile(path, [&](int fd) { return encode(image, fd, path, place); }, LinkAtPath::Replace);
+    if (!failure) return std::nullopt;
+    return "Cannot write " + path + ": " + std::strerror(failure->error);
+}
+
+}  // namespace rubicel

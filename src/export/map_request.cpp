@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+// map_request.cpp: one map to draw without a window: what the menus would draw, and at which step.
+#include "export/map_request.h"
+
+#include "common/program.h"
+#include "maps/area_renderer.h"
+#include "maps/tile_renderer.h"
+#include "platform/headless/headless_platform.h"
+#include "settings/feature_catalogue.h"
+
+namespace rubicel {
+
+MapRequest MapRequest::feature(const Feature& f) {
+    MapRequest r;
+    r.kind = Kind::Feature;
+    r.caption = f.caption;
+    r.west = f.west;
+    r.north = f.north;
+    r.east = f.east;
+    r.south = f.south;
+    return r;
+}
+
+MapRequest MapRequest::planet(int centre) {
+    MapRequest r;
+    r.kind = Kind::Planet;
+    r.caption = centre == 180 ? "Entire Planet - centred on 180°" : "Entire Planet - centred on 000°";
+    r.west = centre == 180 ? 0 : -180;
+    r.east = centre == 180 ? 360 : 180;
+    r.north = 90;
+    r.south = -90;
+    return r;
+}
+
+std::vector<MapRequest> atlasRequests() {
+    std::vector<MapRequest> requests;
+    for (const FeatureSubmenu& submenu : featureSubmenus())
+        for (const Feature& f : submenu.features) requests.push_back(MapRequest::feature(f));
+    requests.push_back(MapRequest::planet(0));
+    requests.push_back(MapRequest::planet(180));
+    return requests;
+}
+
+bool isRenderingFailure(const std::string& text) {
+    return text.starts_with("Module 'MapfromTile' - ") || text.starts_with("Module 'Drawtile' - ");
+}
+
+bool drawMap(Program& p, HeadlessPlatform& ui, const MapRequest& r) {
+    MapState& m = p.map;
+    const std::size_t before = ui.messages.size();
+    switch (r.kind) {
+    case MapRequest::Kind::Feature:
+        // As the Map Area menu: opening it asks for the automatic step.
+        m_area_Click(p);
+        if (r.step) {
+            m.resolution = *r.step;
+            m.autoresolution = 0;
+        }
+        mapfromtile(p, r.west, r.north, r.east, r.south);
+        break;
+    case MapRequest::Kind::Area:
+        m.areaclass = kAreaMap;
+        m.mapsource = kFromArea;
+        m.resolution = r.step.value_or(m.resolution);
+        m.autoresolution = r.step ? 0 : 1;
+        mapfromtile(p, r.west, r.north, r.east, r.south);
+        break;
+    case MapRequest::Kind::Planet:
+        m.areaclass = kEntirePlanet;
+        m.mapsource = kFromArea;
+        m.resolution = r.step.value_or(24);
+        m.autoresolution = 0;
+        mapfromtile(p, r.west, r.north, r.east, r.south);
+        break;
+    case MapRequest::Kind::Tile:
+        m.areaclass = kSingleTile;
+        m.mapsource = kFromTile;
+        m.stopflag = 0;
+        m.tilefile = m.datafolder + p.File1.at(std::size_t(r.tileEntry));
+        m.resolution = r.step.value_or(13);
+        Drawtile(p);
+        break;
+    }
+    for (std::size_t i = before; i < ui.messages.size(); ++i)
+        if (isRenderingFailure(ui.messages[i].text)) return false;
+    return true;
+}
+
+}  // namespace rubicel

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// world_file.h: the Mars coordinate system, and the world file and .prj that place a PNG or BMP map.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "export/geo_transform.h"
+
+namespace rubicel {
+
+// The IAU 2015 Mars sphere, planetocentric latitude, east longitude, in degrees.
+inline constexpr int kMarsCrsCode = 49900;
+inline constexpr double kMarsRadius = 3396190.0;  // metres
+inline constexpr const char* kMarsCrsName = "Mars (2015) - Sphere / Ocentric";
+inline constexpr const char* kMarsDatumName = "Mars (2015) - Sphere";
+
+// The coordinate system as WKT, as GIS programs read it from a .prj file.
+std::string marsCrsWkt();
+
+// The six lines of an ESRI world file: pixel width, two rotations, pixel height,
+// and the centre of the upper-left pixel.
+std::string worldFileText(const GeoTransform& t);
+
+// The world file's name beside map: the extension's first and last letters with
+// a "w" (map.png gives map.pgw, map.bmp map.bpw, map.tif map.tfw).
+std::string worldFilePath(const std::string& map);
+// The .prj file's name beside map.
+std::string projectionPath(const std::string& map);
+
+// Writes the world file, the .prj and GDAL's auxiliary file map + ".aux.xml"
+// beside map. Returns a description of the failure, or nothing.
+[[nodiscard]] std::optional<std::string> writeWorldFiles(const std::string& map, const GeoTransform& t);
+
+}  // namespace rubicel

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+// drawn_map.cpp: which tile sample each pixel of the finished map picture shows, and where on Mars it lies.
+#include "maps/drawn_map.h"
+
+#include <algorithm>
+
+#include "maps/map_picture.h"
+#include "maps/render_support.h"
+#include "maps/tile_file.h"
+
+namespace rubicel {
+namespace {
+
+constexpr double kSamplesPerDegree = 64.0;
+
+// West and north edges of tile index t, in degrees.
+int tileWest(int t) { return t == 0 || t == 2 ? 0 : -180; }
+int tileTop(int t) { return t >= 2 ? 90 : 0; }
+
+}  // namespace
+
+DrawnMap drawnAreaMap(const std::array<int, 4>& tiles, int R0, int C0, int C1, int step, int rows) {
+    DrawnMap map;
+    map.valid = step >= 1;
+    map.step = std::max(step, 1);
+    map.rows = rows;
+    map.firstRecord = R0 + 1;
+    map.firstColumn = C0;
+    const bool twoTiles = C1 > kLastColumn;
+    map.westPixels = runLength(C0, std::min(kLastColumn, C1), map.step);
+    map.eastPixels = twoTiles ? runLength(0, C1 - kLastColumn, map.step) : 0;
+    const bool below = tiles[2] >= 0;
+    map.tiles = {tiles[0], twoTiles ? tiles[1] : -1, below ? tiles[2] : -1, below && twoTiles ? tiles[3] : -1};
+    // The row after the last record of a northern tile restarts at record 1 of
+    // the tile below, whatever the step left over.
+    if (below) map.switchRow = map.firstRecord > kTileRows ? 1 : (kTileRows - map.firstRecord) / map.step + 1;
+    return map;
+}
+
+DrawnMap drawnTileMap(int tile, int step, int rows) {
+    DrawnMap map;
+    map.valid = step >= 1 && tile >= 0 && tile < 4;
+    map.step = std::max(step, 1);
+    map.rows = rows;
+    map.westPixels = runLength(0, kLastColumn, map.step);
+    map.tiles[0] = tile;
+    return map;
+}
+
+PixelSample sampleOf(int tile, int record, int column) {
+    PixelSample s;
+    s.tile = tile;
+    s.record = record;
+    s.column = column;
+    s.latitude = tileTop(tile) - (record - 0.5) / kSamplesPerDegree;
+    s.longitude = tileWest(tile) + (column + 0.5) / kSamplesPerDegree;
+    return s;
+}
+
+PixelExtent drawnExtent(const MapPicture& picture) {
+    const DrawnMap& map = picture.shows;
+    if (!map.valid || map.revision != picture.revision) return {};
+    const int width = std::min(picture.image.width(), map.westPixels + map.eastPixels);
+    const int height = std::min(picture.image.height(), map.rows);
+    if (width <= 0 || height <= 0) return {};
+    return {width, height};
+}
+
+std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y) {
+    const DrawnMap& map = picture.shows;
+    if (!map.valid || map.revision != picture.revision) return std::nullopt;
+    if (x < 0 || y < 0 || x >= picture.image.width() || y >= picture.image.height() || y >= map.rows)
+        return std::nullopt;
+    const bool below = y >= map.switchRow;
+    const bool east = x >= map.westPixels;
+    if (east && x - map.westPixels >= map.eastPixels) return std::nullopt;
+    const int tile = map.tiles[std::size_t((below ? 2 : 0) + (east ? 1 : 0))];
+    if (tile < 0) return std::nullopt;
+    const int record = below ? 1 + (y - map.switchRow) * map.step : map.firstRecord + y * map.step;
+    const int column = east ? (x - map.westPixels) * map.step : map.firstColumn + x * map.step;
+    PixelSample s = sampleOf(tile, record, column);
+    // A row that runs on from an eastern tile into a western one crosses 180°.
+    if (east && tileWest(tile) < tileWest(map.tiles[below ? 2 : 0])) s.longitude += 360.0;
+    return s;
+}
+
+}  // namespace rubicel

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: MIT
+// render_export_test.cpp: rubicel-render's GeoTIFF and PNG with world file as gdalinfo places them; the atlas.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "export/atlas.h"
+#include "settings/feature_catalogue.h"
+#include "support/file_bytes.h"
+#include "support/sparse_tiles.h"
+#include "support/temp_dir.h"
+
+namespace rubicel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs command in folder, standard output into out and standard error into err; returns the exit status.
+int shell(const fs::path& folder, const std::string& command, std::string& out, std::string& err) {
+    const std::string full = "cd '" + folder.string() + "' && " + command + " >stdout.txt 2>stderr.txt";
+    const int status = std::system(full.c_str());
+    out = test::readAll(folder / "stdout.txt");
+    err = test::readAll(folder / "stderr.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The pair of numbers after "name": [ in gdalinfo's JSON.
+std::array<double, 2> pairAfter(const std::string& json, const std::string& name) {
+    std::array<double, 2> v{NAN, NAN};
+    const auto at = json.find("\"" + name + "\"");
+    if (at != std::string::npos) std::sscanf(json.c_str() + json.find('[', at), "[ %lf , %lf", &v[0], &v[1]);
+    return v;
+}
+
+class RenderExport : public ::testing::Test {
+protected:
+    RenderExport() { tiles = test::makeSparseTileSet(data.path()); }
+    int render(const std::string& args) {
+        return shell(work.path(), "'" RUBICEL_RENDER "' --data '" + data.path().string() + "' " + args, out, err);
+    }
+    test::TempDir data, work;
+    std::array<fs::path, 4> tiles;
+    std::string out, err;
+};
+
+TEST_F(RenderExport, GdalPlacesTheGeoTiffAndThePngWithItsWorldFileOnTheBox) {
+    if (std::system("command -v gdalinfo >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "gdalinfo is not installed (Debian package gdal-bin): the files are not checked with GDAL";
+    const struct {
+        const char* name;
+        std::string what;
+        double west, north, east, south;
+    } cases[] = {
+        {"named feature", "--feature 'Valles Marineris'", -120, 5, -20, -25},
+        {"planet centred on 180", "--planet 180", 0, 90, 360, -90},
+        {"box across 180", "--area 170 20 190 10", 170, 20, 190, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(render(c.what + " -o map.tif"), 0) << err;
+        ASSERT_EQ(render(c.what + " -o map.png --world-file"), 0) << err;
+        std::string tif, png;
+        ASSERT_EQ(shell(work.path(), "gdalinfo -json map.tif", tif, err), 0) << err;
+        ASSERT_EQ(shell(work.path(), "gdalinfo -json map.png", png, err), 0) << err;
+        for (const std::string* info : {&tif, &png}) {
+            EXPECT_NE(info->find("Mars (2015) - Sphere"), std::string::npos);
+            EXPECT_NE(info->find("3396190"), std::string::npos);
+            const auto ul = pairAfter(*info, "upperLeft");
+            const auto lr = pairAfter(*info, "lowerRight");
+            const auto pixel = pairAfter(*info, "geoTransform");  // west edge, pixel width
+            const double pixelX = pixel[1] + 1e-9, pixelY = pixelX;
+            // The west and north edges within half a pixel of the box; the picture's
+            // size is rounded down, so the east and south edges may fall one pixel short.
+            EXPECT_LE(std::abs(ul[0] - c.west), pixelX / 2);
+            EXPECT_LE(std::abs(ul[1] - c.north), pixelY / 2);
+            EXPECT_LE(std::abs(lr[0] - c.east), pixelX);
+            EXPECT_LE(std::abs(lr[1] - c.south), pixelY);
+            EXPECT_EQ(ul, pairAfter(tif, "upperLeft"));
+            EXPECT_EQ(lr, pairAfter(tif, "lowerRight"));
+        }
+    }
+}
+
+TEST_F(RenderExport, AtlasDrawsEveryMapAsAloneAndReportsTheOnesThatFail) {
+    ASSERT_EQ(render("--atlas atlas --format bmp --jobs 2"), 0) << err;
+    const auto entries = atlasEntries(ImageFormat::Bmp);
+    ASSERT_EQ(entries.size(), 74u);
+    const std::string page = test::readAll(work / "atlas/index.html");
+    for (const auto& e : entries) {
+        EXPECT_TRUE(fs::is_regular_file(work / "atlas" / e.file)) << e.file;
+        EXPECT_TRUE(fs::is_regular_file(work / "atlas" / e.thumbnail)) << e.thumbnail;
+        EXPECT_NE(page.find("href=\"" + e.file + "\""), std::string::npos) << e.file;
+    }
+    EXPECT_NE(page.find("<strong>Cydonia &#39;face&#39;</strong>"), std::string::npos);
+    ASSERT_EQ(render("--feature 'Olympia (N Pole)' -o alone.bmp"), 0) << err;
+    EXPECT_EQ(test::readAll(work / "alone.bmp"), test::readAll(work / "atlas/olympia-n-pole.bmp"));
+
+    // A south-west tile cut short: its maps fail, the others are still drawn.
+    fs::resize_file(tiles[1], 23040);
+    ASSERT_EQ(render("--atlas again --jobs 2"), 1);
+    EXPECT_NE(err.find("Terra Sirenium: Module 'MapfromTile' - "), std::string::npos) << err;
+    EXPECT_EQ(err.find("Cassini"), std::string::npos) << err;
+    EXPECT_TRUE(fs::is_regular_file(work / "again/cassini.png"));
+    EXPECT_FALSE(fs::exists(work / "again/terra-sirenium.png"));
+    EXPECT_NE(test::readAll(work / "again/index.html").find("not drawn"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace rubicel

@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: MIT
+// map_export_test.cpp: where a map's file says each pixel lies, against the sample the pixel shows; the same pixels in every format.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <tiffio.h>
+
+#include <cmath>
+#include <set>
+#include <utility>
+
+#include "colour/colour_engine.h"
+#include "common/bmp_writer.h"
+#include "common/program.h"
+#include "maps/drawn_map.h"
+#include "export/geo_transform.h"
+#include "export/map_output.h"
+#include "export/map_request.h"
+#include "platform/headless/headless_platform.h"
+#include "settings/feature_catalogue.h"
+#include "support/file_bytes.h"
+#include "support/sparse_tiles.h"
+#include "support/temp_dir.h"
+
+namespace rubicel {
+namespace {
+
+// Seven elevations of clearly different colours, none the colour of the 0 of
+// an unwritten record. A sample's value depends on its column, record and tile,
+// so a pixel that shows a neighbouring sample shows another colour.
+constexpr std::array<std::int16_t, 7> kLevels = {-6500, -3500, -1200, 900, 3300, 7200, 14000};
+std::int16_t sampleValue(int tile, int record, int column) {
+    return kLevels[std::size_t((column + 3 * record + 2 * tile) % 7)];
+}
+
+MapRequest area(std::int16_t w, std::int16_t n, std::int16_t e, std::int16_t s, std::int16_t step) {
+    MapRequest r;
+    r.west = w, r.north = n, r.east = e, r.south = s, r.step = step;
+    return r;
+}
+
+class MapExport : public ::testing::Test {
+protected:
+    MapExport() : p(ui) {
+        p.map.datafolder = dir.folder();
+        p.File1.assign(test::kTileNames.begin(), test::kTileNames.end());
+        initbands(p.colour);
+        p.colour.scheme = 5;
+        p.colour.mode = 1;
+    }
+    std::uint32_t colourOf(std::int16_t alt) {
+        Setcolours(p, p.colour.scheme, alt);
+        return packRgb(p.colour.R, p.colour.G, p.colour.B);
+    }
+    test::TempDir dir;
+    HeadlessPlatform ui;
+    Program p;
+};
+
+TEST_F(MapExport, EveryPixelShowsItsSampleAndTheTransformPlacesItWithinAPixel) {
+    std::set<std::uint32_t> colours = {colourOf(0)};
+    for (const auto level : kLevels) colours.insert(colourOf(level));
+    ASSERT_EQ(colours.size(), kLevels.size() + 1) << "the levels must differ in colour";
+
+    MapRequest tile;
+    tile.kind = MapRequest::Kind::Tile;
+    tile.tileEntry = 1;
+    tile.step = 24;
+    MapRequest orcus = MapRequest::feature(*findFeature("Orcus Patera"));
+    orcus.step = 3;
+    const struct {
+        const char* name;
+        MapRequest request;
+    } cases[] = {
+        {"planet centred on 0", MapRequest::planet(0)},
+        {"planet centred on 180 at step 20", [] { auto r = MapRequest::planet(180); r.step = 20; return r; }()},
+        {"feature across 180 at step 3", orcus},
+        {"box across 180 and the equator", area(171, 6, 190, -9, 8)},
+        {"box from the pole across 180", area(150, 90, 240, 80, 13)},
+        {"box at step 1 across 180", area(179, 1, 181, -1, 1)},
+        {"box in a southern tile", area(-40, -20, -30, -30, 4)},
+        {"south-west tile", tile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto all = test::makeSparseTileSet(dir.path());
+        // A first drawing says which samples the pixels show; then only those
+        // records are written, so a pixel taken from any other record shows the
+        // colour of 0.
+        ASSERT_TRUE(drawMap(p, ui, c.request));
+        const Raster& image = p.dmap.image;
+        const int step = p.map.resolution;
+        ASSERT_EQ(step, c.request.step.value_or(24));
+        std::set<std::pair<int, int>> records;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (const auto at = pixelSample(p.dmap, x, y)) records.insert({at->tile, at->record});
+        for (const auto& [t, record] : records)
+            test::writeRecord(all[std::size_t(t)], record, [t = t, record = record](int col) {
+                return sampleValue(t, record, col);
+            });
+        ASSERT_TRUE(drawMap(p, ui, c.request));
+
+        const auto t = geoTransformOf(p.dmap);
+        ASSERT_TRUE(t);
+        const double sample = 1 / 64.0;
+        // The transform's place of a pixel's north-west sample, at most a sample
+        // off at step 1 and less than a pixel at every step.
+        const double bound = std::max(1, step - 1) * sample + 1e-9;
+        int wrong = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const auto at = pixelSample(p.dmap, x, y);
+                if (!at) {  // a row the rendering ends before
+                    ASSERT_EQ(image.pixel(x, y), kPictureBackground) << x << "," << y;
+                    continue;
+                }
+                if (image.pixel(x, y) != colourOf(sampleValue(at->tile, at->record, at->column)) && wrong++ < 3)
+                    ADD_FAILURE() << "pixel " << x << "," << y << " is not tile " << at->tile << " record "
+                                  << at->record << " column " << at->column;
+                if (x == 0 && y == 0) {
+                    EXPECT_DOUBLE_EQ(t->west + sample / 2, at->longitude);
+                    EXPECT_DOUBLE_EQ(t->north - sample / 2, at->latitude);
+                }
+                ASSERT_LE(std::abs(t->west + x * t->pixelWidth + sample / 2 - at->longitude), bound) << x;
+                ASSERT_LE(std::abs(t->north + y * t->pixelHeight - sample / 2 - at->latitude), bound) << y;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+// The pixels of a PNG or TIFF file, as 0xFFRRGGBB.
+Raster decodePng(const std::string& path) {
+    Raster out;
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) return out;
+    png.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr)) return out;
+    out.reset(int(png.width), int(png.height));
+    for (std::size_t i = 0; i < rgb.size() / 3; ++i)
+        out.data()[i] = packRgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+    return out;
+}
+Raster decodeTiff(const std::string& path) {
+    Raster out;
+    TIFF* tif = TIFFOpen(path.c_str(), "r");
+    if (!tif) return out;
+    std::uint32_t w = 0, h = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
+    std::vector<std::uint32_t> abgr(std::size_t(w) * h);
+    if (TIFFReadRGBAImageOriented(tif, w, h, abgr.data(), ORIENTATION_TOPLEFT, 0)) {
+        out.reset(int(w), int(h));
+        for (std::size_t i = 0; i < abgr.size(); ++i)
+            out.data()[i] = packRgb(int(TIFFGetR(abgr[i])), int(TIFFGetG(abgr[i])), int(TIFFGetB(abgr[i])));
+    }
+    TIFFClose(tif);
+    return out;
+}
+
+TEST_F(MapExport, EveryFormatHoldsTheSamePixelsAndTheBitmapIsTheSavedOne) {
+    test::makeSparseTileSet(dir.path());
+    for (int k = 1; k <= 5760; k += 24)
+        test::writeRecord(dir / test::kTileNames[3], k, [k](int c) { return std::int16_t(-8000 + (c * 7 + k) % 29000); });
+    ASSERT_TRUE(drawMap(p, ui, MapRequest::planet(0)));
+    const Raster& image = p.dmap.image;
+    const auto place = geoTransformOf(p.dmap);
+    ASSERT_TRUE(place);
+    test::TempDir out;
+    ASSERT_FALSE(writeMap(image, (out / "m.bmp").string(), ImageFormat::Bmp, place, false));
+    ASSERT_FALSE(writeMap(image, (out / "m.png").string(), ImageFormat::Png, place, false));
+    ASSERT_FALSE(writeMap(image, (out / "m.TIFF").string(), ImageFormat::Tiff, place, false));
+    const auto bmp = bmpBytes(image);
+    EXPECT_EQ(test::readAll(out / "m.bmp"), std::string(bmp.begin(), bmp.end()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 3) << "no world files unasked";
+    for (const Raster& decoded : {decodePng((out / "m.png").string()), decodeTiff((out / "m.TIFF").string())}) {
+        ASSERT_EQ(decoded.width(), image.width());
+        ASSERT_EQ(decoded.height(), image.height());
+        EXPECT_TRUE(std::equal(image.data(), image.data() + image.width() * image.height(), decoded.data()));
+    }
+    // Formats by name, case aside; anything else is no format.
+    EXPECT_EQ(formatOfPath("a/M.PnG"), ImageFormat::Png);
+    EXPECT_EQ(formatOfPath("x.tiff"), ImageFormat::Tiff);
+    EXPECT_FALSE(formatOfPath("map.jpg"));
+    EXPECT_FALSE(formatOfPath("maps.png/map"));
+}
+
+}  // namespace
+}  // namespace rubicel
