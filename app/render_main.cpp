@@ -281,12 +281,12 @@ private:
 // Points the program at the tile folder: dir when given, otherwise the folder of
 // the configuration file. Returns false after saying why the tiles cannot be used.
 bool findTiles(Program& p, HeadlessPlatform& ui, const std::optional<std::string>& dir) {
-    ui.setMenuEnabled(MenuId{"m_area"}, false);
+    ui.setMenuEnabled(MenuId{MenuControl::m_area}, false);
     std::error_code ec;
     p.map.startfolder = std::filesystem::current_path(ec).string();
     fload(p);
     if (!dir) {
-        if (ui.enabled("m_area")) return true;
+        if (ui.enabled(MenuControl::m_area)) return true;
         for (const auto& m : ui.messages) printMessage(m);
         return false;
     }

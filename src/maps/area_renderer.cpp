@@ -181,7 +181,7 @@ private:
 
             if (H_ == 0) return kDivisionByZero;
             const auto percent = static_cast<long long>(roundHalfEven(double(y_) * 1500.0 / double(H_)));
-            p_.ui.setMenuCaption(MenuId{"prcent"}, status.withPercent(percent));
+            p_.ui.setMenuCaption(MenuId{MenuControl::prcent}, status.withPercent(percent));
 
             const auto next = fit16(sy_ + m_.resolution);
             const auto nextY = fit16(y_ + 1);
@@ -296,9 +296,9 @@ void mapfromtile(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, 
 void mclear(MapContext& p, std::int16_t flag) {
     if (flag != 0 && flag != 1) return;
     const bool enable = flag == 1;
-    p.ui.setMenuEnabled(MenuId{"m_topo"}, enable);
-    p.ui.setMenuEnabled(MenuId{"m_size"}, enable);
-    p.ui.setMenuEnabled(MenuId{"m_define"}, enable);
+    p.ui.setMenuEnabled(MenuId{MenuControl::m_topo}, enable);
+    p.ui.setMenuEnabled(MenuId{MenuControl::m_size}, enable);
+    p.ui.setMenuEnabled(MenuId{MenuControl::m_define}, enable);
 }
 
 }  // namespace rubicel

@@ -57,8 +57,8 @@ std::int16_t selectresolution(MapContext& p, std::int16_t a, std::int16_t b, std
 
 void checkResolutionItem(Platform& ui, int index) {
     assert(index >= 0 && index < kResolutionItems);
-    for (int i = 0; i < kResolutionItems; ++i) ui.setMenuChecked(MenuId{"m_siz", i}, false);
-    ui.setMenuChecked(MenuId{"m_siz", index}, true);
+    for (int i = 0; i < kResolutionItems; ++i) ui.setMenuChecked(MenuId{MenuControl::m_siz, i}, false);
+    ui.setMenuChecked(MenuId{MenuControl::m_siz, index}, true);
 }
 
 void checkResolutionItem(MapContext& p, int index) { checkResolutionItem(p.ui, index); }

@@ -93,7 +93,7 @@ private:
 
             if (*H == 0) return "Division by zero";
             const auto percent = static_cast<long long>(roundHalfEven(double(y_) * 1500.0 / double(*H)));
-            p_.ui.setMenuCaption(MenuId{"prcent"}, status.withPercent(percent));
+            p_.ui.setMenuCaption(MenuId{MenuControl::prcent}, status.withPercent(percent));
 
             r += m_.resolution;
             ++y_;

@@ -5,17 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/menu_ids.h"
+
 namespace rubicel {
 
 class Raster;
-
-// A menu control: its name and, for a member of a menu array, its index.
-// Names are the program's control names ("m_siz", "prcent") given as literals.
-struct MenuId {
-    std::string_view name;
-    int index = -1;
-    friend bool operator==(const MenuId&, const MenuId&) = default;
-};
 
 enum class Icon { None, Critical, Information };
 

@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/menu_ids.h"
+
 namespace rubicel {
 
 struct Feature {
@@ -16,8 +18,8 @@ struct Feature {
 // One submenu of Map Area: its caption, its menu control, its item array and entries.
 struct FeatureSubmenu {
     std::string_view caption;   // "Planitiae (plains)"
-    std::string_view control;   // "m_plan"
-    std::string_view items;     // "m_p"
+    MenuControl control;        // m_plan
+    MenuControl items;          // m_p
     std::span<const Feature> features;
 };
 

@@ -13,7 +13,7 @@
 namespace rubicel {
 namespace {
 
-constexpr MenuId kMapArea{"m_area"};
+constexpr MenuId kMapArea{MenuControl::m_area};
 
 constexpr const char* kHeadNotDefined =
     "You have not yet defined the location of the\n"

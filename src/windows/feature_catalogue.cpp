@@ -29,7 +29,7 @@ void chooseFeature(Program& p, Submenu which, std::int16_t index) {
     p.ui.setMenuChecked(MenuId{submenu.items, index}, true);
 }
 
-void untickAll(Program& p, std::string_view items, int count) {
+void untickAll(Program& p, MenuControl items, int count) {
     for (int i = 0; i < count; ++i) p.ui.setMenuChecked(MenuId{items, i}, false);
 }
 
@@ -62,7 +62,7 @@ void untickfeatures(Program& p) {
     untickAll(p, submenus[kChannels].items, int(submenus[kChannels].features.size()));
     // The four tiles and the separator below them; the two "Entire Planet" items
     // never carry a tick.
-    untickAll(p, "m_tile", 5);
+    untickAll(p, MenuControl::m_tile, 5);
     untickAll(p, submenus[kCrateredTerrain].items, int(submenus[kCrateredTerrain].features.size()));
 }
 

@@ -37,7 +37,7 @@ void showAnnotatedMap(Program& p) {
     if (!p.ui.annotatedMap(p.dmap.image)) p.dmap.image.reset(0, 0);
     ++p.dmap.revision;
     p.ui.mapImageReset(p.dmap.image);
-    p.ui.setMenuCaption({"prcent"}, "Mars map:   longitude -180\u00b0 to +180\u00b0  latitude +57\u00b0 to -57\u00b0");
+    p.ui.setMenuCaption(MenuId{MenuControl::prcent}, "Mars map:   longitude -180\u00b0 to +180\u00b0  latitude +57\u00b0 to -57\u00b0");
 }
 
 }  // namespace

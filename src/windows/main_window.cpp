@@ -59,9 +59,9 @@ void init(Program& p) {
     // item to carry the mark; the separator between the schemes carries none.
     const std::int16_t scheme = p.colour.scheme;
     if (scheme >= 0 && scheme < kSchemeItems && scheme != kSchemeSeparator)
-        p.ui.setMenuChecked({"m_setcol", scheme}, true);
+        p.ui.setMenuChecked(MenuId{MenuControl::m_setcol, scheme}, true);
     if (p.colour.mode >= 0 && p.colour.mode < kModeItems)
-        p.ui.setMenuChecked({"m_mode", p.colour.mode}, true);
+        p.ui.setMenuChecked(MenuId{MenuControl::m_mode, p.colour.mode}, true);
     mclear(p, 0);
     initbands(p.colour);
     presetRangeDialog(p);
@@ -82,7 +82,7 @@ void m_tile_Click(Program& p, std::int16_t index) {
     untickfeatures(p);
     mclear(p, 1);
     m_siz_Click(p, 1);
-    p.ui.setMenuChecked({"m_tile", index}, true);
+    p.ui.setMenuChecked(MenuId{MenuControl::m_tile, index}, true);
 }
 
 void m_load_Click(Program& p) { moveMapPicture(p, 0, 0); }

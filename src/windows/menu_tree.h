@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/menu_ids.h"
+
 namespace rubicel {
 
 struct Program;
@@ -22,7 +24,7 @@ enum class MenuKind : std::uint8_t {
 struct MenuNode {
     int depth = 0;  // 0: on the menu bar
     MenuKind kind = MenuKind::Item;
-    std::string_view name;
+    MenuControl control = MenuControl::m_file;
     int index = -1;
     std::string_view caption;
     // Runs when a menu opens (its "Click" event).

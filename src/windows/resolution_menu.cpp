@@ -19,7 +19,7 @@ void m_siz_Click(Program& p, std::int16_t index) {
 }
 
 void m_size_Click(Program& p) {
-    auto enable = [&p](int item, bool enabled) { p.ui.setMenuEnabled(MenuId{"m_siz", item}, enabled); };
+    auto enable = [&p](int item, bool enabled) { p.ui.setMenuEnabled(MenuId{MenuControl::m_siz, item}, enabled); };
     switch (p.map.areaclass) {
     case kEntirePlanet:
         for (int item = 5; item <= 7; ++item) enable(item, false);

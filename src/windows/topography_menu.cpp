@@ -30,20 +30,20 @@ void m_mode_Click(Program& p, std::int16_t index) {
 }
 
 void tickcontourlist(Program& p) {
-    for (int i = 0; i < kSchemeItems; ++i) p.ui.setMenuChecked({"m_setcol", i}, false);
+    for (int i = 0; i < kSchemeItems; ++i) p.ui.setMenuChecked(MenuId{MenuControl::m_setcol, i}, false);
     // A scheme or mode with no menu item (from a configuration file edited by
     // hand) leaves every item of its group unmarked.
     const std::int16_t scheme = p.colour.scheme;
     if (scheme >= 0 && scheme < kSchemeItems && scheme != kSchemeSeparator)
-        p.ui.setMenuChecked({"m_setcol", scheme}, true);
-    for (int i = 0; i < kModeItems; ++i) p.ui.setMenuChecked({"m_mode", i}, false);
+        p.ui.setMenuChecked(MenuId{MenuControl::m_setcol, scheme}, true);
+    for (int i = 0; i < kModeItems; ++i) p.ui.setMenuChecked(MenuId{MenuControl::m_mode, i}, false);
     if (p.colour.mode >= 0 && p.colour.mode < kModeItems)
-        p.ui.setMenuChecked({"m_mode", p.colour.mode}, true);
+        p.ui.setMenuChecked(MenuId{MenuControl::m_mode, p.colour.mode}, true);
     redrawCurrentMap(p);
 }
 
 void dmap_MouseDown(Program& p, std::int16_t button, std::int16_t, float, float) {
-    if (button == kRightButton) p.ui.popupMenu({"m_topo"});
+    if (button == kRightButton) p.ui.popupMenu(MenuId{MenuControl::m_topo});
 }
 
 }  // namespace rubicel

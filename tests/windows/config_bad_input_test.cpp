@@ -65,7 +65,7 @@ TEST_P(BadConfigFile, StartUpExplainsAndExitWritesAWholeFile) {
     EXPECT_EQ(p.map.datafolder, c.folder(folders));
     EXPECT_EQ(p.colour.scheme, c.scheme);
     EXPECT_EQ(p.colour.mode, c.mode);
-    EXPECT_EQ(ui.enabled("m_area"), c.head.empty());
+    EXPECT_EQ(ui.enabled(MenuControl::m_area), c.head.empty());
     if (c.head.empty()) {
         EXPECT_TRUE(ui.messages.empty());
     } else {

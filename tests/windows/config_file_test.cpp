@@ -94,7 +94,7 @@ TEST_P(Fload, ReadsTheFileChecksTheFolderAndExplainsWhatIsMissing) {
     EXPECT_EQ(p.colour.scheme, c.scheme);
     EXPECT_EQ(p.colour.mode, c.mode);
     EXPECT_EQ(p.File1.size(), c.listed);
-    EXPECT_EQ(ui.enabled("m_area"), !c.head.has_value());
+    EXPECT_EQ(ui.enabled(MenuControl::m_area), !c.head.has_value());
     if (!c.head) {
         EXPECT_TRUE(ui.messages.empty());
         return;
@@ -170,7 +170,7 @@ TEST_F(ConfigFileTest, AFolderWithACommaIsSavedAndReadBackWhole) {
     EXPECT_EQ(next.colour.scheme, 3);
     EXPECT_EQ(next.colour.mode, 2);
     EXPECT_TRUE(ui2.messages.empty());
-    EXPECT_TRUE(ui2.enabled("m_area"));
+    EXPECT_TRUE(ui2.enabled(MenuControl::m_area));
 }
 
 TEST_F(ConfigFileTest, FsaveThatCannotWriteSaysSoAndFails) {

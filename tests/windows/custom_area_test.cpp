@@ -297,17 +297,17 @@ TEST_P(DrawMap, TurnsCentreAndSpansIntoLimits) {
     if (c.drawn) {
         EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text;
         EXPECT_FALSE(p.dmap.image.empty());
-        EXPECT_NE(ui.caption("prcent").find("long: " + std::to_string(c.limits[0]) + "\u00b0 to " +
+        EXPECT_NE(ui.caption(MenuControl::prcent).find("long: " + std::to_string(c.limits[0]) + "\u00b0 to " +
                                             std::to_string(c.limits[2]) + "\u00b0"),
                   std::string::npos)
-            << ui.caption("prcent");
+            << ui.caption(MenuControl::prcent);
     } else {
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, "You must enter positive values for both Width and Height");
         EXPECT_EQ(ui.messages[0].title, "");
         EXPECT_EQ(ui.messages[0].icon, Icon::None);
         EXPECT_TRUE(p.dmap.image.empty());
-        EXPECT_EQ(ui.caption("prcent"), "");
+        EXPECT_EQ(ui.caption(MenuControl::prcent), "");
     }
 }
 

@@ -20,11 +20,11 @@ using Handler = void (*)(Program&, std::int16_t);
 
 // The feature item arrays and the tile items that untickfeatures clears.
 struct ItemArray {
-    const char* name;
+    MenuControl name;
     int count;
 };
 constexpr std::array<ItemArray, 6> kClearedItems = {
-    {{"m_p", 12}, {"m_ct", 9}, {"m_c", 16}, {"m_m", 16}, {"m_v", 19}, {"m_tile", 5}}};
+    {{MenuControl::m_p, 12}, {MenuControl::m_ct, 9}, {MenuControl::m_c, 16}, {MenuControl::m_m, 16}, {MenuControl::m_v, 19}, {MenuControl::m_tile, 5}}};
 
 // Four full-size tiles of elevation 0, sparse on disk, in datafolder.
 class FeatureMenuTest : public testing::Test {
@@ -49,19 +49,19 @@ protected:
 TEST_F(FeatureMenuTest, UntickfeaturesClearsEveryFeatureAndTheTileItemsButNotEntirePlanet) {
     for (const ItemArray& items : kClearedItems)
         for (int i = 0; i < items.count; ++i) ui.setMenuChecked(MenuId{items.name, i}, true);
-    ui.setMenuChecked(MenuId{"m_tile", 5}, true);
-    ui.setMenuChecked(MenuId{"m_tile", 6}, true);
-    ui.setMenuChecked(MenuId{"m_siz", 4}, true);
+    ui.setMenuChecked(MenuId{MenuControl::m_tile, 5}, true);
+    ui.setMenuChecked(MenuId{MenuControl::m_tile, 6}, true);
+    ui.setMenuChecked(MenuId{MenuControl::m_siz, 4}, true);
 
     untickfeatures(p);
 
     for (const ItemArray& items : kClearedItems) {
         // The two "Entire Planet" items beyond the cleared tile items keep their marks.
-        const bool tiles = std::string_view(items.name) == "m_tile";
+        const bool tiles = items.name == MenuControl::m_tile;
         const std::vector<int> kept = tiles ? std::vector<int>{5, 6} : std::vector<int>{};
-        EXPECT_EQ(ui.checkedIndexes(items.name), kept) << items.name;
+        EXPECT_EQ(ui.checkedIndexes(items.name), kept) << menuControlName(items.name);
     }
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), (std::vector<int>{4}));
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), (std::vector<int>{4}));
     EXPECT_EQ(ui.menus.size(), 72u + 5u + 2u + 1u) << "no item beyond the arrays is touched";
 }
 
@@ -71,7 +71,7 @@ TEST_F(FeatureMenuTest, OpeningMapAreaPreparesAnAutomaticAreaMapAndErasesThePict
     p.map.stopflag = 1;
     p.map.autoresolution = 0;
     p.map.areaclass = kSingleTile;
-    ui.setMenuChecked(MenuId{"m_siz", 1}, true);
+    ui.setMenuChecked(MenuId{MenuControl::m_siz, 1}, true);
     p.dmap.widthTwips = 7199;
     p.dmap.heightTwips = 3600;
     p.dmap.left = -1500;
@@ -85,7 +85,7 @@ TEST_F(FeatureMenuTest, OpeningMapAreaPreparesAnAutomaticAreaMapAndErasesThePict
     EXPECT_EQ(p.map.stopflag, 0);
     EXPECT_EQ(p.map.autoresolution, 1);
     EXPECT_EQ(p.map.areaclass, kAreaMap);
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), (std::vector<int>{4}));
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), (std::vector<int>{4}));
     // The picture keeps its size, so Save Map now writes a blank picture of it.
     EXPECT_EQ(p.dmap.widthTwips, 7199);
     EXPECT_EQ(p.dmap.heightTwips, 3600);
@@ -99,7 +99,7 @@ TEST_F(FeatureMenuTest, OpeningMapAreaPreparesAnAutomaticAreaMapAndErasesThePict
 struct ChoiceCase {
     const char* name;
     Handler handler;
-    const char* items;
+    MenuControl items;
     std::int16_t index;
     std::array<std::int16_t, 4> box;  // west, north, east, south
 };
@@ -108,8 +108,8 @@ class FeatureChoice : public FeatureMenuTest, public testing::WithParamInterface
 
 TEST_P(FeatureChoice, DrawsTheBoxAndTicksOnlyThatItem) {
     const ChoiceCase& c = GetParam();
-    ui.setMenuChecked(MenuId{"m_tile", 2}, true);
-    ui.setMenuChecked(MenuId{"m_ct", 0}, true);
+    ui.setMenuChecked(MenuId{MenuControl::m_tile, 2}, true);
+    ui.setMenuChecked(MenuId{MenuControl::m_ct, 0}, true);
     m_area_Click(p);
 
     c.handler(p, c.index);
@@ -118,39 +118,39 @@ TEST_P(FeatureChoice, DrawsTheBoxAndTicksOnlyThatItem) {
     EXPECT_EQ(p.map.maparea, c.box);
     EXPECT_EQ(p.map.autoresolution, 0) << "the box chose its own step";
     EXPECT_EQ(ui.checkedIndexes(c.items), (std::vector<int>{c.index}));
-    EXPECT_TRUE(ui.checkedIndexes("m_tile").empty());
-    EXPECT_EQ(ui.checkedIndexes("m_siz").size(), 1u);
+    EXPECT_TRUE(ui.checkedIndexes(MenuControl::m_tile).empty());
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz).size(), 1u);
     EXPECT_EQ(tickCount(), 2) << "the feature and one Resolution item";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Submenus, FeatureChoice,
-    testing::Values(ChoiceCase{"isidis", m_p_Click, "m_p", 8, {75, 28, 100, 0}},
-                    ChoiceCase{"thaumasia_planum", m_ct_Click, "m_ct", 7, {-74, -13, -57, -31}},
-                    ChoiceCase{"victoria", m_c_Click, "m_c", 15, {-7, 0, -3, -4}},
-                    ChoiceCase{"orcus_patera_across_180", m_c_Click, "m_c", 13, {170, 20, 190, 10}},
-                    ChoiceCase{"cydonia_face", m_m_Click, "m_m", 4, {-11, 42, -7, 38}},
-                    ChoiceCase{"nirgal_vallis", m_v_Click, "m_v", 12, {-47, -25, -32, -32}}),
+    testing::Values(ChoiceCase{"isidis", m_p_Click, MenuControl::m_p, 8, {75, 28, 100, 0}},
+                    ChoiceCase{"thaumasia_planum", m_ct_Click, MenuControl::m_ct, 7, {-74, -13, -57, -31}},
+                    ChoiceCase{"victoria", m_c_Click, MenuControl::m_c, 15, {-7, 0, -3, -4}},
+                    ChoiceCase{"orcus_patera_across_180", m_c_Click, MenuControl::m_c, 13, {170, 20, 190, 10}},
+                    ChoiceCase{"cydonia_face", m_m_Click, MenuControl::m_m, 4, {-11, 42, -7, 38}},
+                    ChoiceCase{"nirgal_vallis", m_v_Click, MenuControl::m_v, 12, {-47, -25, -32, -32}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FeatureMenuTest, ASecondChoiceMovesTheTick) {
     m_area_Click(p);
     m_v_Click(p, 18);  // "Valles Marineris"
-    EXPECT_EQ(ui.checkedIndexes("m_v"), (std::vector<int>{18}));
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_v), (std::vector<int>{18}));
     m_v_Click(p, 4);   // "Kasei Valles"
-    EXPECT_EQ(ui.checkedIndexes("m_v"), (std::vector<int>{4}));
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_v), (std::vector<int>{4}));
     m_c_Click(p, 4);   // "Gusev"
-    EXPECT_TRUE(ui.checkedIndexes("m_v").empty());
-    EXPECT_EQ(ui.checkedIndexes("m_c"), (std::vector<int>{4}));
+    EXPECT_TRUE(ui.checkedIndexes(MenuControl::m_v).empty());
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_c), (std::vector<int>{4}));
     EXPECT_EQ(p.map.maparea, (std::array<std::int16_t, 4>{172, -12, 179, -21}));
 }
 
 TEST_F(FeatureMenuTest, AStoppedDrawingStillTicksItsItem) {
     m_area_Click(p);
-    ui.setMenuChecked(MenuId{"m_c", 7}, false);
+    ui.setMenuChecked(MenuId{MenuControl::m_c, 7}, false);
     bool tickedWhileDrawing = true;
     ui.onYield = [&](int yield) {
-        tickedWhileDrawing = ui.checked("m_c", 7);
+        tickedWhileDrawing = ui.checked(MenuControl::m_c, 7);
         if (yield == 1) p.map.stopflag = 1;
     };
     m_c_Click(p, 7);  // "Hooke"
@@ -158,7 +158,7 @@ TEST_F(FeatureMenuTest, AStoppedDrawingStillTicksItsItem) {
     EXPECT_EQ(ui.yields, 1);
     EXPECT_EQ(p.map.stopflag, 0);
     EXPECT_EQ(p.map.maparea, (std::array<std::int16_t, 4>{-47, -42, -41, -48}));
-    EXPECT_EQ(ui.checkedIndexes("m_c"), (std::vector<int>{7}));
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_c), (std::vector<int>{7}));
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST_F(HelpMenuTest, AnnotatedMapReplacesThePictureButNotTheMapState) {
     p.map.resolution = 20;
     p.map.mapsource = kFromArea;
     p.map.areaclass = kEntirePlanet;
-    ui.setMenuChecked({"m_siz", 0}, true);
+    ui.setMenuChecked({MenuControl::m_siz, 0}, true);
     ui.setScrollValue(Control::Hscrbar, 300);
     const MapState before = p.map;
 
@@ -79,12 +79,12 @@ TEST_F(HelpMenuTest, AnnotatedMapReplacesThePictureButNotTheMapState) {
     EXPECT_EQ(p.dmap.image.pixel(1023, 396), packRgb(250, 0, 0));
     EXPECT_EQ(p.dmap.image.pixel(0, 0), packRgb(10, 20, 30));
     EXPECT_EQ(ui.imageResets, 1);
-    EXPECT_EQ(ui.caption("prcent"), "Mars map:   longitude -180\u00b0 to +180\u00b0  latitude +57\u00b0 to -57\u00b0");
+    EXPECT_EQ(ui.caption(MenuControl::prcent), "Mars map:   longitude -180\u00b0 to +180\u00b0  latitude +57\u00b0 to -57\u00b0");
     EXPECT_EQ(p.map.maparea, before.maparea);
     EXPECT_EQ(p.map.resolution, before.resolution);
     EXPECT_EQ(p.map.mapsource, before.mapsource);
     EXPECT_EQ(p.map.areaclass, before.areaclass);
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{0});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{0});
     EXPECT_EQ(ui.scrollValue(Control::Hscrbar), 300);
     EXPECT_TRUE(ui.scrollMaximums.empty());
     EXPECT_TRUE(ui.messages.empty());

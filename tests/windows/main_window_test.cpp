@@ -50,8 +50,8 @@ TEST_P(StartUp, SetsCaptionFoldersMenusAndBands) {
     EXPECT_EQ(p.map.versiontext, "v 1.12  -  March 6, 2007");
     EXPECT_EQ(std::filesystem::path(p.map.startfolder), std::filesystem::current_path());
     EXPECT_EQ(p.map.resolution, 1);
-    EXPECT_EQ(ui.enabled("m_area"), c.mapArea);
-    for (const char* menu : {"m_topo", "m_size", "m_define"}) EXPECT_FALSE(ui.enabled(menu)) << menu;
+    EXPECT_EQ(ui.enabled(MenuControl::m_area), c.mapArea);
+    for (MenuControl menu : {MenuControl::m_topo, MenuControl::m_size, MenuControl::m_define}) EXPECT_FALSE(ui.enabled(menu)) << menuControlName(menu);
     if (c.settingsKept) {
         EXPECT_EQ(p.colour.scheme, c.scheme);
         EXPECT_EQ(p.colour.mode, c.mode);
@@ -59,8 +59,8 @@ TEST_P(StartUp, SetsCaptionFoldersMenusAndBands) {
     // The marks show the scheme and mode in force, and never sit on the separator.
     const bool schemeItem = p.colour.scheme >= 0 && p.colour.scheme <= 9 && p.colour.scheme != 6;
     const bool modeItem = p.colour.mode >= 0 && p.colour.mode <= 3;
-    EXPECT_EQ(ui.checkedIndexes("m_setcol"), schemeItem ? std::vector<int>{p.colour.scheme} : std::vector<int>{});
-    EXPECT_EQ(ui.checkedIndexes("m_mode"), modeItem ? std::vector<int>{p.colour.mode} : std::vector<int>{});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_setcol), schemeItem ? std::vector<int>{p.colour.scheme} : std::vector<int>{});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_mode), modeItem ? std::vector<int>{p.colour.mode} : std::vector<int>{});
     EXPECT_EQ(int(ui.messages.size()), c.messages);
     ColourState defaults;
     initbands(defaults);
@@ -122,15 +122,15 @@ TEST_P(EntirePlanet, FirstAtStepTwentyFourThenAtTheAutomaticStep) {
     EXPECT_EQ(p.map.areaclass, kEntirePlanet);
     EXPECT_EQ(p.map.mapsource, kFromArea);
     EXPECT_EQ(p.map.autoresolution, 1);
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{0});
-    EXPECT_TRUE(ui.checkedIndexes("m_tile").empty()) << "the planet items carry no mark";
-    for (const char* menu : {"m_topo", "m_size", "m_define"}) EXPECT_TRUE(ui.enabled(menu)) << menu;
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{0});
+    EXPECT_TRUE(ui.checkedIndexes(MenuControl::m_tile).empty()) << "the planet items carry no mark";
+    for (MenuControl menu : {MenuControl::m_topo, MenuControl::m_size, MenuControl::m_define}) EXPECT_TRUE(ui.enabled(menu)) << menuControlName(menu);
 
     m_tile_Click(p, c.item);
     EXPECT_EQ(p.dmap.image.width(), 1152);
     EXPECT_EQ(p.dmap.image.height(), 576);
     EXPECT_EQ(p.map.resolution, 20);
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{0});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{0});
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
 }
 
@@ -150,8 +150,8 @@ class TileItem : public MainWindowTest, public testing::WithParamInterface<TileC
 TEST_P(TileItem, DrawsItsTileAtSevenAndAHalfPercent) {
     const TileCase& c = GetParam();
     p.map.stopflag = 1;
-    ui.setMenuChecked({"m_p", 3}, true);
-    ui.setMenuChecked({"m_tile", 2}, true);
+    ui.setMenuChecked({MenuControl::m_p, 3}, true);
+    ui.setMenuChecked({MenuControl::m_tile, 2}, true);
 
     m_tile_Click(p, c.item);
 
@@ -163,10 +163,10 @@ TEST_P(TileItem, DrawsItsTileAtSevenAndAHalfPercent) {
     EXPECT_EQ(p.dmap.image.width(), 886);
     EXPECT_EQ(p.dmap.image.height(), 443);
     EXPECT_EQ(drawnRows(), 443);
-    EXPECT_EQ(ui.checkedIndexes("m_tile"), std::vector<int>{c.item});
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{1});
-    EXPECT_FALSE(ui.checked("m_p", 3));
-    for (const char* menu : {"m_topo", "m_size", "m_define"}) EXPECT_TRUE(ui.enabled(menu)) << menu;
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_tile), std::vector<int>{c.item});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{1});
+    EXPECT_FALSE(ui.checked(MenuControl::m_p, 3));
+    for (MenuControl menu : {MenuControl::m_topo, MenuControl::m_size, MenuControl::m_define}) EXPECT_TRUE(ui.enabled(menu)) << menuControlName(menu);
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
 }
 

@@ -132,7 +132,7 @@ TEST_P(UserbandsTest, TurnsTheCaptionsIntoSchemeNinesBands) {
     EXPECT_EQ(p.colour.bandlo, b.lo);
     EXPECT_EQ(p.colour.bandhi, b.hi);
     EXPECT_EQ(p.colour.scheme, 9);
-    EXPECT_EQ(ui.checkedIndexes("m_setcol"), std::vector<int>{9});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_setcol), std::vector<int>{9});
     // Both keys painted, loaded but not shown.
     EXPECT_TRUE(p.Key.loaded);
     EXPECT_TRUE(p.Hkey.loaded);

@@ -26,10 +26,10 @@ TEST_F(ResolutionMenu, OpeningTheMenuEnablesItemsByKindOfMap) {
         {"unknown kind", 7, false, {true, true, true, true, true, true, true, true}},
     };
     for (const auto& c : cases) {
-        for (int i = 0; i < 8; ++i) ui.setMenuEnabled(MenuId{"m_siz", i}, c.startEnabled);
+        for (int i = 0; i < 8; ++i) ui.setMenuEnabled(MenuId{MenuControl::m_siz, i}, c.startEnabled);
         p.map.areaclass = c.areaclass;
         m_size_Click(p);
-        for (int i = 0; i < 8; ++i) EXPECT_EQ(ui.enabled("m_siz", i), c.enabled[std::size_t(i)]) << c.name << " item " << i;
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(ui.enabled(MenuControl::m_siz, i), c.enabled[std::size_t(i)]) << c.name << " item " << i;
     }
 }
 
@@ -58,7 +58,7 @@ TEST_F(ResolutionMenu, AnItemRedrawsTheCurrentMapAtItsStep) {
         m_siz_Click(p, c.index);
         EXPECT_TRUE(ui.messages.empty());
         EXPECT_EQ(p.map.resolution, c.resolution);
-        EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{c.checkedItem});
+        EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{c.checkedItem});
         EXPECT_EQ(p.dmap.image.width(), c.width);
         if (c.mapsource == kFromTile) expectPixel(1, 0, 3, 1, c.resolution);
         else expectPixel(1, 0, 2, 3201, 640 + c.resolution);
@@ -74,7 +74,7 @@ TEST_F(ResolutionMenu, NoRedrawForAnotherMapSource) {
     EXPECT_EQ(p.map.resolution, 10);
     EXPECT_EQ(p.renderGeneration, 0);
     EXPECT_EQ(p.dmap.image.pixel(1, 1), kPictureBackground);
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{2});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{2});
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ TEST_P(SchemeItem, SetsTheSchemeMovesTheMarkAndRedraws) {
     m_setcol_Click(p, c.chosen);
 
     EXPECT_EQ(p.colour.scheme, c.chosen);
-    EXPECT_EQ(ui.checkedIndexes("m_setcol"), std::vector<int>{c.chosen});
-    EXPECT_EQ(ui.checkedIndexes("m_mode"), std::vector<int>{2});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_setcol), std::vector<int>{c.chosen});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_mode), std::vector<int>{2});
     EXPECT_TRUE(redrawn());
     EXPECT_EQ(p.map.maparea, (std::array<std::int16_t, 4>{-7, 0, -3, -4}));
 }
@@ -84,8 +84,8 @@ TEST_P(ModeItem, SetsTheModeMovesTheMarkAndRedraws) {
 
     EXPECT_EQ(p.colour.mode, c.chosen);
     EXPECT_EQ(p.colour.scheme, 8);
-    EXPECT_EQ(ui.checkedIndexes("m_mode"), std::vector<int>{c.chosen});
-    EXPECT_EQ(ui.checkedIndexes("m_setcol"), std::vector<int>{8});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_mode), std::vector<int>{c.chosen});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_setcol), std::vector<int>{8});
     EXPECT_TRUE(redrawn());
 }
 
@@ -104,16 +104,16 @@ class UnmarkableSetting : public TopographyMenuTest, public testing::WithParamIn
 
 TEST_P(UnmarkableSetting, LeavesItsGroupUnmarkedAndStillRedraws) {
     const UnmarkableCase& c = GetParam();
-    ui.setMenuChecked({"m_setcol", 2}, true);
-    ui.setMenuChecked({"m_mode", 1}, true);
+    ui.setMenuChecked({MenuControl::m_setcol, 2}, true);
+    ui.setMenuChecked({MenuControl::m_mode, 1}, true);
     p.colour.scheme = c.scheme;
     p.colour.mode = c.mode;
     markPicture();
 
     tickcontourlist(p);
 
-    EXPECT_EQ(ui.checkedIndexes("m_setcol"), c.schemeMarks);
-    EXPECT_EQ(ui.checkedIndexes("m_mode"), c.modeMarks);
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_setcol), c.schemeMarks);
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_mode), c.modeMarks);
     EXPECT_GT(ui.yields, 0);
 }
 
