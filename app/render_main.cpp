@@ -17,7 +17,6 @@
 
 #include "colour/colour_engine.h"
 #include "colour/user_bands.h"
-#include "common/program.h"
 #include "export/atlas_command.h"
 #include "export/geo_transform.h"
 #include "export/map_output.h"
@@ -26,8 +25,10 @@
 #include "keys/key_font.h"
 #include "maps/tile_file.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/config_file.h"
-#include "settings/feature_catalogue.h"
+#include "windows/config_file.h"
+#include "windows/feature_catalogue.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
 
 namespace {
 

@@ -127,6 +127,7 @@ void Fetcher::downloadTile(std::size_t i) {
         return;
     }
     if (::rename(part.c_str(), final.c_str()) != 0 || !syncPath(o_.folder)) {
+        report.path.clear();
         fail(i, std::string(tile.name) + ": " + why("name", final));
         return;
     }

@@ -10,12 +10,12 @@
 #include <utility>
 
 #include "common/number_text.h"
-#include "common/program.h"
 #include "common/rounding.h"
 #include "maps/drawn_map.h"
+#include "maps/map_context.h"
 #include "maps/map_view.h"
-#include "maps/resolution.h"
 #include "maps/render_support.h"
+#include "maps/resolution.h"
 #include "maps/tile_file.h"
 
 namespace rubicel {
@@ -55,7 +55,7 @@ struct TilePaths {
     std::int16_t tile = 0;  // the tile index of A
 };
 
-TilePaths tilePaths(const Program& p, std::int16_t tile) {
+TilePaths tilePaths(const MapContext& p, std::int16_t tile) {
     const TileEntries& e = kTileEntries[std::size_t(tile)];
     const auto path = [&p](int entry) {
         const bool listed = entry >= 0 && entry < int(p.File1.size());
@@ -80,7 +80,7 @@ std::optional<std::int16_t> fit16(long long v) {
 // message reports.
 class AreaRendering {
 public:
-    AreaRendering(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, TilePaths tiles)
+    AreaRendering(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, TilePaths tiles)
         : p_(p), m_(p.map), a_(a), b_(b), c_(c), d_(d), tiles_(std::move(tiles)) {}
 
     void run() {
@@ -271,7 +271,7 @@ private:
             .str();
     }
 
-    Program& p_;
+    MapContext& p_;
     MapState& m_;
     const std::int16_t a_, b_, c_, d_;
     const TilePaths tiles_;
@@ -283,7 +283,7 @@ private:
 
 }  // namespace
 
-void mapfromtile(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
+void mapfromtile(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
     const std::int16_t tile = FindTile(p.map, a, b);
     TilePaths tiles = tilePaths(p, tile);
     if (p.map.autoresolution == 1) {
@@ -293,7 +293,7 @@ void mapfromtile(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std
     AreaRendering(p, a, b, c, d, std::move(tiles)).run();
 }
 
-void mclear(Program& p, std::int16_t flag) {
+void mclear(MapContext& p, std::int16_t flag) {
     if (flag != 0 && flag != 1) return;
     const bool enable = flag == 1;
     p.ui.setMenuEnabled(MenuId{"m_topo"}, enable);

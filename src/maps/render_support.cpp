@@ -9,7 +9,7 @@
 
 namespace rubicel {
 
-void paintSamples(Program& p, int first, int step, int count, int x, int y) {
+void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
     Raster& image = p.dmap.image;
     int drawn = 0;
     if (y >= 0 && y < image.height() && x < image.width()) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/program.h"
+#include "maps/map_context.h"
 
 namespace rubicel {
 
@@ -22,7 +22,7 @@ inline int runLength(int first, int limit, int step) {
 // of the map picture from pixel x on. Pixels beyond the picture are coloured (so
 // R, G, B and the engine's messages are those of every sample) but not drawn.
 // Every column must lie within the row, and count within kTileColumns.
-void paintSamples(Program& p, int first, int step, int count, int x, int y);
+void paintSamples(MapContext& p, int first, int step, int count, int x, int y);
 
 // The status caption of a rendering: a fixed head, then the percentage as a
 // signed number and "%". The text's memory is reused from row to row.
@@ -48,7 +48,7 @@ private:
 // Starts a rendering: it supersedes any rendering still running, shows each kind
 // of colouring diagnostic afresh, and closes every open tile file. Returns the
 // rendering's generation for renderingSuperseded.
-inline int beginRendering(Program& p) {
+inline int beginRendering(MapContext& p) {
     const int generation = ++p.renderGeneration;
     p.diagnostics.beginDrawing();
     p.closeFiles();
@@ -57,7 +57,7 @@ inline int beginRendering(Program& p) {
 
 // True when the rendering that started as generation must end quietly: another
 // rendering began during its yield, or the program is ending.
-inline bool renderingSuperseded(const Program& p, int generation) {
+inline bool renderingSuperseded(const MapContext& p, int generation) {
     return p.renderGeneration != generation || p.exiting;
 }
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cassert>
 
-#include "common/program.h"
+#include "maps/map_context.h"
 #include "platform/platform.h"
 
 namespace rubicel {
@@ -51,7 +51,7 @@ std::int16_t selectresolution(Platform& ui, std::int16_t a, std::int16_t b, std:
     return step;
 }
 
-std::int16_t selectresolution(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
+std::int16_t selectresolution(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
     return selectresolution(p.ui, a, b, c, d);
 }
 
@@ -61,6 +61,6 @@ void checkResolutionItem(Platform& ui, int index) {
     ui.setMenuChecked(MenuId{"m_siz", index}, true);
 }
 
-void checkResolutionItem(Program& p, int index) { checkResolutionItem(p.ui, index); }
+void checkResolutionItem(MapContext& p, int index) { checkResolutionItem(p.ui, index); }
 
 }  // namespace rubicel

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "common/number_text.h"
-#include "common/program.h"
 #include "common/rounding.h"
 #include "maps/drawn_map.h"
+#include "maps/map_context.h"
 #include "maps/map_view.h"
 #include "maps/render_support.h"
 #include "maps/tile_file.h"
@@ -23,7 +23,7 @@ using Failure = std::optional<std::string>;
 // One rendering of the tile p.map.tilefile; x and y are what the failure message reports.
 class TileRendering {
 public:
-    explicit TileRendering(Program& p) : p_(p), m_(p.map) {}
+    explicit TileRendering(MapContext& p) : p_(p), m_(p.map) {}
 
     void run() {
         if (const Failure failure = draw()) {
@@ -130,7 +130,7 @@ private:
         }
     }
 
-    Program& p_;
+    MapContext& p_;
     MapState& m_;
     ReadAhead readAhead_;
     int x_ = 0, y_ = 0;
@@ -138,6 +138,6 @@ private:
 
 }  // namespace
 
-void Drawtile(Program& p) { TileRendering(p).run(); }
+void Drawtile(MapContext& p) { TileRendering(p).run(); }
 
 }  // namespace rubicel

@@ -27,6 +27,9 @@ enum class Control { Hscrbar, Vscrbar, Corner, Dmap, SaveBox, Findloc };
 // mirrors: the custom-area dialog and the save panel.
 enum class Form { GetArea, SaveBox };
 
+// Display units: window and picture sizes are set in twips, 15 to a pixel.
+inline constexpr int kTwipsPerPixel = 15;
+
 struct TwipRect {
     int left = 0;
     int top = 0;

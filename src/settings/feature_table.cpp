@@ -2,7 +2,7 @@
 // feature_table.cpp: the 72 named features of the Map Area menu, by submenu, with their boxes.
 #include <array>
 
-#include "settings/feature_catalogue.h"
+#include "settings/feature_table.h"
 
 namespace rubicel {
 namespace {

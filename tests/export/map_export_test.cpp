@@ -10,15 +10,16 @@
 
 #include "colour/colour_engine.h"
 #include "common/bmp_writer.h"
-#include "common/program.h"
-#include "maps/drawn_map.h"
 #include "export/geo_transform.h"
 #include "export/map_output.h"
 #include "export/map_request.h"
+#include "maps/drawn_map.h"
 #include "platform/headless/headless_platform.h"
 #include "support/file_bytes.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
+#include "windows/feature_catalogue.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

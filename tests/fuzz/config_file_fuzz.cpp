@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "common/program.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/config_file.h"
 #include "settings/config_text.h"
+#include "windows/config_file.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

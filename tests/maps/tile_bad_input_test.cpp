@@ -15,8 +15,8 @@
 #include "maps/area_renderer.h"
 #include "maps/tile_renderer.h"
 #include "render_fixture.h"
-#include "settings/config_file.h"
 #include "support/unprivileged.h"
+#include "windows/config_file.h"
 
 namespace rubicel {
 namespace {

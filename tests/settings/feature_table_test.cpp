@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "settings/feature_catalogue.h"
+#include "windows/feature_catalogue.h"
 
 namespace rubicel {
 namespace {

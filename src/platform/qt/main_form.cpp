@@ -14,17 +14,17 @@
 #include <cstdint>
 #include <vector>
 
-#include "colour/topography_menu.h"
-#include "common/program.h"
 #include "maps/map_picture.h"
 #include "maps/map_view.h"
-#include "maps/menu_tree.h"
 #include "maps/pointer_readout.h"
 #include "platform/qt/folder_panel.h"
 #include "platform/qt/map_picture_widget.h"
 #include "platform/qt/menu_area.h"
-#include "settings/config_file.h"
-#include "settings/drag_box.h"
+#include "windows/config_file.h"
+#include "windows/drag_box.h"
+#include "windows/menu_tree.h"
+#include "windows/program.h"
+#include "windows/topography_menu.h"
 
 namespace rubicel {
 namespace {

@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "common/program.h"
-#include "maps/main_window.h"
 #include "platform/qt/custom_area_dialog.h"
 #include "platform/qt/form_host.h"
 #include "platform/qt/help_viewer.h"
@@ -21,6 +19,8 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/save_panel_widget.h"
 #include "support/start_folder.h"
+#include "windows/main_window.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

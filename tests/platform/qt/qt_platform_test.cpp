@@ -23,13 +23,13 @@
 #include <string>
 #include <vector>
 
-#include "common/program.h"
-#include "maps/main_window.h"
 #include "platform/qt/folder_panel.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/map_picture_widget.h"
 #include "platform/qt/menu_area.h"
 #include "support/start_folder.h"
+#include "windows/main_window.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

@@ -8,8 +8,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -21,17 +23,18 @@
 #include <string>
 #include <vector>
 
-#include "common/program.h"
-#include "maps/main_window.h"
-#include "maps/menu_tree.h"
 #include "platform/qt/custom_area_dialog.h"
 #include "platform/qt/form_host.h"
 #include "platform/qt/main_form.h"
+#include "platform/qt/map_picture_widget.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/save_panel_widget.h"
 #include "settings/config_text.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
+#include "windows/main_window.h"
+#include "windows/menu_tree.h"
+#include "windows/program.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define RUBICEL_UNDER_ASAN 1
@@ -166,12 +169,42 @@ protected:
         QTest::mouseClick(rng() % 5 == 0 ? panel->quitButton() : panel->saveButton(), Qt::LeftButton);
     }
 
-    // The next step of the run: mostly a menu command, sometimes a dialog, a
-    // change of the window's size, a scroll or a stop.
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        MapPictureWidget* picture = form().picture();
+        QMouseEvent event(type, QPointF(at), picture->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture, &event);
+    }
+
+    // The pointer over the picture: a move that shows the read-out, or a drag
+    // with the left button, now and then cancelled by Escape, which draws its box.
+    void pointer() {
+        const auto somewhere = [this] { return QPoint(int(rng() % 1200), int(rng() % 700)); };
+        if (rng() % 2 == 0) {
+            mouse(QEvent::MouseMove, somewhere(), Qt::NoButton, Qt::NoButton);
+            if (!form().picture()->pointerText().isEmpty()) ++readOuts;
+            return;
+        }
+        const QPoint from = somewhere(), to = somewhere();
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        if (rng() % 5 == 0) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(form().picture(), &escape);
+        }
+        const int generation = p.renderGeneration;
+        mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        if (p.renderGeneration != generation) ++boxesDrawn;
+    }
+
+    // The next step of the run: mostly a menu command, sometimes a dialog, the
+    // pointer over the map, a change of the window's size, a scroll or a stop.
     void step() {
         const int kind = int(rng() % 100);
-        if (kind < 50) {
+        if (kind < 42) {
             choose(commands[rng() % commands.size()]);
+        } else if (kind < 50) {
+            pointer();
         } else if (kind < 65) {
             choose(resolutionItems[rng() % resolutionItems.size()]);
         } else if (kind < 77) {
@@ -221,7 +254,7 @@ protected:
     std::vector<Command> resolutionItems;
     Command customAreaItem{}, saveMapItem{};
     std::mt19937 rng{20070306};
-    int issued = 0, chosen = 0, nested = 0, depth = 0, maxDepthSeen = 0;
+    int issued = 0, chosen = 0, nested = 0, depth = 0, maxDepthSeen = 0, readOuts = 0, boxesDrawn = 0;
 };
 
 TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
@@ -244,6 +277,8 @@ TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
     EXPECT_GT(chosen, kCommands / 2) << "most commands reached their item";
     EXPECT_GT(nested, kCommands / 20) << "many commands ran inside drawings";
     EXPECT_EQ(maxDepthSeen, kMaxDepth);
+    EXPECT_GT(readOuts, 0) << "the pointer read out some map";
+    EXPECT_GT(boxesDrawn, 0) << "some drags drew their box";
     // The tiles are whole and good, so no drawing fails to read them, however
     // drawings interrupt one another; a box typed half-way may still be refused
     // by the area renderer for its size, as any program would refuse it.
