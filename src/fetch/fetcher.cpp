@@ -11,6 +11,8 @@
 #include <mutex>
 #include <thread>
 
+#include "common/unique_fd.h"
+
 namespace rubicel::fetch {
 namespace {
 
@@ -27,11 +29,8 @@ std::vector<std::string> addresses(const std::string& baseUrl, const std::string
 
 // Makes what was written durable before and after it takes its name.
 bool syncPath(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    return fd && ::fsync(fd.get()) == 0;
 }
 
 std::string why(const std::string& what, const fs::path& path) {

@@ -2,6 +2,7 @@
 // map_context.h: what the renderers and the map view work on: map state, picture, tile files, row buffer.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct MapContext : ColourContext {
     std::vector<std::string> File1;  // the name-sorted "megt*" tile list of datafolder
     TileFile files[2];               // tile files numbered 1 and 2
     RowBuffer rowBuffer{};           // the one row buffer both renderers read records into
+    // Pixels coloured beyond the picture's edge land here and are dropped; one
+    // tile row, made on first use.
+    std::vector<std::uint32_t> undrawnRow;
     PointerReadout readout;          // the read-out under the pointer, with its own row
     // Counts renderings started; a rendering that finds it changed after a yield
     // was superseded by one started inside that yield.

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "common/unique_fd.h"
 #include "settings/config_text.h"
 #include "windows/program.h"
 
@@ -38,21 +39,17 @@ constexpr std::size_t kMaxConfigBytes = 64 * 1024;
 // middle would be taken for a folder that was never saved.
 std::optional<std::string> readConfigText(const std::string& path) {
     // Non-blocking, so that a pipe in the file's place cannot hang the start-up.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return std::nullopt;
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd) return std::nullopt;
     std::string text(kMaxConfigBytes + 1, '\0');
     std::size_t size = 0;
     while (size < text.size()) {
-        const ssize_t n = ::read(fd, text.data() + size, text.size() - size);
+        const ssize_t n = ::read(fd.get(), text.data() + size, text.size() - size);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (n < 0) return std::nullopt;
         if (n == 0) break;
         size += std::size_t(n);
     }
-    ::close(fd);
     if (size > kMaxConfigBytes) {
         const std::size_t lineEnd = text.find_last_of("\r\n", kMaxConfigBytes - 1);
         size = lineEnd == std::string::npos ? 0 : lineEnd + 1;

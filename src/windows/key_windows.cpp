@@ -25,10 +25,9 @@ KeyWindow& keyWindow(Program& p, ToolWindow window) {
         blankKeyImage(key.image, layoutOf(window));
         key.loaded = true;
         std::string error;
-        static bool fontProblemShown = false;
-        if (!KeyFont::shared(&error) && !fontProblemShown) {
+        if (!KeyFont::shared(&error) && !p.keyFontProblemShown) {
             // The keys still show their strips; the labels need the font.
-            fontProblemShown = true;
+            p.keyFontProblemShown = true;
             p.ui.messageBox("The colour key cannot print its labels: " + error, "", Icon::Information);
         }
     }

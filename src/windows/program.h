@@ -21,6 +21,7 @@ struct Program : MapContext {
     KeyWindow Key;                   // the vertical colour key
     KeyWindow Hkey;                  // the horizontal colour key
     RangeDialog uchoice;             // the range dialog "Define Contour Limits"
+    bool keyFontProblemShown = false;  // the keys' missing font is told once a run
 };
 
 }  // namespace rubicel
