@@ -3,10 +3,15 @@
 //
 // Run by hand with the tile folder in RUBICEL_BENCH_TILES (for example the demo
 // tiles of rubicel-mktiles); the files should be in the page cache, which the
-// first, untimed rendering of each case sees to. On a busy machine compare the
+// first, untimed rendering of each case sees to. The cold/ cases drop the
+// tiles' pages (posix_fadvise DONTNEED) before each rendering, so every record
+// comes from the disk; they count the read-ahead advice calls as well. On a busy machine compare the
 // best of interleaved runs: --benchmark_repetitions=15
 // --benchmark_enable_random_interleaving=true.
 #include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +79,30 @@ void renderCase(benchmark::State& state, const MapCase* m) {
     state.counters["pixels"] = double(s.p.dmap.image.width()) * s.p.dmap.image.height();
 }
 
+// Drops the page-cache pages of the four tiles (written back first).
+void dropTilePages(const Setup& s) {
+    for (const std::string& name : s.p.File1) {
+        const int fd = ::open((s.p.map.datafolder + name).c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) continue;
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+    }
+}
+
+void coldCase(benchmark::State& state, const MapCase* m) {
+    Setup s;
+    if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+    for (auto _ : state) {
+        state.PauseTiming();
+        dropTilePages(s);
+        state.ResumeTiming();
+        s.render(*m);
+    }
+    if (!s.ui.messages.empty()) return state.SkipWithError(s.ui.messages.front().text.c_str());
+    state.counters["pixels"] = double(s.p.dmap.image.width()) * s.p.dmap.image.height();
+}
+
 void floorCase(benchmark::State& state, const MapCase* m) {
     Setup s;
     if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
@@ -96,6 +125,8 @@ const int registered = [] {
         benchmark::RegisterBenchmark((std::string("render/") + m.name).c_str(), renderCase, &m)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("floor/") + m.name).c_str(), floorCase, &m)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("cold/") + m.name).c_str(), coldCase, &m)
             ->Unit(benchmark::kMillisecond);
     }
     return 0;

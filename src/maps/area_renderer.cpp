@@ -133,7 +133,6 @@ private:
         if (!firstRecord) return failure(kOverflow);
         sy_ = *firstRecord;
         y_ = 0;
-        askAhead(0, kRowsAhead - 1);
         Failure failed;
         if (drawRows(p_, generation, H_, status, *this, failed) == RowsEnd::Superseded) return std::nullopt;
         if (failed) return failed;
@@ -155,12 +154,12 @@ public:
         m_.stopflag = 0;
     }
     int y() const { return y_; }
-    Failure drawRow() {
+    Failure drawRow(ReadAhead& readAhead) {
         const int step = m_.resolution;
         if (step < 1) return failure(kDivisionByZero);
-        readAhead_.beforeRead();
+        readAhead.beforeRead();
         if (Failure f = p_.files[0].readRecord(sy_, p_.rowBuffer)) return f;
-        if (readAhead_.afterRead()) askAhead(kRowsAhead, kRowsAhead);
+        readAhead.afterRead();
 
         // The west part, up to column 11518 of the first tile (column 11519 is
         // never drawn), then the east part from column 0 of its neighbour.
@@ -202,7 +201,6 @@ public:
             }
             R1_ = *below;
             switched_ = true;
-            askAhead(0, kRowsAhead - 1);
         }
         return sy_ < R1_;
     }
@@ -211,18 +209,19 @@ private:
     // Opens the tile at path as file number + 1.
     Failure openTile(int number, const std::string& path) { return p_.files[number].open(path); }
 
-    // Tells the kernel which records the rows from..to after sy need, as far as
-    // those rows will be drawn.
+public:
+    // Tells the kernel which records the rows from..to after this one need, as
+    // far as those rows will be drawn in the tiles open now.
     void askAhead(int from, int to) {
         const int step = m_.resolution;
-        if (step < 1) return;
-        for (int k = from; k <= to; ++k) {
-            const int record = sy_ + k * step;
-            if (record >= R1_ || record > kTileRows) break;
-            p_.files[0].willNeed(record);
-            if (twoTiles_) p_.files[1].willNeed(record);
-        }
+        if (step < 1 || sy_ >= R1_) return;
+        const int last = std::min({to, (R1_ - 1 - sy_) / step, (kTileRows - sy_) / step});
+        if (last < from) return;
+        p_.files[0].willNeed(sy_ + from * step, last - from + 1, step);
+        if (twoTiles_) p_.files[1].willNeed(sy_ + from * step, last - from + 1, step);
     }
+
+private:
 
     // Keeps what the picture now shows, unless a handler emptied or replaced it
     // during the drawing.
@@ -269,7 +268,6 @@ private:
     MapState& m_;
     const std::int16_t a_, b_, c_, d_;
     const TilePaths tiles_;
-    ReadAhead readAhead_;
     std::int32_t H_ = 0;
     std::int16_t sy_ = 0;
     std::int16_t x_ = 0, y_ = 0;

@@ -2,6 +2,7 @@
 // render_support.h: what the area and the whole-tile renderer share: row painting, progress text, ending early.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
@@ -72,6 +73,46 @@ inline bool renderingSuperseded(const MapContext& p, int generation) {
     return p.renderGeneration != generation || p.exiting;
 }
 
+// Rows the kernel is asked for in one request, and how often a cold rendering asks.
+inline constexpr int kAdviceRows = 16;
+
+// Decides when to ask the kernel for the records of the rows ahead. A request is
+// a system call, as costly as a read from the page cache and of no use there;
+// so a rendering asks nothing until a batch of kAdviceRows rows waited for the
+// disk, longer than a disk read for each row on the whole. From then on, at the
+// end of every batch it asks for the rows up to two batches ahead that it has
+// not asked for yet.
+class ReadAhead {
+public:
+    void beforeRead() { start_ = Clock::now(); }
+    void afterRead() { waited_ += Clock::now() - start_; }
+
+    // Rows after row y, from..to (1 being the next row), to ask for after row
+    // y's reads; nothing (from > to) when none.
+    struct Rows {
+        int from = 1, to = 0;
+    };
+    Rows rowsToAsk(int y) {
+        if ((y + 1) % kAdviceRows != 0) return {};
+        if (waited_ > kAdviceRows * kDiskRead) cold_ = true;
+        waited_ = {};
+        if (!cold_) return {};
+        const int end = y + 2 * kAdviceRows;
+        const Rows rows{std::max(askedTo_ - y, 0) + 1, end - y};
+        askedTo_ = end;
+        return rows;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    // A record from the page cache takes a few microseconds; from a disk, far more.
+    static constexpr auto kDiskRead = std::chrono::microseconds(50);
+    Clock::time_point start_{};
+    Clock::duration waited_{};
+    bool cold_ = false;
+    int askedTo_ = 0;  // the last row asked for
+};
+
 // How a run of drawRows ended when nothing failed: after its last row or a stop
 // (Finished), or because another rendering began during a yield or the program
 // is ending (Superseded), when the rendering ends quietly with its files closed.
@@ -79,21 +120,25 @@ enum class RowsEnd { Finished, Superseded };
 
 // The row loop of both renderers. For each map row, in order: the stop check
 // (rendering.stop() when stopflag is 1), the row (rendering.drawRow reads its
-// records and paints them), the picture told of the row, the yield with its
+// records, timed by the read-ahead, and paints them), the read-ahead advice
+// (rendering.askAhead), the picture told of the row, the yield with its
 // superseded check, the caption status + percentage of row y of a picture H
 // twips high, and the step to the next row (rendering.nextRow, which returns
 // false after the last row). failed receives the failure that ended it, if any.
 template <class Rendering>
 RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& status, Rendering& rendering,
                  Failure& failed) {
+    ReadAhead readAhead;
     do {
         rendering.startRow();
         if (p.map.stopflag == 1) {
             rendering.stop();
             return RowsEnd::Finished;
         }
-        if ((failed = rendering.drawRow())) return RowsEnd::Finished;
+        if ((failed = rendering.drawRow(readAhead))) return RowsEnd::Finished;
         const int y = rendering.y();
+        if (const ReadAhead::Rows ahead = readAhead.rowsToAsk(y); ahead.from <= ahead.to)
+            rendering.askAhead(ahead.from, ahead.to);
         if (y < p.dmap.image.height()) p.ui.mapRowsChanged(y, y + 1);
 
         p.ui.yieldToEvents();
@@ -111,31 +156,5 @@ RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& s
     } while (rendering.nextRow(failed) && !failed);
     return RowsEnd::Finished;
 }
-
-// How many rows ahead of the one being drawn the kernel is asked to read.
-inline constexpr int kRowsAhead = 4;
-
-// Decides when to ask the kernel for the records of the rows ahead. Each request
-// is a system call, which costs as much as the read itself when the tile is in
-// the page cache and gains nothing there; so rows are asked for only while reads
-// wait for the disk, and for a few rows after the last such read.
-class ReadAhead {
-public:
-    void beforeRead() { start_ = Clock::now(); }
-    // Returns true when the rows ahead of the record just read should be asked for.
-    bool afterRead() {
-        if (Clock::now() - start_ > kDiskRead) rowsToAsk_ = 2 * kRowsAhead;
-        if (rowsToAsk_ == 0) return false;
-        --rowsToAsk_;
-        return true;
-    }
-
-private:
-    using Clock = std::chrono::steady_clock;
-    // A record from the page cache takes a few microseconds; from a disk, far more.
-    static constexpr auto kDiskRead = std::chrono::microseconds(50);
-    Clock::time_point start_{};
-    int rowsToAsk_ = 0;
-};
 
 }  // namespace rubicel

@@ -168,9 +168,14 @@ std::optional<std::string> TileFile::readRecord(int record, RowBuffer& row) {
     return std::nullopt;
 }
 
-void TileFile::willNeed(int record) const {
-    if (!fd_ || record < 1) return;
-    (void)::posix_fadvise(fd_.get(), off_t(record - 1) * kRecordBytes, kRecordBytes, POSIX_FADV_WILLNEED);
+void TileFile::willNeed(int first, int count, int step) const {
+    if (!fd_ || first < 1 || count < 1 || step < 1) return;
+    const auto advise = [this](int record, int records) {
+        (void)::posix_fadvise(fd_.get(), off_t(record - 1) * kRecordBytes, off_t(records) * kRecordBytes,
+                              POSIX_FADV_WILLNEED);
+    };
+    if (step <= kSpanStep) return advise(first, (count - 1) * step + 1);
+    for (int i = 0; i < count; ++i) advise(first + i * step, 1);
 }
 
 void TileFile::close() { fd_.reset(); }

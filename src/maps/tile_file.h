@@ -53,8 +53,13 @@ public:
     // Reads record (1-based) into row, as stored. A record wholly or partly past the
     // end of the file is an input error.
     [[nodiscard]] std::optional<std::string> readRecord(int record, RowBuffer& row);
-    // Tells the kernel that record will be read soon; reads nothing itself.
-    void willNeed(int record) const;
+    // Tells the kernel that records first, first + step, ... (count of them) will
+    // be read soon; reads nothing itself. Steps up to kSpanStep ask in one request
+    // for the whole span, which reads at most kSpanStep records for each one
+    // drawn; larger steps ask record by record, as the span would read many
+    // times what is drawn.
+    void willNeed(int first, int count, int step) const;
+    static constexpr int kSpanStep = 4;
     void close();
     bool isOpen() const { return bool(fd_); }
     const std::string& path() const { return path_; }

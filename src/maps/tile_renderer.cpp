@@ -2,6 +2,7 @@
 // tile_renderer.cpp: Drawtile, the map of one whole tile file.
 #include "maps/tile_renderer.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string>
@@ -64,7 +65,6 @@ private:
         r_ = 1;
         y_ = 0;
         if (Failure f = p_.files[0].open(m_.tilefile)) return f;
-        askAhead(r_, 0, kRowsAhead - 1);
         StatusCaption status("Progress ... ");
         Failure failed;
         if (drawRows(p_, generation, *H, status, *this, failed) == RowsEnd::Superseded) return std::nullopt;
@@ -81,12 +81,12 @@ public:
     void startRow() { x_ = 0; }
     void stop() {}  // stopflag stays set: a whole-tile redraw started before it is cleared stops at once
     int y() const { return y_; }
-    Failure drawRow() {
+    Failure drawRow(ReadAhead& readAhead) {
         const int step = m_.resolution;
         if (step < 1) return failure(kDivisionByZero);
-        readAhead_.beforeRead();
+        readAhead.beforeRead();
         if (Failure f = p_.files[0].readRecord(r_, p_.rowBuffer)) return f;
-        if (readAhead_.afterRead()) askAhead(r_, kRowsAhead, kRowsAhead);
+        readAhead.afterRead();
         p_.ui.setBusyPointer(true);
 
         // Every step-th column up to 11518; column 11519 is never drawn.
@@ -94,6 +94,14 @@ public:
         paintSamples(p_, 0, step, count, 0, y_);
         x_ = count;
         return std::nullopt;
+    }
+    // Tells the kernel which records the rows from..to after this one need, as
+    // far as those rows will be drawn.
+    void askAhead(int from, int to) {
+        const int step = m_.resolution;
+        if (step < 1) return;
+        const int last = std::min(to, (kTileRows - 1 - r_) / step);
+        if (last >= from) p_.files[0].willNeed(r_ + from * step, last - from + 1, step);
     }
     bool nextRow(Failure&) {
         r_ += m_.resolution;
@@ -115,21 +123,8 @@ private:
         shown.revision = revision;
     }
 
-    // Tells the kernel which records the rows from..to after record r need, as
-    // far as those rows will be drawn.
-    void askAhead(int r, int from, int to) {
-        const int step = m_.resolution;
-        if (step < 1) return;
-        for (int k = from; k <= to; ++k) {
-            const int record = r + k * step;
-            if (record >= kTileRows) break;
-            p_.files[0].willNeed(record);
-        }
-    }
-
     MapContext& p_;
     MapState& m_;
-    ReadAhead readAhead_;
     int r_ = 1;  // record of the row being drawn
     int x_ = 0, y_ = 0;
 };
