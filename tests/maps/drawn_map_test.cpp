@@ -145,6 +145,29 @@ TEST_F(DrawnMapTest, NothingWhileDrawingOrOnceThePictureChanged) {
     }
 }
 
+TEST_F(DrawnMapTest, RedrawStoppedAtOnceKeepsTheEarlierMapReadable) {
+    // The picture keeps the earlier map's pixels; they name the same samples
+    // only when the redraw is of the same map and nothing emptied the picture.
+    const struct {
+        const char* name;
+        bool emptied;
+        std::int16_t west;
+        bool reads;
+    } cases[] = {
+        {"same map", false, 10, true},
+        {"same map after the picture was emptied", true, 10, false},
+        {"another map", false, 12, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        drawArea(10, 40, 30, 20, 4);
+        if (c.emptied) clearMapPicture(p);
+        p.map.stopflag = 1;
+        drawArea(c.west, 40, 30, 20, 4);
+        EXPECT_EQ(pixelSample(p.dmap, 3, 5).has_value(), c.reads);
+    }
+}
+
 TEST_F(DrawnMapTest, DraggedBandGivesTheBoxRoundedOutward) {
     using Limits = std::array<std::int16_t, 4>;
     const struct {
