@@ -2,10 +2,10 @@
 // main.cpp: the desktop program rubicel: the main window, start-up, then the event loop.
 #include <QApplication>
 
-#include "common/program.h"
-#include "maps/main_window.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/qt_platform.h"
+#include "windows/main_window.h"
+#include "windows/program.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

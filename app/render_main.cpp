@@ -17,7 +17,6 @@
 
 #include "colour/colour_engine.h"
 #include "colour/user_bands.h"
-#include "common/program.h"
 #include "export/atlas_command.h"
 #include "export/geo_transform.h"
 #include "export/map_output.h"
@@ -26,8 +25,10 @@
 #include "keys/key_font.h"
 #include "maps/tile_file.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/config_file.h"
-#include "settings/feature_catalogue.h"
+#include "windows/config_file.h"
+#include "windows/feature_catalogue.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
 
 namespace {
 
@@ -280,12 +281,12 @@ private:
 // Points the program at the tile folder: dir when given, otherwise the folder of
 // the configuration file. Returns false after saying why the tiles cannot be used.
 bool findTiles(Program& p, HeadlessPlatform& ui, const std::optional<std::string>& dir) {
-    ui.setMenuEnabled(MenuId{"m_area"}, false);
+    ui.setMenuEnabled(MenuId{MenuControl::m_area}, false);
     std::error_code ec;
     p.map.startfolder = std::filesystem::current_path(ec).string();
     fload(p);
     if (!dir) {
-        if (ui.enabled("m_area")) return true;
+        if (ui.enabled(MenuControl::m_area)) return true;
         for (const auto& m : ui.messages) printMessage(m);
         return false;
     }

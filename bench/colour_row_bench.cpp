@@ -8,9 +8,9 @@
 
 #include "colour/colour_engine.h"
 #include "colour/colour_row.h"
-#include "common/program.h"
 #include "common/raster.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "colour/colour_engine.h"
-#include "common/program.h"
 #include "maps/area_renderer.h"
 #include "maps/pointer_readout.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
 
 namespace {
 

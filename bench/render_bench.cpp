@@ -13,12 +13,12 @@
 #include <string>
 
 #include "colour/colour_engine.h"
-#include "common/program.h"
 #include "maps/area_renderer.h"
 #include "maps/resolution.h"
 #include "maps/tile_renderer.h"
 #include "platform/headless/headless_platform.h"
 #include "render_plan.h"
+#include "windows/program.h"
 
 namespace {
 

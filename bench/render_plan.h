@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "colour/colour_table.h"
-#include "common/program.h"
 #include "common/raster.h"
 #include "maps/tile_file.h"
+#include "windows/program.h"
 
 namespace rubicel::bench {
 

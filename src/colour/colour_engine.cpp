@@ -5,10 +5,10 @@
 #include <array>
 #include <utility>
 
+#include "colour/colour_context.h"
 #include "colour/colour_state.h"
 #include "colour/diagnostics.h"
 #include "colour/scheme_tables.h"
-#include "common/program.h"
 #include "common/rounding.h"
 
 namespace rubicel {
@@ -101,9 +101,9 @@ bool colourElevation(ColourState& colour, std::int16_t scheme, std::int16_t alt,
     return true;
 }
 
-void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt) { Setcolours(p, scheme, alt, p.diagnostics); }
+void Setcolours(ColourContext& p, std::int16_t scheme, std::int16_t alt) { Setcolours(p, scheme, alt, p.diagnostics); }
 
-void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt, DiagnosticGate& gate) {
+void Setcolours(ColourContext& p, std::int16_t scheme, std::int16_t alt, DiagnosticGate& gate) {
     MessageBoxSink sink(p, gate);
     colourElevation(p.colour, scheme, alt, sink);
 }

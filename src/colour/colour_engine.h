@@ -8,7 +8,7 @@
 
 namespace rubicel {
 
-struct Program;
+struct ColourContext;
 struct ColourState;
 struct BandColour;
 class DiagnosticSink;
@@ -24,8 +24,8 @@ void initbands(ColourState& colour);
 // current mode and band table; assigns nothing for scheme 6, schemes outside
 // 0..9 and scheme 9 elevations outside every band. Diagnostics go to p.ui, each
 // kind once per drawing of gate: a map's (p.diagnostics) unless another is given.
-void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt);
-void Setcolours(Program& p, std::int16_t scheme, std::int16_t alt, DiagnosticGate& gate);
+void Setcolours(ColourContext& p, std::int16_t scheme, std::int16_t alt);
+void Setcolours(ColourContext& p, std::int16_t scheme, std::int16_t alt, DiagnosticGate& gate);
 
 // The work of Setcolours on any colour state, with its diagnostics sent to sink:
 // the colour table runs it for every elevation without showing anything.

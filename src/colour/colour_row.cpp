@@ -18,7 +18,7 @@ std::int16_t sampleAt(const std::int16_t* samples, int first, int step, int i) {
 // latest sample that assigned anything decides: a table pixel gives its
 // channels, a slow-path call has left them already, and with neither the row
 // start's values stand.
-void syncChannels(Program& p, const std::int16_t* samples, int first, int step, int end) {
+void syncChannels(ColourContext& p, const std::int16_t* samples, int first, int step, int end) {
     const ColourTable& table = p.colourTable;
     for (int j = end - 1; j >= 0; --j) {
         const std::int16_t alt = sampleAt(samples, first, step, j);
@@ -36,7 +36,7 @@ void syncChannels(Program& p, const std::int16_t* samples, int first, int step, 
 
 }  // namespace
 
-std::uint32_t colourRowSlow(Program& p, const std::int16_t* samples, int first, int step, int i,
+std::uint32_t colourRowSlow(ColourContext& p, const std::int16_t* samples, int first, int step, int i,
                             const std::uint32_t* out) {
     const std::int16_t alt = sampleAt(samples, first, step, i);
     if (p.colourTable[alt] == ColourTable::kAssignsNothing)
@@ -47,7 +47,7 @@ std::uint32_t colourRowSlow(Program& p, const std::int16_t* samples, int first, 
     return packRgb(p.colour.R, p.colour.G, p.colour.B);
 }
 
-void colourRowFinish(Program& p, const std::int16_t* samples, int first, int step, int count) {
+void colourRowFinish(ColourContext& p, const std::int16_t* samples, int first, int step, int count) {
     syncChannels(p, samples, first, step, count);
 }
 

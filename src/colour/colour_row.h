@@ -5,17 +5,17 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "colour/colour_context.h"
 #include "colour/colour_table.h"
-#include "common/program.h"
 
 namespace rubicel {
 
 // The slow path of colourRow for sample i (out holds its first i pixels):
 // calls Setcolours for it and returns its pixel.
-std::uint32_t colourRowSlow(Program& p, const std::int16_t* samples, int first, int step, int i,
+std::uint32_t colourRowSlow(ColourContext& p, const std::int16_t* samples, int first, int step, int i,
                             const std::uint32_t* out);
 // Ends colourRow: leaves p.colour.R, G, B as the row's Setcolours calls leave them.
-void colourRowFinish(Program& p, const std::int16_t* samples, int first, int step, int count);
+void colourRowFinish(ColourContext& p, const std::int16_t* samples, int first, int step, int count);
 
 // Colours count samples of one tile row under the current scheme: samples[first],
 // samples[first + step], ..., each as stored in the file (big-endian), into
@@ -23,7 +23,7 @@ void colourRowFinish(Program& p, const std::int16_t* samples, int first, int ste
 // those of a loop that calls Setcolours(p, p.colour.scheme, elevation) and packs
 // R, G, B for each sample. The table is rebuilt first if the scheme, the mode or
 // the band table changed (a menu command may run between rows).
-inline void colourRow(Program& p, const std::int16_t* samples, int first, int step, int count,
+inline void colourRow(ColourContext& p, const std::int16_t* samples, int first, int step, int count,
                       std::uint32_t* out) {
     ColourTable& table = p.colourTable;
     table.prepare(p.colour, p.colour.scheme);

@@ -10,8 +10,6 @@
 
 namespace rubicel {
 
-struct Program;
-
 // Entry for each elevation, built from the engine itself. An entry whose top byte
 // is 0xFF is the packed pixel (packRgb of the engine's R, G, B). Other entries
 // send the caller to the slow path (call Setcolours for that pixel):

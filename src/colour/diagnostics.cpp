@@ -2,8 +2,8 @@
 // diagnostics.cpp: the texts of the colouring diagnostics and their message boxes.
 #include "colour/diagnostics.h"
 
+#include "colour/colour_context.h"
 #include "common/number_text.h"
-#include "common/program.h"
 
 namespace rubicel {
 namespace {

@@ -11,7 +11,7 @@
 
 namespace rubicel {
 
-struct Program;
+struct ColourContext;
 
 enum class Diagnostic { ShadingAboveRange, ShadingError, ColourError };
 
@@ -67,7 +67,7 @@ std::string colourErrorText(std::string_view description, Fraction f, std::int16
 // each kind once per drawing through gate.
 class MessageBoxSink final : public DiagnosticSink {
 public:
-    MessageBoxSink(Program& p, DiagnosticGate& gate) : p_(p), gate_(gate) {}
+    MessageBoxSink(ColourContext& p, DiagnosticGate& gate) : p_(p), gate_(gate) {}
     void shadingAboveRange(std::int16_t h1, std::int16_t h2, std::int16_t h3, float u) override;
     void shadingError(std::string_view description, float u, std::int16_t h1, std::int16_t h2,
                       std::int16_t h3) override;
@@ -75,7 +75,7 @@ public:
                      std::int16_t B, std::int16_t alt) override;
 
 private:
-    Program& p_;
+    ColourContext& p_;
     DiagnosticGate& gate_;
 };
 

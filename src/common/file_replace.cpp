@@ -10,13 +10,15 @@
 #include <filesystem>
 #include <random>
 
+#include "common/unique_fd.h"
+
 namespace rubicel {
 namespace {
 
 // Creates a new hidden file with a short name in folder, so that the final
 // name's length never limits it, and returns its descriptor and path. Mode 0666
 // lets the file-creation mask apply by itself.
-int createTemporary(const std::filesystem::path& folder, std::string& path) {
+UniqueFd createTemporary(const std::filesystem::path& folder, std::string& path) {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
     std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
@@ -24,11 +26,11 @@ int createTemporary(const std::filesystem::path& folder, std::string& path) {
         std::string name = ".rubicel-";
         for (int i = 0; i < 8; ++i) name += kLetters[pick(random)];
         path = (folder / name).string();
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd || errno != EEXIST) return fd;
     }
     errno = EEXIST;
-    return -1;
+    return UniqueFd();
 }
 
 }  // namespace
@@ -64,8 +66,8 @@ std::optional<ReplaceFailure> replaceFile(const std::string& path, const std::fu
 
     // The new contents go to a hidden file of their own beside the old one...
     std::string temporary;
-    const int fd = createTemporary(folder, temporary);
-    if (fd < 0) return ReplaceFailure{ReplaceFailure::Create, errno};
+    UniqueFd fd = createTemporary(folder, temporary);
+    if (!fd) return ReplaceFailure{ReplaceFailure::Create, errno};
     const auto fail = [&](ReplaceFailure::Stage stage) {
         const int error = errno;
         ::unlink(temporary.c_str());
@@ -74,22 +76,15 @@ std::optional<ReplaceFailure> replaceFile(const std::string& path, const std::fu
     // A file it replaces passes on its permissions.
     struct stat old {};
     const bool keepMode = ::lstat(targetText.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    if ((keepMode && ::fchmod(fd, old.st_mode & 07777) != 0) || !write(fd) || ::fsync(fd) != 0) {
-        const ReplaceFailure failure = fail(ReplaceFailure::Write);
-        ::close(fd);
-        return failure;
-    }
-    if (::close(fd) != 0) return fail(ReplaceFailure::Write);
+    if ((keepMode && ::fchmod(fd.get(), old.st_mode & 07777) != 0) || !write(fd.get()) || ::fsync(fd.get()) != 0)
+        return fail(ReplaceFailure::Write);
+    if (fd.close() != 0) return fail(ReplaceFailure::Write);
 
     // ...and take the old one's place in one step once they are safely on disk.
     if (::rename(temporary.c_str(), targetText.c_str()) != 0) return fail(ReplaceFailure::Replace);
 
     // Make the rename itself durable; the file is already in place if this fails.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    if (const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY)); dir) ::fsync(dir.get());
     return std::nullopt;
 }
 

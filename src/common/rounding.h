@@ -4,8 +4,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <optional>
+#include <type_traits>
 
 namespace rubicel {
 
@@ -14,13 +14,18 @@ namespace rubicel {
 inline double roundHalfEven(double x) { return std::nearbyint(x); }
 inline float roundHalfEven(float x) { return std::nearbyintf(x); }
 
-// Returns x rounded half to even as a 16-bit integer, or nothing when the
-// rounded value does not fit (an overflow error for the caller to report).
-template <typename Real>
-[[nodiscard]] std::optional<std::int16_t> toInt16(Real x) {
-    const Real r = roundHalfEven(x);
-    if (!(r >= Real(-32768) && r <= Real(32767))) return std::nullopt;  // also NaN
-    return static_cast<std::int16_t>(r);
+// Returns x, a fraction rounded half to even, as a 16-bit integer, or nothing
+// when the value does not fit (an overflow error for the caller to report).
+template <typename Number>
+[[nodiscard]] std::optional<std::int16_t> toInt16(Number x) {
+    if constexpr (std::is_integral_v<Number>) {
+        if (x < Number(-32768) || x > Number(32767)) return std::nullopt;
+        return static_cast<std::int16_t>(x);
+    } else {
+        const Number r = roundHalfEven(x);
+        if (!(r >= Number(-32768) && r <= Number(32767))) return std::nullopt;  // also NaN
+        return static_cast<std::int16_t>(r);
+    }
 }
 
 // Returns x rounded half to even as a 32-bit integer, or nothing on overflow.
@@ -33,10 +38,7 @@ template <typename Real>
 
 // Returns a - b when it fits in 16 bits, nothing otherwise (16-bit overflow).
 [[nodiscard]] inline std::optional<std::int16_t> difference16(std::int16_t a, std::int16_t b) {
-    const int d = int(a) - int(b);
-    if (d < std::numeric_limits<std::int16_t>::min() || d > std::numeric_limits<std::int16_t>::max())
-        return std::nullopt;
-    return static_cast<std::int16_t>(d);
+    return toInt16(int(a) - int(b));
 }
 
 }  // namespace rubicel

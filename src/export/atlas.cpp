@@ -10,14 +10,15 @@
 #include <thread>
 
 #include "common/file_replace.h"
-#include "common/program.h"
 #include "common/raster.h"
 #include "export/geo_transform.h"
 #include "export/png_writer.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/feature_catalogue.h"
+#include "windows/feature_catalogue.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
 
 namespace rubicel {
 

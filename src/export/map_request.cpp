@@ -2,11 +2,11 @@
 // map_request.cpp: one map to draw without a window: what the menus would draw, and at which step.
 #include "export/map_request.h"
 
-#include "common/program.h"
 #include "maps/area_renderer.h"
 #include "maps/tile_renderer.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/feature_catalogue.h"
+#include "windows/feature_catalogue.h"
+#include "windows/program.h"
 
 namespace rubicel {
 

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <thread>
 
+#include "common/unique_fd.h"
+
 namespace rubicel::fetch {
 namespace {
 
@@ -27,11 +29,8 @@ std::vector<std::string> addresses(const std::string& baseUrl, const std::string
 
 // Makes what was written durable before and after it takes its name.
 bool syncPath(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    return fd && ::fsync(fd.get()) == 0;
 }
 
 std::string why(const std::string& what, const fs::path& path) {
@@ -127,6 +126,7 @@ void Fetcher::downloadTile(std::size_t i) {
         return;
     }
     if (::rename(part.c_str(), final.c_str()) != 0 || !syncPath(o_.folder)) {
+        report.path.clear();
         fail(i, std::string(tile.name) + ": " + why("name", final));
         return;
     }

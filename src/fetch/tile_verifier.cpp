@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/unique_fd.h"
 #include "fetch/pds_label.h"
 #include "maps/tile_file.h"
 
@@ -75,30 +76,25 @@ LabelState checkLabelFile(const fs::path& path, const TileProduct& tile, std::ve
 void checkTileFile(const mktiles::Grid& grid, TileReport& report) {
     report.content.reset();
     report.readError.clear();
-    const int fd = ::open(report.path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const UniqueFd fd(::open(report.path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        report.readError = fd < 0 ? "cannot open it: " + std::string(std::strerror(errno)) : "not an ordinary file";
-        if (fd >= 0) ::close(fd);
+    if (!fd || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        report.readError = !fd ? "cannot open it: " + std::string(std::strerror(errno)) : "not an ordinary file";
         return;
     }
     report.size = std::uintmax_t(info.st_size);
-    if (report.size != kTileBytes) {
-        ::close(fd);
-        return;
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (report.size != kTileBytes) return;
+    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     ContentCheck check(grid, *report.tile);
     std::vector<unsigned char> block(std::size_t(kRecordsPerRead) * kRecordBytes);
     for (int first = 0; first < kTileRows; first += kRecordsPerRead) {
         std::size_t done = 0;
         while (done < block.size()) {
-            const ssize_t n = ::pread(fd, block.data() + done, block.size() - done,
+            const ssize_t n = ::pread(fd.get(), block.data() + done, block.size() - done,
                                       off_t(first) * kRecordBytes + off_t(done));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) {
                 report.readError = "cannot read it: " + std::string(n < 0 ? std::strerror(errno) : "it ended early");
-                ::close(fd);
                 return;
             }
             done += std::size_t(n);
@@ -106,7 +102,6 @@ void checkTileFile(const mktiles::Grid& grid, TileReport& report) {
         for (int r = 0; r < kRecordsPerRead; ++r)
             check.addRecord(first + r, std::span(block).subspan(std::size_t(r) * kRecordBytes, kRecordBytes));
     }
-    ::close(fd);
     report.content = check.result();
 }
 

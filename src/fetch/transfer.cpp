@@ -14,6 +14,7 @@
 #include <optional>
 #include <thread>
 
+#include "common/unique_fd.h"
 #include "fetch/tile_products.h"
 
 namespace rubicel::fetch {
@@ -159,14 +160,14 @@ Outcome judge(const Request& r, CURLcode code, const char* curlError, const std:
 TransferResult download(const std::vector<std::string>& urls, const std::filesystem::path& part, std::uintmax_t size,
                         std::uintmax_t maxBytes, const TransferSettings& settings, TransferCounter& counter) {
     TransferResult result;
-    const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    UniqueFd file(::open(part.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    const int fd = file.get();
+    if (!file) {
         result.error = "cannot write " + part.string() + ": " + std::strerror(errno);
         return result;
     }
     CURL* curl = curl_easy_init();
     if (!curl) {
-        ::close(fd);
         result.error = "cannot start a transfer";
         return result;
     }
@@ -238,7 +239,7 @@ TransferResult download(const std::vector<std::string>& urls, const std::filesys
         pause = std::min<std::chrono::milliseconds>(pause * 2, std::chrono::minutes(1));
     }
     curl_easy_cleanup(curl);
-    if (::close(fd) != 0 && result.ok) {
+    if (file.close() != 0 && result.ok) {
         result.ok = false;
         result.error = "cannot write " + part.string() + ": " + std::strerror(errno);
     }

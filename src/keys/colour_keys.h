@@ -5,13 +5,11 @@
 #include <cstdint>
 
 #include "keys/key_surface.h"
-#include "keys/key_windows.h"
 #include "platform/platform.h"
 
 namespace rubicel {
 
-struct Program;
-struct KeyWindow;
+struct ColourContext;
 
 // Caption of both key windows.
 inline constexpr const char* kKeyCaption = "Colour Key";
@@ -79,22 +77,13 @@ struct LabelField {
 };
 LabelField rightAligned(const char* label);
 
-// Paints the whole vertical key under scheme (handed to Setcolours unchanged),
-// creating the window hidden when it does not exist.
-void makekey(Program& p, std::int16_t scheme);
-// Paints the whole horizontal key; as makekey.
-void makeHkey(Program& p, std::int16_t scheme);
-
-// Show Colour Key: 0 Vertical, 1 Horizontal.
-void m_key_Click(Program& p, std::int16_t index);
-void Key_Form_Activate(Program& p);
-void Hkey_Form_Activate(Program& p);
-// Keeps window above all others without moving or resizing it.
-void keepontop(Program& p, ToolWindow window);
-// Closes a key window and discards it; closing one that does not exist does nothing.
-void unloadKey(Program& p, ToolWindow window);
-
-// The key window's state in p.
-KeyWindow& keyWindow(Program& p, ToolWindow window);
+// Paints a key window's picture as the window shows it before any painting:
+// button face, the frame's edge, the strip's border and background.
+void blankKeyImage(Raster& image, const KeyLayout& layout);
+// Paints the whole vertical key into image under scheme (handed to Setcolours
+// unchanged), its diagnostics shown afresh.
+void paintVerticalKeyImage(ColourContext& p, Raster& image, std::int16_t scheme);
+// Paints the whole horizontal key; as paintVerticalKeyImage.
+void paintHorizontalKeyImage(ColourContext& p, Raster& image, std::int16_t scheme);
 
 }  // namespace rubicel

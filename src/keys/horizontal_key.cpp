@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// horizontal_key.cpp: makeHkey, the horizontal colour key: strip left to right, ticks and labels below.
+// horizontal_key.cpp: the picture of makeHkey, the horizontal colour key: strip left to right, ticks and labels below.
+#include "colour/colour_context.h"
 #include "colour/colour_engine.h"
-#include "common/program.h"
 #include "common/rounding.h"
 #include "keys/colour_keys.h"
 #include "keys/key_painting.h"
@@ -17,15 +17,13 @@ const HorizontalKeyTick kHorizontalKeyTicks[15] = {
 
 std::int16_t horizontalKeyElevation(float alt) { return toInt16(alt).value_or(0); }
 
-void makeHkey(Program& p, std::int16_t scheme) {
-    KeyWindow& key = keyWindow(p, ToolWindow::Hkey);
+void paintHorizontalKeyImage(ColourContext& p, Raster& image, std::int16_t scheme) {
     p.keyDiagnostics.beginDrawing();
-    KeySurfaces surfaces = keySurfaces(key.image, kHorizontalKeyLayout);
+    KeySurfaces surfaces = keySurfaces(image, kHorizontalKeyLayout);
     paintHorizontalKey(surfaces.strip, surfaces.legend, KeyFont::shared(), [&p, scheme](std::int16_t e) {
         Setcolours(p, scheme, e, p.keyDiagnostics);
         return packRgb(p.colour.R, p.colour.G, p.colour.B);
     });
-    p.ui.toolWindowChanged(ToolWindow::Hkey);
 }
 
 }  // namespace rubicel

@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "keys/key_font.h"
-#include "maps/map_picture.h"
 
 namespace rubicel {
 

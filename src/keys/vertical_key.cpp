@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-// vertical_key.cpp: makekey, the vertical colour key: strip bottom to top, labels at its left.
+// vertical_key.cpp: the picture of makekey, the vertical colour key: strip bottom to top, labels at its left.
 #include <cmath>
 #include <cstring>
 
+#include "colour/colour_context.h"
 #include "colour/colour_engine.h"
-#include "common/program.h"
 #include "common/rounding.h"
 #include "keys/colour_keys.h"
 #include "keys/key_painting.h"
@@ -50,15 +50,13 @@ LabelField rightAligned(const char* label) {
     return field;
 }
 
-void makekey(Program& p, std::int16_t scheme) {
-    KeyWindow& key = keyWindow(p, ToolWindow::Key);
+void paintVerticalKeyImage(ColourContext& p, Raster& image, std::int16_t scheme) {
     p.keyDiagnostics.beginDrawing();
-    KeySurfaces surfaces = keySurfaces(key.image, kVerticalKeyLayout);
+    KeySurfaces surfaces = keySurfaces(image, kVerticalKeyLayout);
     paintVerticalKey(surfaces.strip, surfaces.legend, KeyFont::shared(), [&p, scheme](std::int16_t e) {
         Setcolours(p, scheme, e, p.keyDiagnostics);
         return packRgb(p.colour.R, p.colour.G, p.colour.B);
     });
-    p.ui.toolWindowChanged(ToolWindow::Key);
 }
 
 }  // namespace rubicel

@@ -10,23 +10,18 @@
 #include <utility>
 
 #include "common/number_text.h"
-#include "common/program.h"
 #include "common/rounding.h"
 #include "maps/drawn_map.h"
+#include "maps/map_context.h"
 #include "maps/map_view.h"
-#include "maps/resolution.h"
 #include "maps/render_support.h"
+#include "maps/resolution.h"
 #include "maps/tile_file.h"
 
 namespace rubicel {
 
 namespace {
 
-using Failure = std::optional<std::string>;
-
-constexpr const char* kOverflow = "Overflow";
-constexpr const char* kDivisionByZero = "Division by zero";
-constexpr const char* kSubscript = "Subscript out of range";
 
 // Entries of the name-sorted tile list for tile index t of the north-west
 // corner: A the corner's tile, B east of A, C south of A, D east of C. The
@@ -55,7 +50,7 @@ struct TilePaths {
     std::int16_t tile = 0;  // the tile index of A
 };
 
-TilePaths tilePaths(const Program& p, std::int16_t tile) {
+TilePaths tilePaths(const MapContext& p, std::int16_t tile) {
     const TileEntries& e = kTileEntries[std::size_t(tile)];
     const auto path = [&p](int entry) {
         const bool listed = entry >= 0 && entry < int(p.File1.size());
@@ -70,22 +65,16 @@ TilePaths tilePaths(const Program& p, std::int16_t tile) {
     return paths;
 }
 
-// Returns v as a 16-bit value, or nothing when it does not fit.
-std::optional<std::int16_t> fit16(long long v) {
-    if (v < -32768 || v > 32767) return std::nullopt;
-    return static_cast<std::int16_t>(v);
-}
-
 // One rendering of the box a, b, c, d; the working values are what the failure
 // message reports.
 class AreaRendering {
 public:
-    AreaRendering(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, TilePaths tiles)
+    AreaRendering(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, TilePaths tiles)
         : p_(p), m_(p.map), a_(a), b_(b), c_(c), d_(d), tiles_(std::move(tiles)) {}
 
     void run() {
-        if (const Failure failure = draw()) {
-            p_.ui.messageBox(failureText(*failure), "", Icon::None);
+        if (const Failure failed = draw()) {
+            p_.ui.messageBox(failureText(*failed), "", Icon::None);
             p_.closeFiles();
             p_.ui.setBusyPointer(false);
         }
@@ -96,137 +85,142 @@ private:
     Failure draw() {
         const int generation = beginRendering(p_);
 
-        if (m_.resolution == 0) return kDivisionByZero;
+        if (m_.resolution == 0) return failure(kDivisionByZero);
         const float s = 15.0f / float(m_.resolution);
 
-        const auto R0 = fit16(rowPosition(m_, b_));
-        const auto R1start = fit16(rowPosition(m_, d_));
-        const auto C0 = fit16(columnPosition(m_, a_));
-        const auto C1 = fit16(columnPosition(m_, c_));
-        if (!R0 || !R1start || !C0 || !C1) return kOverflow;
-        std::int16_t R1 = *R1start;
+        const auto R0 = toInt16(rowPosition(m_, b_));
+        const auto R1start = toInt16(rowPosition(m_, d_));
+        const auto C0 = toInt16(columnPosition(m_, a_));
+        const auto C1 = toInt16(columnPosition(m_, c_));
+        if (!R0 || !R1start || !C0 || !C1) return failure(kOverflow);
+        R1_ = *R1start;
 
-        const auto rows = difference16(R1, *R0);
-        if (!rows) return kOverflow;
+        const auto rows = difference16(R1_, *R0);
+        if (!rows) return failure(kOverflow);
         const auto height = toInt32(float(*rows) * s);
-        if (!height) return kOverflow;
+        if (!height) return failure(kOverflow);
         H_ = *height;
         std::int32_t W = 0;
         if (m_.areaclass == kAreaMap) {
             const auto columns = difference16(*C1, *C0);
-            if (!columns) return kOverflow;
+            if (!columns) return failure(kOverflow);
             const auto width = toInt32(float(*columns) * s);
-            if (!width) return kOverflow;
+            if (!width) return failure(kOverflow);
             W = *width;
         } else if (m_.areaclass == kEntirePlanet) {
             W = 2 * H_;
         }
-        if (W < 0 || H_ < 0) return "Invalid property value";
+        if (W < 0 || H_ < 0) return failure(kInvalidPropertyValue);
         try {
             sizeMapPicture(p_, W, H_);
         } catch (const std::bad_alloc&) {
-            return "Out of memory";
+            return failure(kOutOfMemory);
         }
         checksize(p_, W, H_);
         const int revision = p_.dmap.revision;
         p_.ui.setBusyPointer(true);
 
-        const bool twoTiles = *C1 > kLastColumn;
+        C0_ = *C0;
+        C1_ = *C1;
+        twoTiles_ = C1_ > kLastColumn;
         if (Failure f = openTile(0, tiles_.A)) return f;
-        if (twoTiles)
+        if (twoTiles_)
             if (Failure f = openTile(1, tiles_.B)) return f;
 
         StatusCaption status(plainText(W / kTwipsPerPixel) + "×" + plainText(H_ / kTwipsPerPixel) +
                              " pixel image   -  " + mappingCaption(a_, b_, c_, d_) + " ... ");
-        const auto firstRecord = fit16(*R0 + 1);
-        if (!firstRecord) return kOverflow;
+        const auto firstRecord = toInt16(*R0 + 1);
+        if (!firstRecord) return failure(kOverflow);
         sy_ = *firstRecord;
         y_ = 0;
-        bool switched = false;
-        askAhead(0, kRowsAhead - 1, R1, twoTiles);
-
-        do {
-            x_ = 0;
-            if (m_.stopflag == 1) {
-                p_.closeFiles();
-                m_.stopflag = 0;
-                break;
-            }
-            const int step = m_.resolution;
-            if (step < 1) return kDivisionByZero;
-            readAhead_.beforeRead();
-            if (Failure f = p_.files[0].readRecord(sy_, p_.rowBuffer)) return f;
-            if (readAhead_.afterRead()) askAhead(kRowsAhead, kRowsAhead, R1, twoTiles);
-
-            // The west part, up to column 11518 of the first tile (column 11519 is
-            // never drawn), then the east part from column 0 of its neighbour.
-            if (*C0 < 0 || *C0 > kLastColumn) return kSubscript;
-            const int westCount = runLength(*C0, std::min<int>(kLastColumn, *C1), step);
-            paintRun(*C0, step, westCount);
-            if (twoTiles) {
-                const int last = *C1 - kLastColumn;
-                if (Failure f = p_.files[1].readRecord(sy_, p_.rowBuffer)) return f;
-                const int eastCount = runLength(0, last, step);
-                const int inRange = std::min(eastCount, kLastColumn / step + 1);
-                paintRun(0, step, inRange);
-                if (inRange < eastCount) return kSubscript;
-            }
-            if (y_ < p_.dmap.image.height()) p_.ui.mapRowsChanged(y_, y_ + 1);
-
-            p_.ui.yieldToEvents();
-            if (renderingSuperseded(p_, generation)) {
-                p_.closeFiles();
-                return std::nullopt;
-            }
-
-            if (H_ == 0) return kDivisionByZero;
-            const auto percent = static_cast<long long>(roundHalfEven(double(y_) * 1500.0 / double(H_)));
-            p_.ui.setMenuCaption(MenuId{"prcent"}, status.withPercent(percent));
-
-            const auto next = fit16(sy_ + m_.resolution);
-            const auto nextY = fit16(y_ + 1);
-            if (!next || !nextY) return kOverflow;
-            sy_ = *next;
-            y_ = *nextY;
-
-            // Below the equator: the southern tiles, again from their first record.
-            // A box that starts in a southern tile has nothing below it.
-            if (sy_ > kTileRows && !switched && tiles_.below) {
-                p_.closeFiles();
-                if (Failure f = openTile(0, tiles_.C)) return f;
-                if (twoTiles)
-                    if (Failure f = openTile(1, tiles_.D)) return f;
-                sy_ = 1;
-                const auto below = difference16(R1, kTileRows);
-                if (!below) return kOverflow;
-                R1 = *below;
-                switched = true;
-                askAhead(0, kRowsAhead - 1, R1, twoTiles);
-            }
-        } while (sy_ < R1);
+        askAhead(0, kRowsAhead - 1);
+        Failure failed;
+        if (drawRows(p_, generation, H_, status, *this, failed) == RowsEnd::Superseded) return std::nullopt;
+        if (failed) return failed;
 
         // Finished or stopped: the area is recorded and the map menus enabled.
         p_.closeFiles();
         m_.maparea = {a_, b_, c_, d_};
-        recordDrawnMap(revision, *R0, *C0, *C1);
+        recordDrawnMap(revision, *R0, C0_, C1_);
         p_.ui.setBusyPointer(false);
         mclear(p_, 1);
         return std::nullopt;
     }
 
+public:
+    // The steps of one row, run by drawRows.
+    void startRow() { x_ = 0; }
+    void stop() {
+        p_.closeFiles();
+        m_.stopflag = 0;
+    }
+    int y() const { return y_; }
+    Failure drawRow() {
+        const int step = m_.resolution;
+        if (step < 1) return failure(kDivisionByZero);
+        readAhead_.beforeRead();
+        if (Failure f = p_.files[0].readRecord(sy_, p_.rowBuffer)) return f;
+        if (readAhead_.afterRead()) askAhead(kRowsAhead, kRowsAhead);
+
+        // The west part, up to column 11518 of the first tile (column 11519 is
+        // never drawn), then the east part from column 0 of its neighbour.
+        if (C0_ < 0 || C0_ > kLastColumn) return failure(kSubscriptOutOfRange);
+        const int westCount = runLength(C0_, std::min<int>(kLastColumn, C1_), step);
+        paintRun(C0_, step, westCount);
+        if (twoTiles_) {
+            const int last = C1_ - kLastColumn;
+            if (Failure f = p_.files[1].readRecord(sy_, p_.rowBuffer)) return f;
+            const int eastCount = runLength(0, last, step);
+            const int inRange = std::min(eastCount, kLastColumn / step + 1);
+            paintRun(0, step, inRange);
+            if (inRange < eastCount) return failure(kSubscriptOutOfRange);
+        }
+        return std::nullopt;
+    }
+    bool nextRow(Failure& failed) {
+        const auto next = toInt16(sy_ + m_.resolution);
+        const auto nextY = toInt16(y_ + 1);
+        if (!next || !nextY) {
+            failed = failure(kOverflow);
+            return false;
+        }
+        sy_ = *next;
+        y_ = *nextY;
+
+        // Below the equator: the southern tiles, again from their first record.
+        // A box that starts in a southern tile has nothing below it.
+        if (sy_ > kTileRows && !switched_ && tiles_.below) {
+            p_.closeFiles();
+            if ((failed = openTile(0, tiles_.C))) return false;
+            if (twoTiles_)
+                if ((failed = openTile(1, tiles_.D))) return false;
+            sy_ = 1;
+            const auto below = difference16(R1_, kTileRows);
+            if (!below) {
+                failed = failure(kOverflow);
+                return false;
+            }
+            R1_ = *below;
+            switched_ = true;
+            askAhead(0, kRowsAhead - 1);
+        }
+        return sy_ < R1_;
+    }
+
+private:
     // Opens the tile at path as file number + 1.
     Failure openTile(int number, const std::string& path) { return p_.files[number].open(path); }
 
     // Tells the kernel which records the rows from..to after sy need, as far as
     // those rows will be drawn.
-    void askAhead(int from, int to, int R1, bool twoTiles) {
+    void askAhead(int from, int to) {
         const int step = m_.resolution;
         if (step < 1) return;
         for (int k = from; k <= to; ++k) {
             const int record = sy_ + k * step;
-            if (record >= R1 || record > kTileRows) break;
+            if (record >= R1_ || record > kTileRows) break;
             p_.files[0].willNeed(record);
-            if (twoTiles) p_.files[1].willNeed(record);
+            if (twoTiles_) p_.files[1].willNeed(record);
         }
     }
 
@@ -271,7 +265,7 @@ private:
             .str();
     }
 
-    Program& p_;
+    MapContext& p_;
     MapState& m_;
     const std::int16_t a_, b_, c_, d_;
     const TilePaths tiles_;
@@ -279,11 +273,15 @@ private:
     std::int32_t H_ = 0;
     std::int16_t sy_ = 0;
     std::int16_t x_ = 0, y_ = 0;
+    std::int16_t R1_ = 0;           // row position of d, in the southern tiles once switched
+    std::int16_t C0_ = 0, C1_ = 0;  // columns of a and c
+    bool twoTiles_ = false;         // whether the box reaches into the eastern neighbour
+    bool switched_ = false;         // whether the rendering has moved to the southern tiles
 };
 
 }  // namespace
 
-void mapfromtile(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
+void mapfromtile(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
     const std::int16_t tile = FindTile(p.map, a, b);
     TilePaths tiles = tilePaths(p, tile);
     if (p.map.autoresolution == 1) {
@@ -293,12 +291,12 @@ void mapfromtile(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std
     AreaRendering(p, a, b, c, d, std::move(tiles)).run();
 }
 
-void mclear(Program& p, std::int16_t flag) {
+void mclear(MapContext& p, std::int16_t flag) {
     if (flag != 0 && flag != 1) return;
     const bool enable = flag == 1;
-    p.ui.setMenuEnabled(MenuId{"m_topo"}, enable);
-    p.ui.setMenuEnabled(MenuId{"m_size"}, enable);
-    p.ui.setMenuEnabled(MenuId{"m_define"}, enable);
+    p.ui.setMenuEnabled(MenuId{MenuControl::m_topo}, enable);
+    p.ui.setMenuEnabled(MenuId{MenuControl::m_size}, enable);
+    p.ui.setMenuEnabled(MenuId{MenuControl::m_define}, enable);
 }
 
 }  // namespace rubicel

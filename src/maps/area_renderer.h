@@ -6,13 +6,13 @@
 
 namespace rubicel {
 
-struct Program;
+struct MapContext;
 
 // Draws the box a (west), b (north), c (east), d (south), whole degrees.
-void mapfromtile(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d);
+void mapfromtile(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d);
 
 // 0 disables the Topography, Resolution and Define Range menus, 1 enables them,
 // any other value changes nothing.
-void mclear(Program& p, std::int16_t flag);
+void mclear(MapContext& p, std::int16_t flag);
 
 }  // namespace rubicel

@@ -4,10 +4,9 @@
 
 #include "common/raster.h"
 #include "maps/drawn_map.h"
+#include "platform/platform.h"
 
 namespace rubicel {
-
-inline constexpr int kTwipsPerPixel = 15;
 
 // The picture is widthTwips x heightTwips display units and holds
 // floor(width/15) x floor(height/15) pixels; pixels set beyond that are clipped.

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "common/program.h"
 #include "common/rounding.h"
+#include "maps/map_context.h"
 
 namespace rubicel {
 
@@ -14,11 +14,11 @@ namespace {
 // A width or height the window system refuses.
 constexpr const char* kInvalidProperty = "Invalid property value";
 
-void reportScrollFailure(Program& p, const char* description) {
+void reportScrollFailure(MapContext& p, const char* description) {
     p.ui.messageBox(std::string("Module 'MapScroll': ") + description, "", Icon::None);
 }
 
-void placePicture(Program& p) {
+void placePicture(MapContext& p) {
     p.ui.setControlRect(Control::Dmap, {p.dmap.left, p.dmap.top, p.dmap.widthTwips, p.dmap.heightTwips});
 }
 
@@ -29,7 +29,7 @@ int scrollMaximumFor(int picture, int client) {
 
 }  // namespace
 
-void mapscroll(Program& p) {
+void mapscroll(MapContext& p) {
     Platform& ui = p.ui;
     const TwipSize client = ui.clientSize();
     TwipRect h = ui.controlRect(Control::Hscrbar);
@@ -61,7 +61,7 @@ void mapscroll(Program& p) {
     ui.setControlRect(Control::Corner, corner);
 }
 
-void checksize(Program& p, std::int32_t W, std::int32_t H) {
+void checksize(MapContext& p, std::int32_t W, std::int32_t H) {
     const TwipSize outer = p.ui.outerSize();
     const bool wide = outer.width < W;
     p.ui.setControlVisible(Control::Hscrbar, wide);
@@ -71,19 +71,19 @@ void checksize(Program& p, std::int32_t W, std::int32_t H) {
     p.ui.setControlVisible(Control::Corner, tall);
 }
 
-void Hscrbar_Change(Program& p) {
+void Hscrbar_Change(MapContext& p) {
     p.ui.setScrollMaximum(Control::Hscrbar, scrollMaximumFor(p.dmap.widthTwips, p.ui.clientSize().width));
     p.dmap.left = -10 * p.ui.scrollValue(Control::Hscrbar);
     placePicture(p);
 }
 
-void Vscrbar_Change(Program& p) {
+void Vscrbar_Change(MapContext& p) {
     p.ui.setScrollMaximum(Control::Vscrbar, scrollMaximumFor(p.dmap.heightTwips, p.ui.clientSize().height));
     p.dmap.top = -10 * p.ui.scrollValue(Control::Vscrbar);
     placePicture(p);
 }
 
-void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H) {
+void sizeMapPicture(MapContext& p, std::int32_t W, std::int32_t H) {
     p.dmap.widthTwips = W;
     p.dmap.heightTwips = H;
     ++p.dmap.revision;
@@ -92,13 +92,13 @@ void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H) {
     p.ui.mapImageReset(p.dmap.image);
 }
 
-void clearMapPicture(Program& p) {
+void clearMapPicture(MapContext& p) {
     p.dmap.image.fill(kPictureBackground);
     ++p.dmap.revision;
     p.ui.mapImageReset(p.dmap.image);
 }
 
-void moveMapPicture(Program& p, int left, int top) {
+void moveMapPicture(MapContext& p, int left, int top) {
     p.dmap.left = left;
     p.dmap.top = top;
     placePicture(p);

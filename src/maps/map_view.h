@@ -6,21 +6,21 @@
 
 namespace rubicel {
 
-struct Program;
+struct MapContext;
 
 // Lays out the two scroll bars and the corner button; run on every resize.
-void mapscroll(Program& p);
+void mapscroll(MapContext& p);
 // Shows or hides the bars for a new picture of W x H twips.
-void checksize(Program& p, std::int32_t W, std::int32_t H);
+void checksize(MapContext& p, std::int32_t W, std::int32_t H);
 // The user moved a bar.
-void Hscrbar_Change(Program& p);
-void Vscrbar_Change(Program& p);
+void Hscrbar_Change(MapContext& p);
+void Vscrbar_Change(MapContext& p);
 // Sets the picture's size in twips: floor(W/15) x floor(H/15) pixels. What is
 // drawn stays where the old and new size overlap; the rest is background.
-void sizeMapPicture(Program& p, std::int32_t W, std::int32_t H);
+void sizeMapPicture(MapContext& p, std::int32_t W, std::int32_t H);
 // Clears every pixel of the picture to the background colour.
-void clearMapPicture(Program& p);
+void clearMapPicture(MapContext& p);
 // Moves the picture to left, top (twips) in the client area.
-void moveMapPicture(Program& p, int left, int top);
+void moveMapPicture(MapContext& p, int left, int top);
 
 }  // namespace rubicel

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "common/program.h"
+#include "maps/map_context.h"
 #include "maps/map_picture.h"
 
 namespace rubicel {
@@ -55,11 +55,11 @@ std::string readoutText(const PointerReading& reading) {
     return text + "   " + metres(reading.elevation) + " m";
 }
 
-void dmap_MouseMove(Program& p, float x, float y) {
+void dmap_MouseMove(MapContext& p, float x, float y) {
     const auto reading = p.readout.read(p.dmap, int(std::floor(x)), int(std::floor(y)));
     p.ui.showPointerText(reading ? readoutText(*reading) : std::string());
 }
 
-void dmap_MouseLeave(Program& p) { p.ui.showPointerText(std::string()); }
+void dmap_MouseLeave(MapContext& p) { p.ui.showPointerText(std::string()); }
 
 }  // namespace rubicel

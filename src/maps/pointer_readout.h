@@ -12,7 +12,7 @@
 namespace rubicel {
 
 struct MapPicture;
-struct Program;
+struct MapContext;
 
 struct PointerReading {
     PixelSample sample;
@@ -41,8 +41,8 @@ std::string readoutText(const PointerReading& reading);
 
 // The pointer moved to (x, y), in pixels of the map picture: shows the read-out
 // beside it, or nothing where the picture shows no sample.
-void dmap_MouseMove(Program& p, float x, float y);
+void dmap_MouseMove(MapContext& p, float x, float y);
 // The pointer left the map picture.
-void dmap_MouseLeave(Program& p);
+void dmap_MouseLeave(MapContext& p);
 
 }  // namespace rubicel

@@ -3,13 +3,12 @@
 #include "maps/render_support.h"
 
 #include <algorithm>
-#include <array>
 
 #include "colour/colour_row.h"
 
 namespace rubicel {
 
-void paintSamples(Program& p, int first, int step, int count, int x, int y) {
+void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
     Raster& image = p.dmap.image;
     int drawn = 0;
     if (y >= 0 && y < image.height() && x < image.width()) {
@@ -19,8 +18,8 @@ void paintSamples(Program& p, int first, int step, int count, int x, int y) {
     if (drawn < count) {
         // Beyond the picture's edge: at most a column or a row in a rendering
         // that runs to its end, the whole row when a handler emptied the picture.
-        thread_local std::array<std::uint32_t, kTileColumns> undrawn;  // one per drawing thread
-        colourRow(p, p.rowBuffer.data(), first + drawn * step, step, count - drawn, undrawn.data());
+        if (p.undrawnRow.empty()) p.undrawnRow.resize(kTileColumns);
+        colourRow(p, p.rowBuffer.data(), first + drawn * step, step, count - drawn, p.undrawnRow.data());
     }
 }
 

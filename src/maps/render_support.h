@@ -5,12 +5,23 @@
 #include <charconv>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "common/program.h"
+#include "common/rounding.h"
+#include "maps/map_context.h"
 
 namespace rubicel {
+
+// A rendering's failure: the description of the run-time error that ended it.
+using Failure = std::optional<std::string>;
+// The descriptions a rendering's failure message names, beside the colour
+// engine's kOverflow and kDivisionByZero.
+inline constexpr std::string_view kSubscriptOutOfRange = "Subscript out of range";
+inline constexpr std::string_view kInvalidPropertyValue = "Invalid property value";
+inline constexpr std::string_view kOutOfMemory = "Out of memory";
+inline Failure failure(std::string_view description) { return std::string(description); }
 
 // Returns how many samples a drawing loop takes from column first, every step,
 // while the column stays below limit; the loop body runs at least once.
@@ -22,7 +33,7 @@ inline int runLength(int first, int limit, int step) {
 // of the map picture from pixel x on. Pixels beyond the picture are coloured (so
 // R, G, B and the engine's messages are those of every sample) but not drawn.
 // Every column must lie within the row, and count within kTileColumns.
-void paintSamples(Program& p, int first, int step, int count, int x, int y);
+void paintSamples(MapContext& p, int first, int step, int count, int x, int y);
 
 // The status caption of a rendering: a fixed head, then the percentage as a
 // signed number and "%". The text's memory is reused from row to row.
@@ -48,7 +59,7 @@ private:
 // Starts a rendering: it supersedes any rendering still running, shows each kind
 // of colouring diagnostic afresh, and closes every open tile file. Returns the
 // rendering's generation for renderingSuperseded.
-inline int beginRendering(Program& p) {
+inline int beginRendering(MapContext& p) {
     const int generation = ++p.renderGeneration;
     p.diagnostics.beginDrawing();
     p.closeFiles();
@@ -57,8 +68,48 @@ inline int beginRendering(Program& p) {
 
 // True when the rendering that started as generation must end quietly: another
 // rendering began during its yield, or the program is ending.
-inline bool renderingSuperseded(const Program& p, int generation) {
+inline bool renderingSuperseded(const MapContext& p, int generation) {
     return p.renderGeneration != generation || p.exiting;
+}
+
+// How a run of drawRows ended when nothing failed: after its last row or a stop
+// (Finished), or because another rendering began during a yield or the program
+// is ending (Superseded), when the rendering ends quietly with its files closed.
+enum class RowsEnd { Finished, Superseded };
+
+// The row loop of both renderers. For each map row, in order: the stop check
+// (rendering.stop() when stopflag is 1), the row (rendering.drawRow reads its
+// records and paints them), the picture told of the row, the yield with its
+// superseded check, the caption status + percentage of row y of a picture H
+// twips high, and the step to the next row (rendering.nextRow, which returns
+// false after the last row). failed receives the failure that ended it, if any.
+template <class Rendering>
+RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& status, Rendering& rendering,
+                 Failure& failed) {
+    do {
+        rendering.startRow();
+        if (p.map.stopflag == 1) {
+            rendering.stop();
+            return RowsEnd::Finished;
+        }
+        if ((failed = rendering.drawRow())) return RowsEnd::Finished;
+        const int y = rendering.y();
+        if (y < p.dmap.image.height()) p.ui.mapRowsChanged(y, y + 1);
+
+        p.ui.yieldToEvents();
+        if (renderingSuperseded(p, generation)) {
+            p.closeFiles();
+            return RowsEnd::Superseded;
+        }
+
+        if (H == 0) {
+            failed = failure(kDivisionByZero);
+            return RowsEnd::Finished;
+        }
+        const auto percent = static_cast<long long>(roundHalfEven(double(y) * 1500.0 / double(H)));
+        p.ui.setMenuCaption(MenuId{MenuControl::prcent}, status.withPercent(percent));
+    } while (rendering.nextRow(failed) && !failed);
+    return RowsEnd::Finished;
 }
 
 // How many rows ahead of the one being drawn the kernel is asked to read.

@@ -6,7 +6,7 @@
 #include <array>
 #include <cassert>
 
-#include "common/program.h"
+#include "maps/map_context.h"
 #include "platform/platform.h"
 
 namespace rubicel {
@@ -51,16 +51,16 @@ std::int16_t selectresolution(Platform& ui, std::int16_t a, std::int16_t b, std:
     return step;
 }
 
-std::int16_t selectresolution(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
+std::int16_t selectresolution(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) {
     return selectresolution(p.ui, a, b, c, d);
 }
 
 void checkResolutionItem(Platform& ui, int index) {
     assert(index >= 0 && index < kResolutionItems);
-    for (int i = 0; i < kResolutionItems; ++i) ui.setMenuChecked(MenuId{"m_siz", i}, false);
-    ui.setMenuChecked(MenuId{"m_siz", index}, true);
+    for (int i = 0; i < kResolutionItems; ++i) ui.setMenuChecked(MenuId{MenuControl::m_siz, i}, false);
+    ui.setMenuChecked(MenuId{MenuControl::m_siz, index}, true);
 }
 
-void checkResolutionItem(Program& p, int index) { checkResolutionItem(p.ui, index); }
+void checkResolutionItem(MapContext& p, int index) { checkResolutionItem(p.ui, index); }
 
 }  // namespace rubicel

@@ -6,7 +6,7 @@
 
 namespace rubicel {
 
-struct Program;
+struct MapContext;
 class Platform;
 
 // Returns the step for the area a (west), b (north), c (east), d (south): the
@@ -19,11 +19,11 @@ int resolutionItem(std::int16_t step);
 
 // Returns the step for the area a (west), b (north), c (east), d (south) and
 // moves the Resolution check mark to its item.
-std::int16_t selectresolution(Program& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d);
+std::int16_t selectresolution(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d);
 std::int16_t selectresolution(Platform& ui, std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d);
 
 // Removes the check mark from the eight Resolution items and puts it on item index.
-void checkResolutionItem(Program& p, int index);
+void checkResolutionItem(MapContext& p, int index);
 void checkResolutionItem(Platform& ui, int index);
 
 }  // namespace rubicel

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "common/rounding.h"
 #include "maps/map_state.h"
@@ -127,45 +128,36 @@ std::optional<std::vector<std::string>> listTiles(const std::string& folder) {
     return names;
 }
 
-TileFile::~TileFile() { close(); }
-
 std::optional<std::string> TileFile::open(const std::string& path) {
     close();
     path_ = path;
     // Non-blocking so that a named pipe cannot hold the open; it is refused below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR) return "File not found: " + path;
         return "Path/File access error: " + path + " (" + std::strerror(error) + ")";
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    if (::fstat(fd.get(), &info) != 0) {
         const int error = errno;
-        ::close(fd);
         return "Path/File access error: " + path + " (" + std::strerror(error) + ")";
     }
-    if (S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return "Path/File access error: " + path + " is a folder";
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return "Path/File access error: " + path + " is not an ordinary file";
-    }
-    fd_ = fd;
+    if (S_ISDIR(info.st_mode)) return "Path/File access error: " + path + " is a folder";
+    if (!S_ISREG(info.st_mode)) return "Path/File access error: " + path + " is not an ordinary file";
+    fd_ = std::move(fd);
     return std::nullopt;
 }
 
 std::optional<std::string> TileFile::readRecord(int record, RowBuffer& row) {
     static_assert(sizeof(RowBuffer) == kRecordBytes);
-    if (fd_ < 0) return "Bad file name or number: " + recordText(path_, record) + " (file not open)";
+    if (!fd_) return "Bad file name or number: " + recordText(path_, record) + " (file not open)";
     if (record < 1) return "Bad record number: " + recordText(path_, record);
     auto* bytes = reinterpret_cast<char*>(row.data());
     const off_t start = off_t(record - 1) * kRecordBytes;
     std::size_t done = 0;
     while (done < std::size_t(kRecordBytes)) {
-        const ssize_t n = ::pread(fd_, bytes + done, kRecordBytes - done, start + off_t(done));
+        const ssize_t n = ::pread(fd_.get(), bytes + done, kRecordBytes - done, start + off_t(done));
         if (n < 0) {
             if (errno == EINTR) continue;
             return "Device I/O error: " + recordText(path_, record) + " (" + std::strerror(errno) + ")";
@@ -177,13 +169,10 @@ std::optional<std::string> TileFile::readRecord(int record, RowBuffer& row) {
 }
 
 void TileFile::willNeed(int record) const {
-    if (fd_ < 0 || record < 1) return;
-    (void)::posix_fadvise(fd_, off_t(record - 1) * kRecordBytes, kRecordBytes, POSIX_FADV_WILLNEED);
+    if (!fd_ || record < 1) return;
+    (void)::posix_fadvise(fd_.get(), off_t(record - 1) * kRecordBytes, kRecordBytes, POSIX_FADV_WILLNEED);
 }
 
-void TileFile::close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-}
+void TileFile::close() { fd_.reset(); }
 
 }  // namespace rubicel

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_fd.h"
+
 namespace rubicel {
 
 struct MapState;
@@ -46,7 +48,6 @@ public:
     TileFile() = default;
     TileFile(const TileFile&) = delete;
     TileFile& operator=(const TileFile&) = delete;
-    ~TileFile();
 
     [[nodiscard]] std::optional<std::string> open(const std::string& path);
     // Reads record (1-based) into row, as stored. A record wholly or partly past the
@@ -55,11 +56,11 @@ public:
     // Tells the kernel that record will be read soon; reads nothing itself.
     void willNeed(int record) const;
     void close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return bool(fd_); }
     const std::string& path() const { return path_; }
 
 private:
-    int fd_ = -1;
+    UniqueFd fd_;
     std::string path_;
 };
 

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "common/number_text.h"
-#include "common/program.h"
 #include "common/rounding.h"
 #include "maps/drawn_map.h"
+#include "maps/map_context.h"
 #include "maps/map_view.h"
 #include "maps/render_support.h"
 #include "maps/tile_file.h"
@@ -19,18 +19,16 @@ namespace rubicel {
 
 namespace {
 
-using Failure = std::optional<std::string>;
-
 // One rendering of the tile p.map.tilefile; x and y are what the failure message reports.
 class TileRendering {
 public:
-    explicit TileRendering(Program& p) : p_(p), m_(p.map) {}
+    explicit TileRendering(MapContext& p) : p_(p), m_(p.map) {}
 
     void run() {
-        if (const Failure failure = draw()) {
+        if (const Failure failed = draw()) {
             p_.closeFiles();
             p_.ui.messageBox(MessageText("Module 'Drawtile' - ")
-                                 .add(*failure)
+                                 .add(*failed)
                                  .newline()
                                  .number((long long)p_.colour.R)
                                  .add(" ")
@@ -50,55 +48,28 @@ private:
     Failure draw() {
         const int generation = beginRendering(p_);
 
-        if (m_.resolution == 0) return "Division by zero";
+        if (m_.resolution == 0) return failure(kDivisionByZero);
         const float s = 15.0f / float(m_.resolution);
         const auto W = toInt32(float(kLastColumn) * s);
         const auto H = toInt32(float(kTileRows) * s);
-        if (!W || !H) return "Overflow";
-        if (*W < 0 || *H < 0) return "Invalid property value";
+        if (!W || !H) return failure(kOverflow);
+        if (*W < 0 || *H < 0) return failure(kInvalidPropertyValue);
         try {
             sizeMapPicture(p_, *W, *H);
         } catch (const std::bad_alloc&) {
-            return "Out of memory";
+            return failure(kOutOfMemory);
         }
         checksize(p_, *W, *H);
         const int revision = p_.dmap.revision;
 
-        int r = 1;
+        r_ = 1;
         y_ = 0;
         if (Failure f = p_.files[0].open(m_.tilefile)) return f;
-        askAhead(r, 0, kRowsAhead - 1);
+        askAhead(r_, 0, kRowsAhead - 1);
         StatusCaption status("Progress ... ");
-
-        do {
-            x_ = 0;
-            if (m_.stopflag == 1) break;
-            const int step = m_.resolution;
-            if (step < 1) return "Division by zero";
-            readAhead_.beforeRead();
-            if (Failure f = p_.files[0].readRecord(r, p_.rowBuffer)) return f;
-            if (readAhead_.afterRead()) askAhead(r, kRowsAhead, kRowsAhead);
-            p_.ui.setBusyPointer(true);
-
-            // Every step-th column up to 11518; column 11519 is never drawn.
-            const int count = runLength(0, kLastColumn, step);
-            paintSamples(p_, 0, step, count, 0, y_);
-            x_ = count;
-            if (y_ < p_.dmap.image.height()) p_.ui.mapRowsChanged(y_, y_ + 1);
-
-            p_.ui.yieldToEvents();
-            if (renderingSuperseded(p_, generation)) {
-                p_.closeFiles();
-                return std::nullopt;
-            }
-
-            if (*H == 0) return "Division by zero";
-            const auto percent = static_cast<long long>(roundHalfEven(double(y_) * 1500.0 / double(*H)));
-            p_.ui.setMenuCaption(MenuId{"prcent"}, status.withPercent(percent));
-
-            r += m_.resolution;
-            ++y_;
-        } while (r < kTileRows);
+        Failure failed;
+        if (drawRows(p_, generation, *H, status, *this, failed) == RowsEnd::Superseded) return std::nullopt;
+        if (failed) return failed;
 
         p_.closeFiles();
         recordDrawnMap(revision);
@@ -106,6 +77,32 @@ private:
         return std::nullopt;
     }
 
+public:
+    // The steps of one row, run by drawRows.
+    void startRow() { x_ = 0; }
+    void stop() {}  // stopflag stays set: a whole-tile redraw started before it is cleared stops at once
+    int y() const { return y_; }
+    Failure drawRow() {
+        const int step = m_.resolution;
+        if (step < 1) return failure(kDivisionByZero);
+        readAhead_.beforeRead();
+        if (Failure f = p_.files[0].readRecord(r_, p_.rowBuffer)) return f;
+        if (readAhead_.afterRead()) askAhead(r_, kRowsAhead, kRowsAhead);
+        p_.ui.setBusyPointer(true);
+
+        // Every step-th column up to 11518; column 11519 is never drawn.
+        const int count = runLength(0, kLastColumn, step);
+        paintSamples(p_, 0, step, count, 0, y_);
+        x_ = count;
+        return std::nullopt;
+    }
+    bool nextRow(Failure&) {
+        r_ += m_.resolution;
+        ++y_;
+        return r_ < kTileRows;  // record 5760 is never drawn
+    }
+
+private:
     // Keeps what the picture now shows, unless a handler emptied or replaced it
     // during the drawing. The tile is the entry of the tile list that tilefile names.
     void recordDrawnMap(int revision) {
@@ -129,14 +126,15 @@ private:
         }
     }
 
-    Program& p_;
+    MapContext& p_;
     MapState& m_;
     ReadAhead readAhead_;
+    int r_ = 1;  // record of the row being drawn
     int x_ = 0, y_ = 0;
 };
 
 }  // namespace
 
-void Drawtile(Program& p) { TileRendering(p).run(); }
+void Drawtile(MapContext& p) { TileRendering(p).run(); }
 
 }  // namespace rubicel

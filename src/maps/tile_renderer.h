@@ -4,9 +4,9 @@
 
 namespace rubicel {
 
-struct Program;
+struct MapContext;
 
 // Draws the whole tile p.map.tilefile at the current step.
-void Drawtile(Program& p);
+void Drawtile(MapContext& p);
 
 }  // namespace rubicel

@@ -5,17 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/menu_ids.h"
+
 namespace rubicel {
 
 class Raster;
-
-// A menu control: its name and, for a member of a menu array, its index.
-// Names are the program's control names ("m_siz", "prcent") given as literals.
-struct MenuId {
-    std::string_view name;
-    int index = -1;
-    friend bool operator==(const MenuId&, const MenuId&) = default;
-};
 
 enum class Icon { None, Critical, Information };
 
@@ -26,6 +20,9 @@ enum class Control { Hscrbar, Vscrbar, Corner, Dmap, SaveBox, Findloc };
 // Forms whose texts and lists the logic keeps in the program state and the window
 // mirrors: the custom-area dialog and the save panel.
 enum class Form { GetArea, SaveBox };
+
+// Display units: window and picture sizes are set in twips, 15 to a pixel.
+inline constexpr int kTwipsPerPixel = 15;
 
 struct TwipRect {
     int left = 0;

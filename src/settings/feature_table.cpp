@@ -2,7 +2,7 @@
 // feature_table.cpp: the 72 named features of the Map Area menu, by submenu, with their boxes.
 #include <array>
 
-#include "settings/feature_catalogue.h"
+#include "settings/feature_table.h"
 
 namespace rubicel {
 namespace {
@@ -97,11 +97,11 @@ constexpr std::array<Feature, 19> kChannels = {{
 }};
 
 constexpr std::array<FeatureSubmenu, 5> kSubmenus = {{
-    {"Planitiae (plains)", "m_plan", "m_p", kPlains},
-    {"Cratered Terrain", "m_cter", "m_ct", kCrateredTerrain},
-    {"Craters", "m_craters", "m_c", kCraters},
-    {"Mountains and Hills", "m_europe", "m_m", kMountains},
-    {"Channels and Valleys", "m_val", "m_v", kChannels},
+    {"Planitiae (plains)", MenuControl::m_plan, MenuControl::m_p, kPlains},
+    {"Cratered Terrain", MenuControl::m_cter, MenuControl::m_ct, kCrateredTerrain},
+    {"Craters", MenuControl::m_craters, MenuControl::m_c, kCraters},
+    {"Mountains and Hills", MenuControl::m_europe, MenuControl::m_m, kMountains},
+    {"Channels and Valleys", MenuControl::m_val, MenuControl::m_v, kChannels},
 }};
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "export/atlas.h"
-#include "settings/feature_catalogue.h"
 #include "support/file_bytes.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
+#include "windows/feature_catalogue.h"
 
 namespace rubicel {
 namespace {

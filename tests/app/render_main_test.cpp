@@ -11,11 +11,12 @@
 
 #include "colour/colour_engine.h"
 #include "colour/user_bands.h"
-#include "common/program.h"
 #include "keys/colour_keys.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

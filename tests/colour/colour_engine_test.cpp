@@ -9,8 +9,8 @@
 
 #include "colour/diagnostics.h"
 #include "colour/scheme_tables.h"
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

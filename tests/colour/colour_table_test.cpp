@@ -12,9 +12,9 @@
 #include "colour/colour_row.h"
 #include "colour/diagnostics.h"
 #include "colour/user_bands.h"
-#include "common/program.h"
 #include "common/raster.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

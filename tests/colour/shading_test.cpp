@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "colour/diagnostics.h"
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

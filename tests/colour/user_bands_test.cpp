@@ -9,8 +9,8 @@
 
 #include "colour/colour_engine.h"
 #include "colour/colour_state.h"
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

@@ -144,15 +144,17 @@ TEST(Fetch, FaultsLoseNothingAndTheNextRunResumesUntilTheFourTilesAreWhole) {
 }
 
 TEST(FetchProgram, ReportsAFullDiskAndJudgesFoldersOfTiles) {
+    // A local copy of the archive, given as a file: address.
     Archive archive;
+    for (int i = 0; i < 4; ++i) fs::create_symlink(demo(i), archive.labels / name(i));
+    const std::string local = "file://" + archive.labels.path().string() + "/";
     test::TempDir dir, work;
     // No file may grow past 8 MB (16 MB where the shell counts kilobytes): the labels arrive, no tile does.
-    const Exit full = runProgram(RUBICEL_FETCH, {"--base-url", archive.server.url(), "--dir", dir.path(), "--quiet"},
-                                 work.path(), "16384");
+    const Exit full = runProgram(RUBICEL_FETCH, {"--base-url", local, "--dir", dir.path(), "--quiet"}, work.path(), "16384");
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.out, "");
     for (int i = 0; i < 4; ++i) {
-        EXPECT_NE(full.err.find(name(i) + ": " + archive.server.url() + name(i) + ": cannot write " +
+        EXPECT_NE(full.err.find(name(i) + ": " + local + name(i) + ": cannot write " +
                                 partPath(dir.path(), name(i)).string() + ": File too large"),
                   std::string::npos) << full.err;
         EXPECT_FALSE(fs::exists(dir / name(i)));

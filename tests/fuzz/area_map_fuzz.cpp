@@ -8,12 +8,12 @@
 #include <string>
 
 #include "colour/colour_engine.h"
-#include "common/program.h"
 #include "fuzz/fuzz_support.h"
 #include "maps/area_renderer.h"
 #include "maps/map_state.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

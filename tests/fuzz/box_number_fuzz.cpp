@@ -11,10 +11,10 @@
 #include <string>
 #include <string_view>
 
-#include "common/program.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/custom_area.h"
+#include "windows/custom_area.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "common/program.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/config_file.h"
 #include "settings/config_text.h"
+#include "windows/config_file.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {
@@ -74,7 +74,7 @@ void checkStartUp(std::string_view text) {
     Program p{ui};
     p.map.startfolder = start.string();
     fload(p);
-    const bool mapArea = ui.enabled("m_area");
+    const bool mapArea = ui.enabled(MenuControl::m_area);
     fuzz::expect(ui.messages.size() == (mapArea ? 0u : 1u), "one message exactly when Map Area stays disabled");
     fuzz::expect(!mapArea || p.File1.size() == 4, "Map Area is enabled only for four tiles");
     fuzz::expect(usableScheme(p.colour.scheme) == p.colour.scheme, "the scheme names a menu item");

@@ -9,10 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include "common/program.h"
 #include "fuzz/fuzz_support.h"
-#include "keys/save_panel.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
+#include "windows/save_panel.h"
 
 namespace rubicel {
 namespace {

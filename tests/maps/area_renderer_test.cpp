@@ -30,12 +30,12 @@ protected:
         EXPECT_EQ(p.map.maparea, area);
         EXPECT_FALSE(ui.busyPointer);
         EXPECT_FALSE(anyFileOpen());
-        for (const char* menu : {"m_topo", "m_size", "m_define"}) EXPECT_TRUE(ui.enabled(menu)) << menu;
+        for (MenuControl menu : {MenuControl::m_topo, MenuControl::m_size, MenuControl::m_define}) EXPECT_TRUE(ui.enabled(menu)) << menuControlName(menu);
     }
     std::string firstCaption;  // the status caption after the first row
     void recordFirstCaption() {
         ui.onYield = [this](int n) {
-            if (n == 2) firstCaption = ui.caption("prcent");
+            if (n == 2) firstCaption = ui.caption(MenuControl::prcent);
         };
     }
 };
@@ -65,7 +65,7 @@ TEST_F(AreaRenderer, EntirePlanetAtStep24) {
         EXPECT_EQ(p.dmap.image.height(), 480);
         EXPECT_EQ(ui.yields, 480);
         EXPECT_EQ(firstCaption, c.caption);
-        EXPECT_TRUE(ui.caption("prcent").ends_with(" ...  100%")) << ui.caption("prcent");
+        EXPECT_TRUE(ui.caption(MenuControl::prcent).ends_with(" ...  100%")) << ui.caption(MenuControl::prcent);
         expectFinished({c.west, 90, c.east, -90});
         expectPixel(0, 0, c.northWest, 1, 0);
         expectPixel(479, 0, c.northWest, 1, 11496);
@@ -85,7 +85,7 @@ TEST_F(AreaRenderer, SecondEntirePlanetPicksStep20) {
     draw(-180, 90, 180, -90, 24, kEntirePlanet);
     EXPECT_EQ(p.map.resolution, 20);
     EXPECT_EQ(p.map.autoresolution, 0);
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{0});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{0});
     EXPECT_EQ(p.dmap.image.width(), 1152);
     EXPECT_EQ(p.dmap.image.height(), 576);
     expectPixel(575, 0, 3, 1, 11500);
@@ -99,7 +99,7 @@ TEST_F(AreaRenderer, AutomaticStepOfABox) {
     draw(10, 40, 30, 20, 4);
     EXPECT_EQ(p.map.resolution, 2);
     EXPECT_EQ(p.map.autoresolution, 0);
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{6});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{6});
     EXPECT_EQ(p.dmap.image.width(), 640);
     expectPixel(1, 0, 2, 3201, 642);
 }
@@ -193,7 +193,7 @@ TEST_F(AreaRenderer, FailuresShowTheMessageAndSkipTheEnd) {
         EXPECT_EQ(ui.messages[0].title, "");
         EXPECT_EQ(ui.messages[0].icon, Icon::None);
         EXPECT_EQ(p.map.maparea, (std::array<std::int16_t, 4>{1, 2, 3, 4}));
-        EXPECT_FALSE(ui.enabled("m_size"));
+        EXPECT_FALSE(ui.enabled(MenuControl::m_size));
         EXPECT_FALSE(ui.busyPointer);
         EXPECT_FALSE(anyFileOpen());
     }
@@ -306,8 +306,8 @@ TEST_F(AreaRenderer, MapMenuSwitch) {
     for (const auto& c : cases) {
         mclear(p, c.before);
         mclear(p, c.flag);
-        for (const char* menu : {"m_topo", "m_size", "m_define"})
-            EXPECT_EQ(ui.enabled(menu), c.enabled) << menu << " after " << c.before << " then " << c.flag;
+        for (MenuControl menu : {MenuControl::m_topo, MenuControl::m_size, MenuControl::m_define})
+            EXPECT_EQ(ui.enabled(menu), c.enabled) << menuControlName(menu) << " after " << c.before << " then " << c.flag;
     }
 }
 

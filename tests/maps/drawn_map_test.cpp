@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "maps/area_renderer.h"
-#include "maps/main_window.h"
 #include "maps/map_view.h"
 #include "maps/pointer_readout.h"
+#include "maps/render_fixture.h"
 #include "maps/tile_renderer.h"
-#include "render_fixture.h"
-#include "settings/drag_box.h"
-#include "settings/help_menu.h"
+#include "windows/drag_box.h"
+#include "windows/help_menu.h"
+#include "windows/main_window.h"
 
 namespace rubicel {
 namespace {

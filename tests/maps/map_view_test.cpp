@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "colour/colour_engine.h"
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
+#include "windows/program.h"
 
 namespace rubicel::test {
 

@@ -23,10 +23,10 @@ class SelectResolution : public ::testing::TestWithParam<AreaCase> {};
 TEST_P(SelectResolution, ReturnsStepAndMovesCheckMark) {
     const AreaCase& k = GetParam();
     HeadlessPlatform ui;
-    for (int i = 0; i < 8; ++i) ui.setMenuChecked(MenuId{"m_siz", i}, true);
+    for (int i = 0; i < 8; ++i) ui.setMenuChecked(MenuId{MenuControl::m_siz, i}, true);
 
     EXPECT_EQ(selectresolution(ui, k.a, k.b, k.c, k.d), k.step);
-    EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{k.item});
+    EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{k.item});
 }
 
 INSTANTIATE_TEST_SUITE_P(Areas, SelectResolution, ::testing::Values(
@@ -66,12 +66,12 @@ TEST(ResolutionItem, MapsStepsToMenuItems) {
 
 TEST(CheckResolutionItem, LeavesExactlyOneMarkAndNoOtherMenu) {
     HeadlessPlatform ui;
-    ui.setMenuChecked(MenuId{"m_setcol", 2}, true);
+    ui.setMenuChecked(MenuId{MenuControl::m_setcol, 2}, true);
     for (int index = 0; index < 8; ++index) {
         checkResolutionItem(ui, index);
-        EXPECT_EQ(ui.checkedIndexes("m_siz"), std::vector<int>{index});
+        EXPECT_EQ(ui.checkedIndexes(MenuControl::m_siz), std::vector<int>{index});
     }
-    EXPECT_TRUE(ui.checked("m_setcol", 2));
+    EXPECT_TRUE(ui.checked(MenuControl::m_setcol, 2));
 }
 
 }  // namespace

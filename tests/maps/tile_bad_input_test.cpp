@@ -15,8 +15,8 @@
 #include "maps/area_renderer.h"
 #include "maps/tile_renderer.h"
 #include "render_fixture.h"
-#include "settings/config_file.h"
 #include "support/unprivileged.h"
+#include "windows/config_file.h"
 
 namespace rubicel {
 namespace {
@@ -166,7 +166,7 @@ TEST_P(TileFolders, TheCheckCountsThemAndMapsDrawFromWhatItListed) {
     p.map.startfolder = start.path().string();
     fload(p);
     ASSERT_EQ(p.File1.size(), c.listed);
-    EXPECT_EQ(ui.enabled("m_area"), c.mapArea);
+    EXPECT_EQ(ui.enabled(MenuControl::m_area), c.mapArea);
     EXPECT_EQ(ui.messages.size(), c.mapArea ? 0u : 1u);
     if (!c.mapArea) return;
 

@@ -41,7 +41,7 @@ TEST_F(TileRenderer, SizesAndRecordsByStep) {
         EXPECT_EQ(p.dmap.image.width(), c.width);
         EXPECT_EQ(p.dmap.image.height(), c.height);
         EXPECT_EQ(ui.yields, c.rows);
-        EXPECT_EQ(ui.caption("prcent"), "Progress ...  100%");
+        EXPECT_EQ(ui.caption(MenuControl::prcent), "Progress ...  100%");
         EXPECT_FALSE(ui.busyPointer);
         EXPECT_FALSE(anyFileOpen());
         expectPixel(0, 0, 3, 1, 0);

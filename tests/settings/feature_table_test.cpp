@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "settings/feature_catalogue.h"
+#include "windows/feature_catalogue.h"
 
 namespace rubicel {
 namespace {
@@ -23,8 +23,8 @@ TEST(FeatureCatalogue, FiveSubmenusOfValidBoxes) {
     std::set<std::string_view> captions, pastTheMeridian;
     for (std::size_t i = 0; i < submenus.size(); ++i) {
         EXPECT_EQ(submenus[i].caption, expected[i].caption);
-        EXPECT_EQ(submenus[i].control, expected[i].control);
-        EXPECT_EQ(submenus[i].items, expected[i].items);
+        EXPECT_EQ(menuControlName(submenus[i].control), expected[i].control);
+        EXPECT_EQ(menuControlName(submenus[i].items), expected[i].items);
         EXPECT_EQ(submenus[i].features.size(), expected[i].count) << expected[i].caption;
         for (const Feature& f : submenus[i].features) {
             EXPECT_TRUE(captions.insert(f.caption).second) << f.caption << " appears twice";
@@ -52,7 +52,7 @@ TEST_P(CatalogueRow, HoldsTheListedCaptionAndBox) {
     const RowCase& c = GetParam();
     const Feature* f = nullptr;
     for (const FeatureSubmenu& s : featureSubmenus())
-        if (s.items == c.items && c.index < s.features.size()) f = &s.features[c.index];
+        if (menuControlName(s.items) == c.items && c.index < s.features.size()) f = &s.features[c.index];
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->caption, c.feature.caption);
     EXPECT_EQ((std::array{f->west, f->north, f->east, f->south}),

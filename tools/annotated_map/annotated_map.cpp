@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "colour/colour_engine.h"
-#include "common/program.h"
 #include "common/raster.h"
 #include "platform/headless/headless_platform.h"
-#include "settings/feature_catalogue.h"
+#include "windows/feature_catalogue.h"
+#include "windows/program.h"
 
 namespace rubicel::annotated {
 

@@ -4,19 +4,17 @@
 
 namespace rubicel {
 
-HeadlessPlatform::MenuState& HeadlessPlatform::menu(MenuId item) {
-    return menus[{std::string(item.name), item.index}];
-}
+HeadlessPlatform::MenuState& HeadlessPlatform::menu(MenuId item) { return menus[{item.control, item.index}]; }
 
-const HeadlessPlatform::MenuState* HeadlessPlatform::findMenu(std::string_view name, int index) const {
-    const auto it = menus.find({std::string(name), index});
+const HeadlessPlatform::MenuState* HeadlessPlatform::findMenu(MenuControl control, int index) const {
+    const auto it = menus.find({control, index});
     return it == menus.end() ? nullptr : &it->second;
 }
 
 void HeadlessPlatform::setMenuChecked(MenuId item, bool checked) { menu(item).checked = checked; }
 void HeadlessPlatform::setMenuEnabled(MenuId item, bool enabled) { menu(item).enabled = enabled; }
 void HeadlessPlatform::setMenuCaption(MenuId item, const std::string& caption) { menu(item).caption = caption; }
-void HeadlessPlatform::popupMenu(MenuId menu) { popups.emplace_back(menu.name); }
+void HeadlessPlatform::popupMenu(MenuId menu) { popups.emplace_back(menuControlName(menu.control)); }
 
 void HeadlessPlatform::messageBox(const std::string& text, const std::string& title, Icon icon) {
     messages.push_back({text, title, icon});
@@ -91,25 +89,25 @@ void HeadlessPlatform::toolWindowChanged(ToolWindow window) {
     ++tools[window].changes;
 }
 
-bool HeadlessPlatform::checked(std::string_view name, int index) const {
-    const MenuState* m = findMenu(name, index);
+bool HeadlessPlatform::checked(MenuControl control, int index) const {
+    const MenuState* m = findMenu(control, index);
     return m && m->checked;
 }
 
-bool HeadlessPlatform::enabled(std::string_view name, int index) const {
-    const MenuState* m = findMenu(name, index);
+bool HeadlessPlatform::enabled(MenuControl control, int index) const {
+    const MenuState* m = findMenu(control, index);
     return !m || m->enabled;
 }
 
-std::string HeadlessPlatform::caption(std::string_view name, int index) const {
-    const MenuState* m = findMenu(name, index);
+std::string HeadlessPlatform::caption(MenuControl control, int index) const {
+    const MenuState* m = findMenu(control, index);
     return m ? m->caption : std::string();
 }
 
-std::vector<int> HeadlessPlatform::checkedIndexes(std::string_view name) const {
+std::vector<int> HeadlessPlatform::checkedIndexes(MenuControl control) const {
     std::vector<int> result;
     for (const auto& [key, state] : menus)
-        if (key.first == name && state.checked) result.push_back(key.second);
+        if (key.first == control && state.checked) result.push_back(key.second);
     return result;
 }
 

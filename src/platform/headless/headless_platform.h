@@ -59,16 +59,16 @@ public:
     void toolWindowChanged(ToolWindow window) override;
 
     // What tests read.
-    bool checked(std::string_view name, int index = -1) const;
-    bool enabled(std::string_view name, int index = -1) const;  // never-touched items count as enabled
-    std::string caption(std::string_view name, int index = -1) const;
-    // Indexes of the checked members of menu array name.
-    std::vector<int> checkedIndexes(std::string_view name) const;
+    bool checked(MenuControl control, int index = -1) const;
+    bool enabled(MenuControl control, int index = -1) const;  // never-touched items count as enabled
+    std::string caption(MenuControl control, int index = -1) const;
+    // Indexes of the checked members of menu array control.
+    std::vector<int> checkedIndexes(MenuControl control) const;
     bool visible(Control control) const;
     int scrollMaximum(Control bar) const;
     void setScrollValue(Control bar, int value);
 
-    std::map<std::pair<std::string, int>, MenuState> menus;
+    std::map<std::pair<MenuControl, int>, MenuState> menus;  // the items touched, by control and index
     std::vector<Message> messages;
     std::vector<std::string> popups;
     std::string windowCaption;
@@ -118,7 +118,7 @@ public:
 
 private:
     MenuState& menu(MenuId item);
-    const MenuState* findMenu(std::string_view name, int index) const;
+    const MenuState* findMenu(MenuControl control, int index) const;
 };
 
 }  // namespace rubicel

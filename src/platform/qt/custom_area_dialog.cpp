@@ -10,7 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "common/program.h"
+#include "windows/program.h"
 
 namespace rubicel {
 

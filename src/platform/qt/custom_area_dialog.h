@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <array>
 
-#include "settings/custom_area.h"
+#include "windows/custom_area.h"
 
 class QLineEdit;
 class QPushButton;

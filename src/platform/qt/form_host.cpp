@@ -7,11 +7,11 @@
 #include <QWidget>
 #include <cstring>
 
-#include "common/program.h"
 #include "common/raster.h"
 #include "platform/qt/custom_area_dialog.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/save_panel_widget.h"
+#include "windows/program.h"
 
 namespace rubicel {
 

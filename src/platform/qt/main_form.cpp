@@ -14,20 +14,36 @@
 #include <cstdint>
 #include <vector>
 
-#include "colour/topography_menu.h"
-#include "common/program.h"
 #include "maps/map_picture.h"
 #include "maps/map_view.h"
-#include "maps/menu_tree.h"
 #include "maps/pointer_readout.h"
 #include "platform/qt/folder_panel.h"
 #include "platform/qt/map_picture_widget.h"
 #include "platform/qt/menu_area.h"
-#include "settings/config_file.h"
-#include "settings/drag_box.h"
+#include "windows/config_file.h"
+#include "windows/drag_box.h"
+#include "windows/menu_tree.h"
+#include "windows/program.h"
+#include "windows/topography_menu.h"
 
 namespace rubicel {
 namespace {
+
+// The place of node's control member in a table by control and index + 1.
+template <class T>
+T*& slot(std::array<std::vector<T*>, kMenuControlCount>& table, const MenuNode& node) {
+    std::vector<T*>& members = table[std::size_t(node.control)];
+    const std::size_t at = std::size_t(node.index + 1);
+    if (at >= members.size()) members.resize(at + 1, nullptr);
+    return members[at];
+}
+
+template <class T>
+T* lookUp(const std::array<std::vector<T*>, kMenuControlCount>& table, MenuId id) {
+    const std::vector<T*>& members = table[std::size_t(id.control)];
+    const std::size_t at = std::size_t(id.index + 1);
+    return at < members.size() ? members[at] : nullptr;
+}
 
 // The client area's size at start (at least): a whole-planet map of 960 x 480
 // pixels shows whole, without scroll bars.
@@ -99,13 +115,15 @@ void MainForm::buildMenus(Program& p, std::span<const MenuNode> menus) {
         open.resize(std::size_t(node.depth));
         QMenu* parent = node.depth > 0 ? open.back() : nullptr;
         const QString caption = QString::fromUtf8(node.caption.data(), qsizetype(node.caption.size()));
+        const std::string_view controlName = menuControlName(node.control);
+        const QString name = QString::fromUtf8(controlName.data(), qsizetype(controlName.size()));
         QAction* action = nullptr;
         switch (node.kind) {
         case MenuKind::Menu: {
             QMenu* menu = parent ? parent->addMenu(caption) : menuArea_->menus()->addMenu(caption);
-            menu->setObjectName(QString::fromUtf8(node.name.data(), qsizetype(node.name.size())));
+            menu->setObjectName(name);
             action = menu->menuAction();
-            menus_[{std::string(node.name), node.index}] = menu;
+            slot(menus_, node) = menu;
             if (node.open) {
                 const auto opened = node.open;
                 QObject::connect(menu, &QMenu::aboutToShow, this, [&p, opened] { opened(p); });
@@ -125,9 +143,9 @@ void MainForm::buildMenus(Program& p, std::span<const MenuNode> menus) {
             action->setVisible(!caption.isEmpty());
             break;
         }
-        action->setObjectName(QString::fromUtf8(node.name.data(), qsizetype(node.name.size())));
+        action->setObjectName(name);
         action->setData(node.index);
-        actions_[{std::string(node.name), node.index}] = action;
+        slot(actions_, node) = action;
     }
 }
 
@@ -154,15 +172,9 @@ void MainForm::connectControls(Program& p) {
     onResize_ = [&p] { mapscroll(p); };
 }
 
-QAction* MainForm::action(MenuId id) const {
-    const auto it = actions_.find({std::string(id.name), id.index});
-    return it == actions_.end() ? nullptr : it->second;
-}
+QAction* MainForm::action(MenuId id) const { return lookUp(actions_, id); }
 
-QMenu* MainForm::menu(MenuId id) const {
-    const auto it = menus_.find({std::string(id.name), id.index});
-    return it == menus_.end() ? nullptr : it->second;
-}
+QMenu* MainForm::menu(MenuId id) const { return lookUp(menus_, id); }
 
 QScrollBar* MainForm::scrollBar(Control bar) const {
     if (bar == Control::Hscrbar) return hscrbar_;

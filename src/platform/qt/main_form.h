@@ -4,11 +4,13 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -62,9 +64,9 @@ private:
     void connectControls(Program& p);
     void trigger(Program& p, const MenuNode& node, QAction* action);
 
-    using Key = std::pair<std::string, int>;
-    std::map<Key, QAction*> actions_;
-    std::map<Key, QMenu*> menus_;
+    // Each control's actions and menus by index + 1 (slot 0 outside an array).
+    std::array<std::vector<QAction*>, kMenuControlCount> actions_;
+    std::array<std::vector<QMenu*>, kMenuControlCount> menus_;
     // Check marks as the program set them; an item's own toggling never wins.
     std::map<QAction*, bool> checked_;
     MenuArea* menuArea_ = nullptr;

@@ -14,16 +14,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/program.h"
-#include "maps/main_window.h"
 #include "maps/map_picture.h"
-#include "maps/menu_tree.h"
 #include "platform/qt/form_host.h"
-#include "platform/qt/save_panel_widget.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/map_picture_widget.h"
-#include "platform/qt/tool_windows.h"
 #include "platform/qt/menu_area.h"
+#include "platform/qt/save_panel_widget.h"
+#include "platform/qt/tool_windows.h"
+#include "windows/main_window.h"
+#include "windows/menu_tree.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

@@ -8,9 +8,9 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "colour/range_dialog.h"
-#include "common/program.h"
 #include "keys/key_surface.h"
+#include "windows/program.h"
+#include "windows/range_dialog.h"
 
 namespace rubicel {
 namespace {

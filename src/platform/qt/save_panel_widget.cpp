@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "common/program.h"
+#include "windows/program.h"
 
 namespace rubicel {
 

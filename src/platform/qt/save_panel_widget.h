@@ -4,7 +4,7 @@
 
 #include <QFrame>
 
-#include "keys/save_panel.h"
+#include "windows/save_panel.h"
 
 class QLabel;
 class QLineEdit;

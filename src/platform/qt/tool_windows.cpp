@@ -2,12 +2,12 @@
 // tool_windows.cpp: creating, placing, raising and closing the tool windows.
 #include "platform/qt/tool_windows.h"
 
-#include "common/program.h"
 #include "keys/colour_keys.h"
 #include "keys/key_surface.h"
-#include "keys/tool_windows.h"
 #include "platform/qt/key_window.h"
 #include "platform/qt/range_dialog_window.h"
+#include "windows/program.h"
+#include "windows/tool_windows.h"
 
 namespace rubicel {
 

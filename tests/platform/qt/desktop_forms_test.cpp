@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "common/program.h"
-#include "maps/main_window.h"
 #include "platform/qt/custom_area_dialog.h"
 #include "platform/qt/form_host.h"
 #include "platform/qt/help_viewer.h"
@@ -21,6 +19,8 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/save_panel_widget.h"
 #include "support/start_folder.h"
+#include "windows/main_window.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {
@@ -42,9 +42,9 @@ protected:
         ui.window().show();
         QCoreApplication::processEvents();
     }
-    void choose(std::string_view name, int index = -1) {
+    void choose(MenuControl name, int index = -1) {
         QAction* item = ui.window().action({name, index});
-        ASSERT_NE(item, nullptr) << name;
+        ASSERT_NE(item, nullptr) << menuControlName(name);
         item->trigger();
     }
 
@@ -56,8 +56,8 @@ protected:
 };
 
 TEST_F(DesktopFormsTest, CustomAreaDrawsTheTypedBox) {
-    choose("m_area");
-    choose("m_custom");
+    choose(MenuControl::m_area);
+    choose(MenuControl::m_custom);
     CustomAreaDialog* d = ui.forms()->customArea();
     ASSERT_TRUE(d->isVisible());
     const std::pair<AreaBox, const char*> typed[] = {
@@ -71,8 +71,8 @@ TEST_F(DesktopFormsTest, CustomAreaDrawsTheTypedBox) {
 }
 
 TEST_F(DesktopFormsTest, SaveMapShowsThePanelOverTheMapAndSaves) {
-    choose("m_tile", 5);
-    choose("m_savemap");
+    choose(MenuControl::m_tile, 5);
+    choose(MenuControl::m_savemap);
     QWidget* panel = ui.window().control(Control::SaveBox);
     ASSERT_EQ(panel, ui.forms()->savePanel());
     EXPECT_TRUE(panel->isVisible());
@@ -87,19 +87,19 @@ TEST_F(DesktopFormsTest, SaveMapShowsThePanelOverTheMapAndSaves) {
 
 TEST_F(DesktopFormsTest, HelpMenuItems) {
     p.map.maparea = {1, 2, 3, 4};
-    choose("m_h", 0);
+    choose(MenuControl::m_h, 0);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "Rubicel v 1.12  -  March 6, 2007");
     EXPECT_EQ(shown[0].icon, Icon::Information);
 
-    choose("m_h", 3);
+    choose(MenuControl::m_h, 3);
     EXPECT_EQ(p.dmap.image.width(), 1024);
     EXPECT_EQ(p.dmap.image.height(), 397);
-    EXPECT_EQ(ui.window().action({"prcent"})->text(),
+    EXPECT_EQ(ui.window().action({MenuControl::prcent})->text(),
               QString::fromUtf8("Mars map:   longitude -180\u00b0 to +180\u00b0  latitude +57\u00b0 to -57\u00b0"));
     EXPECT_EQ(p.map.maparea, (std::array<std::int16_t, 4>{1, 2, 3, 4}));
 
-    choose("m_h", 1);
+    choose(MenuControl::m_h, 1);
     // The viewer has no meta-object of its own: findChild<HelpViewer*> would take
     // the first widget of any kind.
     HelpViewer* viewer = nullptr;
@@ -108,7 +108,7 @@ TEST_F(DesktopFormsTest, HelpMenuItems) {
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
 
-    choose("m_h", 5);
+    choose(MenuControl::m_h, 5);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].title, "Obtaining the MEGDR064 MOLA data files");
 }

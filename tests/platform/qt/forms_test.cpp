@@ -16,7 +16,6 @@
 #include <fstream>
 
 #include "annotated_map.h"
-#include "common/program.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/qt/chm_file.h"
 #include "platform/qt/custom_area_dialog.h"
@@ -24,6 +23,7 @@
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/save_panel_widget.h"
 #include "support/temp_dir.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {

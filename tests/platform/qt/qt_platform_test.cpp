@@ -23,13 +23,13 @@
 #include <string>
 #include <vector>
 
-#include "common/program.h"
-#include "maps/main_window.h"
 #include "platform/qt/folder_panel.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/map_picture_widget.h"
 #include "platform/qt/menu_area.h"
 #include "support/start_folder.h"
+#include "windows/main_window.h"
+#include "windows/program.h"
 
 namespace rubicel {
 namespace {
@@ -58,22 +58,22 @@ protected:
     }
 
     MainForm& form() { return ui.window(); }
-    QAction* action(std::string_view name, int index = -1) { return form().action({name, index}); }
-    void choose(std::string_view name, int index = -1) {
+    QAction* action(MenuControl name, int index = -1) { return form().action({name, index}); }
+    void choose(MenuControl name, int index = -1) {
         QAction* item = action(name, index);
-        ASSERT_NE(item, nullptr) << name << " " << index;
+        ASSERT_NE(item, nullptr) << menuControlName(name) << " " << index;
         item->trigger();
     }
     // Opens a menu as the user does and closes it again.
-    void open(std::string_view name, int index = -1) {
+    void open(MenuControl name, int index = -1) {
         QMenu* menu = form().menu({name, index});
-        ASSERT_NE(menu, nullptr) << name;
+        ASSERT_NE(menu, nullptr) << menuControlName(name);
         menu->popup(QPoint(0, 0));
         menu->hide();
     }
     // Runs f at the first yield of the next drawing.
     void duringDrawing(std::function<void()> f) { QTimer::singleShot(0, &form(), std::move(f)); }
-    std::vector<int> checkedItems(std::string_view name, int count) {
+    std::vector<int> checkedItems(MenuControl name, int count) {
         std::vector<int> result;
         for (int i = 0; i < count; ++i)
             if (action(name, i)->isChecked()) result.push_back(i);
@@ -188,8 +188,8 @@ TEST_F(DesktopTest, MenuBarFollowsTheMenuTable) {
 }
 
 struct SubmenuCase {
-    const char* control;
-    const char* items;
+    MenuControl control;
+    MenuControl items;
     int count;
     const char* first;
     const char* last;
@@ -204,7 +204,7 @@ TEST_P(FeatureSubmenu, HoldsTheCatalogueInOrder) {
     const QList<QAction*> items = submenu->actions();
     ASSERT_EQ(items.size(), c.count);
     for (int i = 0; i < c.count; ++i) {
-        EXPECT_EQ(items[i]->objectName().toStdString(), c.items);
+        EXPECT_EQ(items[i]->objectName().toStdString(), menuControlName(c.items));
         EXPECT_EQ(items[i]->data().toInt(), i);
         EXPECT_EQ(action(c.items, i), items[i]);
     }
@@ -213,12 +213,12 @@ TEST_P(FeatureSubmenu, HoldsTheCatalogueInOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, FeatureSubmenu,
-                         testing::Values(SubmenuCase{"m_plan", "m_p", 12, "Acidalia", "Utopia"},
-                                         SubmenuCase{"m_cter", "m_ct", 9, "Aonia Terra", "Tyrrhenia Terra"},
-                                         SubmenuCase{"m_craters", "m_c", 16, "Cassini", "Victoria"},
-                                         SubmenuCase{"m_europe", "m_m", 16, "Alba Patera", "Uranius Patera"},
-                                         SubmenuCase{"m_val", "m_v", 19, "Acheron Fossae", "Valles Marineris"}),
-                         [](const auto& info) { return std::string(info.param.items); });
+                         testing::Values(SubmenuCase{MenuControl::m_plan, MenuControl::m_p, 12, "Acidalia", "Utopia"},
+                                         SubmenuCase{MenuControl::m_cter, MenuControl::m_ct, 9, "Aonia Terra", "Tyrrhenia Terra"},
+                                         SubmenuCase{MenuControl::m_craters, MenuControl::m_c, 16, "Cassini", "Victoria"},
+                                         SubmenuCase{MenuControl::m_europe, MenuControl::m_m, 16, "Alba Patera", "Uranius Patera"},
+                                         SubmenuCase{MenuControl::m_val, MenuControl::m_v, 19, "Acheron Fossae", "Valles Marineris"}),
+                         [](const auto& info) { return std::string(menuControlName(info.param.items)); });
 
 struct StartCase {
     const char* name;
@@ -238,11 +238,11 @@ TEST_P(StartUp, ShowsCaptionAndDisablesTheMapMenus) {
     init(p);
 
     EXPECT_EQ(form().windowTitle().toStdString(), "Rubicel v 1.12  -  March 6, 2007");
-    EXPECT_EQ(action("m_area")->isEnabled(), c.mapArea);
-    for (const char* menu : {"m_topo", "m_size", "m_define"}) EXPECT_FALSE(action(menu)->isEnabled()) << menu;
+    EXPECT_EQ(action(MenuControl::m_area)->isEnabled(), c.mapArea);
+    for (MenuControl menu : {MenuControl::m_topo, MenuControl::m_size, MenuControl::m_define}) EXPECT_FALSE(action(menu)->isEnabled()) << menuControlName(menu);
     EXPECT_EQ(messages.size(), c.messages);
-    EXPECT_EQ(checkedItems("m_setcol", 10), std::vector<int>{p.colour.scheme});
-    EXPECT_EQ(checkedItems("m_mode", 4), std::vector<int>{p.colour.mode});
+    EXPECT_EQ(checkedItems(MenuControl::m_setcol, 10), std::vector<int>{p.colour.scheme});
+    EXPECT_EQ(checkedItems(MenuControl::m_mode, 4), std::vector<int>{p.colour.mode});
     EXPECT_TRUE(form().picture()->image().isNull()) << "no map is drawn at start";
 }
 
@@ -252,14 +252,14 @@ INSTANTIATE_TEST_SUITE_P(Desktop, StartUp,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DesktopTest, EntirePlanetTwiceShowsTheRasterItselfAndScrollsOnlyWhenWider) {
-    choose("m_tile", 5);
+    choose(MenuControl::m_tile, 5);
     EXPECT_EQ(pictureSize(), QSize(960, 480));
     EXPECT_EQ(form().picture()->image().constBits(), reinterpret_cast<const uchar*>(p.dmap.image.data()))
         << "the window paints the raster's own memory";
     EXPECT_FALSE(form().scrollBar(Control::Hscrbar)->isVisibleTo(&form())) << "the start size shows a whole planet";
     EXPECT_FALSE(form().scrollBar(Control::Vscrbar)->isVisibleTo(&form()));
 
-    choose("m_tile", 5);
+    choose(MenuControl::m_tile, 5);
     EXPECT_EQ(pictureSize(), QSize(1152, 576));
     EXPECT_EQ(p.map.resolution, 20);
     EXPECT_EQ(form().picture()->image().constBits(), reinterpret_cast<const uchar*>(p.dmap.image.data()));
@@ -269,25 +269,25 @@ TEST_F(DesktopTest, EntirePlanetTwiceShowsTheRasterItselfAndScrollsOnlyWhenWider
 }
 
 TEST_F(DesktopTest, StartSizeShowsAWholePlanetWithItsProgressText) {
-    choose("m_tile", 5);
+    choose(MenuControl::m_tile, 5);
     QCoreApplication::processEvents();
     const QRect shown = form().picture()->geometry().intersected(form().client()->rect());
     EXPECT_EQ(shown.size(), QSize(960, 480));
-    EXPECT_FALSE(action("prcent")->text().isEmpty());
+    EXPECT_FALSE(action(MenuControl::prcent)->text().isEmpty());
     EXPECT_LE(form().frameGeometry().width(), 1366);
     EXPECT_LE(form().frameGeometry().height(), 768 - 60) << "room for a title bar and a panel";
 }
 
 TEST_F(DesktopTest, TileItemMarksTheTileAndSevenAndAHalfPercent) {
-    choose("m_tile", 0);
+    choose(MenuControl::m_tile, 0);
     EXPECT_EQ(pictureSize(), QSize(886, 443));
-    EXPECT_EQ(checkedItems("m_tile", 7), std::vector<int>{0});
-    EXPECT_EQ(checkedItems("m_siz", 8), std::vector<int>{1});
-    const QString status = action("prcent")->text();
+    EXPECT_EQ(checkedItems(MenuControl::m_tile, 7), std::vector<int>{0});
+    EXPECT_EQ(checkedItems(MenuControl::m_siz, 8), std::vector<int>{1});
+    const QString status = action(MenuControl::prcent)->text();
     EXPECT_TRUE(status.startsWith("Progress ... ")) << status.toStdString();
 
-    choose("m_tile", 2);
-    EXPECT_EQ(checkedItems("m_tile", 7), std::vector<int>{2});
+    choose(MenuControl::m_tile, 2);
+    EXPECT_EQ(checkedItems(MenuControl::m_tile, 7), std::vector<int>{2});
 }
 
 struct StatusCase {
@@ -301,14 +301,14 @@ class StatusItem : public DesktopTest, public testing::WithParamInterface<Status
 TEST_P(StatusItem, ShowsTheWholeProgressTextAfterTheMenus) {
     const StatusCase& c = GetParam();
     form().resize(c.windowWidth, form().height());
-    open("m_area");
-    choose("m_m", 7);
+    open(MenuControl::m_area);
+    choose(MenuControl::m_m, 7);
     QCoreApplication::processEvents();
 
     MenuArea* area = form().menuArea();
     QMenuBar* status = area->status();
-    const QRect item = status->actionGeometry(action("prcent"));
-    const QString text = action("prcent")->text();
+    const QRect item = status->actionGeometry(action(MenuControl::prcent));
+    const QString text = action(MenuControl::prcent)->text();
     EXPECT_TRUE(text.startsWith("640×597 pixel image   -  Mapping ... long: -150° to -120°")) << text.toStdString();
     EXPECT_GE(item.width(), status->fontMetrics().horizontalAdvance(text)) << "the text is not cut";
     EXPECT_LE(status->geometry().left() + item.right(), area->width()) << "the item is not pushed out of sight";
@@ -333,59 +333,59 @@ TEST_P(ResolutionItems, AreAllowedByTheKindOfMap) {
     const AllowedCase& c = GetParam();
     for (const MenuId& step : c.steps) {
         if (form().menu(step))
-            open(step.name, step.index);
+            open(step.control, step.index);
         else
-            choose(step.name, step.index);
+            choose(step.control, step.index);
     }
-    open("m_size");
+    open(MenuControl::m_size);
     std::vector<bool> enabled;
-    for (int i = 0; i < 8; ++i) enabled.push_back(action("m_siz", i)->isEnabled());
+    for (int i = 0; i < 8; ++i) enabled.push_back(action(MenuControl::m_siz, i)->isEnabled());
     EXPECT_EQ(enabled, c.enabled);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Desktop, ResolutionItems,
     testing::Values(
-        AllowedCase{"entire_planet", {{"m_tile", 5}}, {true, true, true, true, true, false, false, false}},
-        AllowedCase{"tile_after_the_planet", {{"m_tile", 5}, {"m_tile", 1}}, {true, true, true, true, true, true, false, false}},
-        AllowedCase{"feature_after_a_tile", {{"m_tile", 1}, {"m_area"}, {"m_c", 15}}, std::vector<bool>(8, true)}),
+        AllowedCase{"entire_planet", {{MenuControl::m_tile, 5}}, {true, true, true, true, true, false, false, false}},
+        AllowedCase{"tile_after_the_planet", {{MenuControl::m_tile, 5}, {MenuControl::m_tile, 1}}, {true, true, true, true, true, true, false, false}},
+        AllowedCase{"feature_after_a_tile", {{MenuControl::m_tile, 1}, {MenuControl::m_area}, {MenuControl::m_c, 15}}, std::vector<bool>(8, true)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DesktopTest, FeatureIsMarkedOnlyAfterItsDrawing) {
-    open("m_area");
-    choose("m_v", 18);
-    ASSERT_TRUE(action("m_v", 18)->isChecked());
+    open(MenuControl::m_area);
+    choose(MenuControl::m_v, 18);
+    ASSERT_TRUE(action(MenuControl::m_v, 18)->isChecked());
 
-    open("m_area");
+    open(MenuControl::m_area);
     bool markedWhileDrawing = true;
     bool previousKeptWhileDrawing = false;
     duringDrawing([&] {
-        markedWhileDrawing = action("m_m", 7)->isChecked();
-        previousKeptWhileDrawing = action("m_v", 18)->isChecked();
+        markedWhileDrawing = action(MenuControl::m_m, 7)->isChecked();
+        previousKeptWhileDrawing = action(MenuControl::m_v, 18)->isChecked();
     });
-    choose("m_m", 7);
+    choose(MenuControl::m_m, 7);
 
     EXPECT_FALSE(markedWhileDrawing);
     EXPECT_TRUE(previousKeptWhileDrawing);
-    EXPECT_TRUE(action("m_m", 7)->isChecked());
-    EXPECT_FALSE(action("m_v", 18)->isChecked());
+    EXPECT_TRUE(action(MenuControl::m_m, 7)->isChecked());
+    EXPECT_FALSE(action(MenuControl::m_v, 18)->isChecked());
     EXPECT_EQ(p.map.maparea, (std::array<std::int16_t, 4>{-150, 30, -120, 2}));
 }
 
 TEST_F(DesktopTest, ChoosingAMarkedItemAgainKeepsItsMark) {
-    open("m_area");
-    choose("m_c", 15);
-    open("m_area");
+    open(MenuControl::m_area);
+    choose(MenuControl::m_c, 15);
+    open(MenuControl::m_area);
     bool markedWhileDrawing = false;
-    duringDrawing([&] { markedWhileDrawing = action("m_c", 15)->isChecked(); });
-    choose("m_c", 15);
+    duringDrawing([&] { markedWhileDrawing = action(MenuControl::m_c, 15)->isChecked(); });
+    choose(MenuControl::m_c, 15);
     EXPECT_TRUE(markedWhileDrawing) << "the item does not toggle itself";
-    EXPECT_TRUE(action("m_c", 15)->isChecked());
+    EXPECT_TRUE(action(MenuControl::m_c, 15)->isChecked());
 }
 
 TEST_F(DesktopTest, TerminateDuringADrawingEndsItAtTheNextRow) {
-    duringDrawing([&] { choose("m_terminate"); });
-    choose("m_tile", 0);
+    duringDrawing([&] { choose(MenuControl::m_terminate); });
+    choose(MenuControl::m_tile, 0);
     EXPECT_EQ(drawnRows(), 1);
     EXPECT_EQ(p.map.stopflag, 1);
     EXPECT_FALSE(p.files[0].isOpen());
@@ -393,13 +393,13 @@ TEST_F(DesktopTest, TerminateDuringADrawingEndsItAtTheNextRow) {
 }
 
 TEST_F(DesktopTest, SchemeChangeRedrawsTheCurrentMap) {
-    choose("m_tile", 3);
+    choose(MenuControl::m_tile, 3);
     constexpr std::uint32_t mark = packRgb(1, 2, 3);
     p.dmap.image.fill(mark);
-    open("m_topo");
-    choose("m_setcol", 1);
+    open(MenuControl::m_topo);
+    choose(MenuControl::m_setcol, 1);
     EXPECT_EQ(p.colour.scheme, 1);
-    EXPECT_EQ(checkedItems("m_setcol", 10), std::vector<int>{1});
+    EXPECT_EQ(checkedItems(MenuControl::m_setcol, 10), std::vector<int>{1});
     EXPECT_NE(p.dmap.image.pixel(0, 0), mark);
     EXPECT_NE(p.dmap.image.pixel(0, 442), mark);
     EXPECT_EQ(pictureSize(), QSize(886, 443));
@@ -416,12 +416,12 @@ class PictureClick : public DesktopTest, public testing::WithParamInterface<Clic
 
 TEST_P(PictureClick, RightButtonPopsUpTheTopographyMenu) {
     const ClickCase& c = GetParam();
-    if (c.mapFirst) choose("m_tile", 0);
+    if (c.mapFirst) choose(MenuControl::m_tile, 0);
     MapPictureWidget* picture = form().picture();
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), picture->mapToGlobal(QPointF(5, 5)), c.button,
                       c.button, Qt::NoModifier);
     QCoreApplication::sendEvent(picture, &press);
-    QMenu* topography = form().menu({"m_topo"});
+    QMenu* topography = form().menu({MenuControl::m_topo});
     EXPECT_EQ(topography->isVisible(), c.popup);
     topography->hide();
 }
@@ -450,7 +450,7 @@ protected:
 
 TEST_P(PictureDrag, ReadsOutUnderThePointerAndDrawsADraggedBox) {
     const PointerCase& c = GetParam();
-    choose("m_tile", 0);  // Northwest, step 13: pixel (5, 5) shows record 66, column 65
+    choose(MenuControl::m_tile, 0);  // Northwest, step 13: pixel (5, 5) shows record 66, column 65
     MapPictureWidget* picture = form().picture();
     mouse(QEvent::MouseMove, {5, 5}, Qt::NoButton, Qt::NoButton);
     EXPECT_TRUE(picture->pointerText().startsWith(QString::fromUtf8("88.98°N  178.98°W (181.02°E)   ")))
@@ -486,8 +486,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DesktopTest, ScrollBarsMoveThePictureAndFollowTheWindowSize) {
-    choose("m_tile", 5);
-    choose("m_tile", 5);
+    choose(MenuControl::m_tile, 5);
+    choose(MenuControl::m_tile, 5);
     QScrollBar* bar = form().scrollBar(Control::Hscrbar);
     EXPECT_EQ(bar->minimum(), 0);
     EXPECT_EQ(bar->singleStep(), 100);
@@ -528,7 +528,7 @@ TEST_P(LeavingDuringDrawing, StopsClosesAndSavesOnce) {
     p.colour.scheme = 9;
     std::filesystem::remove(start.configPath());
     duringDrawing([this] { GetParam().leave(form()); });
-    choose("m_tile", 5);
+    choose(MenuControl::m_tile, 5);
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(p.exiting);
     EXPECT_LE(drawnRows(), 2);
@@ -539,12 +539,12 @@ TEST_P(LeavingDuringDrawing, StopsClosesAndSavesOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, LeavingDuringDrawing,
-                         testing::Values(LeaveCase{"exit_item", [](MainForm& f) { f.action({"m_end"})->trigger(); }},
+                         testing::Values(LeaveCase{"exit_item", [](MainForm& f) { f.action({MenuControl::m_end})->trigger(); }},
                                          LeaveCase{"closing_the_window", [](MainForm& f) { f.close(); }}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DesktopTest, FolderPanelSetsTheDataFolderAndCloseSavesAndEnds) {
-    choose("m_default");
+    choose(MenuControl::m_default);
     FolderPanel* panel = form().folderPanel();
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->pos(), QPoint(0, 0));
@@ -618,8 +618,8 @@ TEST(DesktopEventLoop, ExitDuringADrawingEndsTheEventLoop) {
     init(p);
     ui.window().show();
     QTimer::singleShot(0, &ui.window(), [&] {
-        QTimer::singleShot(0, &ui.window(), [&] { ui.window().action({"m_end"})->trigger(); });
-        ui.window().action({"m_tile", 5})->trigger();
+        QTimer::singleShot(0, &ui.window(), [&] { ui.window().action({MenuControl::m_end})->trigger(); });
+        ui.window().action({MenuControl::m_tile, 5})->trigger();
     });
     QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QApplication::exec(), 0);

@@ -23,9 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "common/program.h"
-#include "maps/main_window.h"
-#include "maps/menu_tree.h"
 #include "platform/qt/custom_area_dialog.h"
 #include "platform/qt/form_host.h"
 #include "platform/qt/main_form.h"
@@ -35,6 +32,9 @@
 #include "settings/config_text.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
+#include "windows/main_window.h"
+#include "windows/menu_tree.h"
+#include "windows/program.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define RUBICEL_UNDER_ASAN 1
@@ -107,16 +107,16 @@ protected:
         for (const MenuNode& node : menuTree()) {
             open.resize(std::size_t(node.depth));
             if (node.kind == MenuKind::Menu) open.push_back(&node);
-            if (node.kind == MenuKind::Item && node.name != "m_end") commands.push_back({&node, open});
+            if (node.kind == MenuKind::Item && node.control != MenuControl::m_end) commands.push_back({&node, open});
         }
         for (const Command& c : commands) {
-            if (c.item->name == "m_siz") resolutionItems.push_back(c);
-            if (c.item->name == "m_custom") customAreaItem = c;
-            if (c.item->name == "m_savemap") saveMapItem = c;
+            if (c.item->control == MenuControl::m_siz) resolutionItems.push_back(c);
+            if (c.item->control == MenuControl::m_custom) customAreaItem = c;
+            if (c.item->control == MenuControl::m_savemap) saveMapItem = c;
         }
     }
 
-    void openMenu(std::string_view name) {
+    void openMenu(MenuControl name) {
         QMenu* shown = form().menu({name, -1});
         shown->popup(QPoint(0, 0));
         shown->hide();
@@ -124,17 +124,17 @@ protected:
 
     bool reachable(const Command& c) {
         for (const MenuNode* menu : c.path)
-            if (!form().action({menu->name, menu->index})->isEnabled()) return false;
-        return form().action({c.item->name, c.item->index})->isEnabled();
+            if (!form().action({menu->control, menu->index})->isEnabled()) return false;
+        return form().action({c.item->control, c.item->index})->isEnabled();
     }
 
     // Opens the menus down to the item, as a pointer does, and chooses it when
     // it can be reached then.
     void choose(const Command& c) {
         for (const MenuNode* menu : c.path)
-            if (menu->open) openMenu(menu->name);
+            if (menu->open) openMenu(menu->control);
         if (reachable(c)) {
-            form().action({c.item->name, c.item->index})->trigger();
+            form().action({c.item->control, c.item->index})->trigger();
             ++chosen;
         }
     }
@@ -217,7 +217,7 @@ protected:
             QScrollBar* bar = form().scrollBar(rng() % 2 ? Control::Hscrbar : Control::Vscrbar);
             bar->setValue(int(rng() % std::uint32_t(bar->maximum() + 1)));
         } else {
-            form().action({"m_terminate", -1})->trigger();
+            form().action({MenuControl::m_terminate, -1})->trigger();
         }
     }
 
@@ -235,7 +235,7 @@ protected:
         if (depth > 0 && rng() % 8 != 0) return;
         ++issued;
         if (depth >= kMaxDepth) {
-            form().action({"m_terminate", -1})->trigger();
+            form().action({MenuControl::m_terminate, -1})->trigger();
             return;
         }
         ++depth;
@@ -261,10 +261,10 @@ TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
     // The first map at the largest picture the run can make: the widest
     // feature, Utopia, at 100%.
     const auto firstMap = [this] {
-        openMenu("m_area");
-        form().action({"m_p", 11})->trigger();
-        openMenu("m_size");
-        form().action({"m_siz", 7})->trigger();
+        openMenu(MenuControl::m_area);
+        form().action({MenuControl::m_p, 11})->trigger();
+        openMenu(MenuControl::m_size);
+        form().action({MenuControl::m_siz, 7})->trigger();
     };
     firstMap();
     ASSERT_EQ(p.dmap.image.width(), 5759);
@@ -300,7 +300,7 @@ TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
     }
 
     // Exit: the settings are written whole and name the tiles and the choices in force.
-    form().action({"m_end", -1})->trigger();
+    form().action({MenuControl::m_end, -1})->trigger();
     EXPECT_EQ(quits, 1);
     const ConfigFields saved = parseConfig(start.configuration());
     ASSERT_TRUE(saved.complete()) << start.configuration();

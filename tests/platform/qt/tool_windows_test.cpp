@@ -14,11 +14,12 @@
 #include <memory>
 
 #include "colour/colour_engine.h"
-#include "colour/range_dialog.h"
-#include "common/program.h"
 #include "keys/colour_keys.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/qt/range_dialog_window.h"
+#include "windows/key_windows.h"
+#include "windows/program.h"
+#include "windows/range_dialog.h"
 
 namespace rubicel {
 namespace {

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// program.h: the program-wide state that every handler and procedure works on.
+#pragma once
+
+#include "maps/map_context.h"
+#include "windows/custom_area.h"
+#include "windows/key_window.h"
+#include "windows/range_dialog.h"
+#include "windows/save_panel.h"
+
+namespace rubicel {
+
+// One instance for the whole run. Procedures take it by reference, as the
+// program's procedures share its module-level variables; the domains take the
+// share they work on (MapContext, ColourContext).
+struct Program : MapContext {
+    explicit Program(Platform& platform) : MapContext(platform) {}
+
+    CustomArea getArea;              // the custom-area dialog's boxes and half spans
+    SavePanel saveBox;               // the save panel's folder, name and lists
+    KeyWindow Key;                   // the vertical colour key
+    KeyWindow Hkey;                  // the horizontal colour key
+    RangeDialog uchoice;             // the range dialog "Define Contour Limits"
+    bool keyFontProblemShown = false;  // the keys' missing font is told once a run
+};
+
+}  // namespace rubicel
