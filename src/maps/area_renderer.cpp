@@ -226,13 +226,13 @@ private:
     // Keeps what the picture now shows, unless a handler emptied or replaced it
     // during the drawing.
     void recordDrawnMap(int revision, int R0, int C0, int C1) {
-        if (p_.dmap.revision != revision) return;
         const TileEntries& e = kTileEntries[std::size_t(tiles_.tile)];
-        DrawnMap& shown = p_.dmap.shows;
-        shown = drawnAreaMap({e.A, e.B, e.C, e.D}, R0, C0, C1, m_.resolution, y_);
-        for (const auto& [entry, path] : {std::pair{e.A, &tiles_.A}, {e.B, &tiles_.B}, {e.C, &tiles_.C}, {e.D, &tiles_.D}})
+        DrawnMap shown = drawnAreaMap({e.A, e.B, e.C, e.D}, R0, C0, C1, m_.resolution, y_);
+        const std::pair<int, const std::string*> files[] = {{e.A, &tiles_.A}, {e.B, &tiles_.B}, {e.C, &tiles_.C},
+                                                            {e.D, &tiles_.D}};
+        for (const auto& [entry, path] : files)
             if (entry >= 0) shown.files[std::size_t(entry)] = *path;
-        shown.revision = revision;
+        keepDrawnMap(p_.dmap, std::move(shown), revision);
     }
 
     // Colours count samples from column first into row y from pixel x on.

@@ -3,6 +3,7 @@
 #include "maps/drawn_map.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "maps/map_picture.h"
 #include "maps/render_support.h"
@@ -45,6 +46,20 @@ DrawnMap drawnTileMap(int tile, int step, int rows) {
     map.westPixels = runLength(0, kLastColumn, map.step);
     map.tiles[0] = tile;
     return map;
+}
+
+void keepDrawnMap(MapPicture& picture, DrawnMap map, int revision) {
+    if (picture.revision != revision) return;
+    const DrawnMap& before = picture.shows;
+    // Sizing the picture for this drawing was the only change since the earlier map.
+    const bool sameSamples = before.valid && before.revision == revision - 1 && before.step == map.step &&
+                             before.firstRecord == map.firstRecord && before.firstColumn == map.firstColumn &&
+                             before.westPixels == map.westPixels && before.eastPixels == map.eastPixels &&
+                             before.switchRow == map.switchRow && before.tiles == map.tiles &&
+                             before.files == map.files;
+    if (sameSamples) map.rows = std::max(map.rows, before.rows);
+    map.revision = revision;
+    picture.shows = std::move(map);
 }
 
 PixelSample sampleOf(int tile, int record, int column) {

@@ -39,6 +39,12 @@ DrawnMap drawnAreaMap(const std::array<int, 4>& tiles, int R0, int C0, int C1, i
 // A whole-tile map of tile index tile.
 DrawnMap drawnTileMap(int tile, int step, int rows);
 
+// Records map, drawn into the picture's revision revision, as what the picture
+// shows; nothing when a handler emptied, resized or replaced the picture during
+// the drawing. The rows a stopped redraw did not reach still show the earlier
+// map when the same map was there just before, and count as drawn.
+void keepDrawnMap(MapPicture& picture, DrawnMap map, int revision);
+
 // One sample of the elevation data.
 struct PixelSample {
     int tile = 0;    // tile index: 0 south-east, 1 south-west, 2 north-east, 3 north-west

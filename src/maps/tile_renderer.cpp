@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/number_text.h"
 #include "common/rounding.h"
@@ -113,14 +114,12 @@ private:
     // Keeps what the picture now shows, unless a handler emptied or replaced it
     // during the drawing. The tile is the entry of the tile list that tilefile names.
     void recordDrawnMap(int revision) {
-        if (p_.dmap.revision != revision) return;
         int tile = -1;
         for (std::size_t t = 0; t < p_.File1.size(); ++t)
             if (m_.datafolder + p_.File1[t] == m_.tilefile) tile = int(t);
-        DrawnMap& shown = p_.dmap.shows;
-        shown = drawnTileMap(tile, m_.resolution, y_);
+        DrawnMap shown = drawnTileMap(tile, m_.resolution, y_);
         if (tile >= 0) shown.files[std::size_t(tile)] = m_.tilefile;
-        shown.revision = revision;
+        keepDrawnMap(p_.dmap, std::move(shown), revision);
     }
 
     MapContext& p_;
