@@ -279,31 +279,20 @@ private:
 };
 
 // Points the program at the tile folder: dir when given, otherwise the folder of
-// the configuration file. Returns false after saying why the tiles cannot be used.
+// the configuration file, checked as the desktop program checks it at start-up.
+// Returns false after saying why the tiles cannot be used.
 bool findTiles(Program& p, HeadlessPlatform& ui, const std::optional<std::string>& dir) {
-    ui.setMenuEnabled(MenuId{MenuControl::m_area}, false);
     std::error_code ec;
     p.map.startfolder = std::filesystem::current_path(ec).string();
-    fload(p);
-    if (!dir) {
-        if (ui.enabled(MenuControl::m_area)) return true;
-        for (const auto& m : ui.messages) printMessage(m);
-        return false;
+    fload(p);  // the configuration's scheme and mode, and its folder unless dir is given
+    if (dir) {
+        ui.messages.clear();
+        p.map.datafolder = *dir;
+        checkDataFolder(p);
     }
-    p.map.datafolder = *dir;
-    if (p.map.datafolder.back() != '/') p.map.datafolder += '/';
-    const auto tiles = listTiles(p.map.datafolder);
-    if (!tiles) {
-        std::fprintf(stderr, "rubicel-render: cannot list the folder %s\n", dir->c_str());
-        return false;
-    }
-    if (tiles->size() != 4) {
-        std::fprintf(stderr, "rubicel-render: %s holds %zu \"megt*\" files; the four MEGDR064 tiles are needed\n",
-                     dir->c_str(), tiles->size());
-        return false;
-    }
-    p.File1 = *tiles;
-    return true;
+    if (ui.enabled(MenuControl::m_area)) return true;
+    for (const auto& m : ui.messages) printMessage(m);
+    return false;
 }
 
 // Sets the band table, scheme and mode from the options (a range selects scheme
@@ -351,6 +340,40 @@ int runKey(const Options& o) {
     return 0;
 }
 
+// The map the options ask for; nothing, after saying why, for an unknown feature.
+std::optional<MapRequest> requestOf(const Options& o) {
+    MapRequest request;
+    switch (o.kind) {
+    case MapKind::Feature: {
+        const Feature* f = findFeature(o.feature);
+        if (!f) {
+            std::fprintf(stderr, "rubicel-render: no feature is called '%s'\n", o.feature.c_str());
+            return std::nullopt;
+        }
+        request = MapRequest::feature(*f);
+        break;
+    }
+    case MapKind::Area:
+        request.kind = MapRequest::Kind::Area;
+        request.west = o.area[0];
+        request.north = o.area[1];
+        request.east = o.area[2];
+        request.south = o.area[3];
+        break;
+    case MapKind::Planet:
+        request = MapRequest::planet(o.planetWest == 0 ? 180 : 0);
+        break;
+    case MapKind::Tile:
+        request.kind = MapRequest::Kind::Tile;
+        request.tileEntry = o.tileEntry;
+        break;
+    default:
+        return std::nullopt;
+    }
+    request.step = o.step;
+    return request;
+}
+
 int run(const Options& o) {
     if (o.kind == MapKind::Key) return runKey(o);
     HeadlessPlatform ui;
@@ -374,40 +397,13 @@ int run(const Options& o) {
         return runAtlasCommand(a);
     }
 
-    MapRequest request;
-    switch (o.kind) {
-    case MapKind::Feature: {
-        const Feature* f = findFeature(o.feature);
-        if (!f) {
-            std::fprintf(stderr, "rubicel-render: no feature is called '%s'\n", o.feature.c_str());
-            return 2;
-        }
-        request = MapRequest::feature(*f);
-        break;
-    }
-    case MapKind::Area:
-        request.kind = MapRequest::Kind::Area;
-        request.west = o.area[0];
-        request.north = o.area[1];
-        request.east = o.area[2];
-        request.south = o.area[3];
-        break;
-    case MapKind::Planet:
-        request = MapRequest::planet(o.planetWest == 0 ? 180 : 0);
-        break;
-    case MapKind::Tile:
-        request.kind = MapRequest::Kind::Tile;
-        request.tileEntry = o.tileEntry;
-        break;
-    default:
-        return 2;
-    }
-    request.step = o.step;
+    const std::optional<MapRequest> request = requestOf(o);
+    if (!request) return 2;
 
     ui.echo = printMessage;
     ProgressBar progress(p);
     ui.onYield = [&progress](int n) { progress.row(n); };
-    const bool drawn = drawMap(p, ui, request);
+    const bool drawn = drawMap(p, ui, *request);
     progress.finish();
     if (!drawn) return 1;
 

@@ -58,6 +58,12 @@ std::optional<std::string> readConfigText(const std::string& path) {
     return text;
 }
 
+// Map Area stays unusable until the next start; one message says what is missing.
+void explainMissingTiles(Program& p, const char* head) {
+    p.ui.setMenuEnabled(kMapArea, false);
+    p.ui.messageBox(std::string(head) + kAdvice, kProblemTitle, Icon::Critical);
+}
+
 }  // namespace
 
 std::string configPath(const MapState& map) {
@@ -67,9 +73,6 @@ std::string configPath(const MapState& map) {
 }
 
 void fload(Program& p) {
-    // Every failure below ends in the one message, with the head current at that moment.
-    const char* head = kHeadNotDefined;
-
     // 1. Read the three fields; each one read keeps its value even when a later one fails.
     const std::optional<std::string> text = readConfigText(configPath(p.map));
     ConfigFields fields;
@@ -80,22 +83,29 @@ void fload(Program& p) {
 
     // 2. Count the tiles. An empty folder line names no folder: it is treated as a
     //    folder that cannot be listed, not as one without tiles.
-    if (fields.complete() && !p.map.datafolder.empty()) {
+    if (fields.complete()) {
+        checkDataFolder(p);
+        return;
+    }
+    explainMissingTiles(p, kHeadNotDefined);
+}
+
+bool checkDataFolder(Program& p) {
+    const char* head = kHeadNotDefined;
+    if (!p.map.datafolder.empty()) {
         if (std::optional<std::vector<std::string>> tiles = listTiles(p.map.datafolder)) {
             p.File1 = std::move(*tiles);
             const std::size_t n = p.File1.size();
             if (n == 4) {
                 p.ui.setMenuEnabled(kMapArea, true);
                 if (p.map.datafolder.back() != '/') p.map.datafolder += '/';
-                return;
+                return true;
             }
             head = n < 4 ? kHeadTooFew : kHeadTooMany;
         }
     }
-
-    // 3. Explain what is missing; Map Area stays unusable until the next start.
-    p.ui.setMenuEnabled(kMapArea, false);
-    p.ui.messageBox(std::string(head) + kAdvice, kProblemTitle, Icon::Critical);
+    explainMissingTiles(p, head);
+    return false;
 }
 
 bool fsave(Program& p) {

@@ -16,6 +16,11 @@ std::string configPath(const MapState& map);
 // Reads the configuration and checks datafolder for the four tiles (fills p.File1,
 // enables "Map Area    " or shows the one message).
 void fload(Program& p);
+// Checks datafolder for the four tiles: with four, fills p.File1, ends the folder
+// with '/', enables "Map Area    " and returns true; otherwise shows the one
+// message and returns false. fload's own check, also used for a folder given
+// on the command line.
+bool checkDataFolder(Program& p);
 // Writes datafolder, scheme and mode, safely (temporary file, then rename). Returns
 // false, after a message box, when the file cannot be written.
 bool fsave(Program& p);
