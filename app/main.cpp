@@ -2,8 +2,8 @@
 // main.cpp: the desktop program rubicel: the main window, start-up, then the event loop.
 #include <QApplication>
 
-#include "platform/qt/main_form.h"
-#include "platform/qt/qt_platform.h"
+#include "desktop/main_form.h"
+#include "desktop/qt_platform.h"
 #include "windows/main_window.h"
 #include "windows/program.h"
 

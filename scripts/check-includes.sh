@@ -1,50 +1,62 @@
 #!/usr/bin/env bash
-# Checks that the folders of src/ include each other one way only: every
-# project include of a file must name a folder its own folder may include (the
-# table below, the same as the README's layout), and the folders' include graph
-# must hold no cycle. Prints every offending include and fails on any.
+# Checks that the folders of src/ include each other one way only. Every
+# top-level folder of src/ is one unit (platform/headless belongs to platform).
+# The table lists them bottom-up: a folder may include only the folders its
+# line names, and every one of those must stand below it in the table; the
+# folders' include graph must hold no cycle. Prints every offending include and
+# fails on any. The programs in app/ stand above every folder.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
-# Folder: the folders it may include besides itself.
-declare -A allowed=(
-  [common]=""
-  [platform]="common"
-  [platform/headless]="common platform"
-  [colour]="common platform"
-  [maps]="common platform colour"
-  [keys]="common platform colour"
-  [settings]="common platform"
-  [fetch]="common platform maps"
-  [windows]="common platform colour maps keys settings"
-  [export]="common platform platform/headless colour maps keys settings windows"
-  [platform/qt]="common platform colour maps keys settings windows"
+# Bottom-up: folder and the folders it may include besides itself.
+table=(
+  "common:"
+  "platform:common"
+  "colour:common platform"
+  "settings:common platform"
+  "maps:common platform colour"
+  "keys:common platform colour"
+  "fetch:common platform maps"
+  "windows:common platform colour maps keys settings"
+  "export:common platform colour maps keys settings windows"
+  "desktop:common platform colour maps keys settings windows"
 )
 
-# The folder a path inside src/ belongs to: platform/qt and platform/headless
-# are folders of their own, platform.h alone makes up platform.
-folderOf() {
-  case "$1" in
-    platform/qt/*) echo platform/qt ;;
-    platform/headless/*) echo platform/headless ;;
-    */*) echo "${1%%/*}" ;;
-    *) echo "" ;;
-  esac
-}
-
+declare -A allowed=() rank=()
 status=0
+for i in "${!table[@]}"; do
+  folder=${table[$i]%%:*}
+  allowed[$folder]=${table[$i]#*:}
+  rank[$folder]=$i
+  for below in ${allowed[$folder]}; do
+    if [[ ! -v rank[$below] ]]; then
+      echo "table: $folder may include $below, which does not stand below it"
+      status=1
+    fi
+  done
+done
+for dir in */; do
+  dir=${dir%/}
+  if [[ ! -v rank[$dir] ]]; then
+    echo "folder src/$dir is not in the table"
+    status=1
+  fi
+done
+
 edges=""
 while IFS=: read -r file _ target; do
-  from=$(folderOf "${file#./}")
-  to=$(folderOf "$target")
-  [[ -z "$to" || "$from" == "$to" ]] && continue
-  if [[ ! -v allowed[$from] ]]; then
-    echo "unknown folder $from: ${file#./} includes $target"
+  file=${file#./}
+  from=${file%%/*}
+  [[ "$target" == */* ]] || continue
+  to=${target%%/*}
+  [[ "$from" == "$to" ]] && continue
+  if [[ ! -v rank[$to] ]]; then
+    echo "unknown folder: $file includes $target"
     status=1
     continue
   fi
   if [[ " ${allowed[$from]} " != *" $to "* ]]; then
-    echo "not allowed: ${file#./} ($from) includes $target ($to)"
+    echo "not allowed: $file ($from) includes $target ($to)"
     status=1
   fi
   edges+="$from $to"$'\n'

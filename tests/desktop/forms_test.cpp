@@ -17,11 +17,11 @@
 
 #include "annotated_map.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/qt/chm_file.h"
-#include "platform/qt/custom_area_dialog.h"
-#include "platform/qt/form_host.h"
-#include "platform/qt/help_viewer.h"
-#include "platform/qt/save_panel_widget.h"
+#include "desktop/chm_file.h"
+#include "desktop/custom_area_dialog.h"
+#include "desktop/form_host.h"
+#include "desktop/help_viewer.h"
+#include "desktop/save_panel_widget.h"
 #include "support/temp_dir.h"
 #include "windows/program.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // qt_platform.cpp: the window operations of the logic, carried out on the main window.
-#include "platform/qt/qt_platform.h"
+#include "desktop/qt_platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,12 +15,12 @@
 #include <cmath>
 
 #include "maps/map_picture.h"
-#include "platform/qt/form_host.h"
-#include "platform/qt/main_form.h"
-#include "platform/qt/map_picture_widget.h"
-#include "platform/qt/menu_area.h"
-#include "platform/qt/save_panel_widget.h"
-#include "platform/qt/tool_windows.h"
+#include "desktop/form_host.h"
+#include "desktop/main_form.h"
+#include "desktop/map_picture_widget.h"
+#include "desktop/menu_area.h"
+#include "desktop/save_panel_widget.h"
+#include "desktop/tool_windows.h"
 #include "windows/main_window.h"
 #include "windows/menu_tree.h"
 #include "windows/program.h"

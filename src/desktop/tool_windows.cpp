@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // tool_windows.cpp: creating, placing, raising and closing the tool windows.
-#include "platform/qt/tool_windows.h"
+#include "desktop/tool_windows.h"
 
 #include "keys/colour_keys.h"
 #include "keys/key_surface.h"
-#include "platform/qt/key_window.h"
-#include "platform/qt/range_dialog_window.h"
+#include "desktop/key_window.h"
+#include "desktop/range_dialog_window.h"
 #include "windows/program.h"
 #include "windows/tool_windows.h"
 

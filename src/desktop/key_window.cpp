@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // key_window.cpp: a colour-key window painting the key's picture.
-#include "platform/qt/key_window.h"
+#include "desktop/key_window.h"
 
 #include <QCloseEvent>
 #include <QImage>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // chm_file.cpp: reads the pages of a compiled HTML help file for the help viewer.
-#include "platform/qt/chm_file.h"
+#include "desktop/chm_file.h"
 
 #include <chm_lib.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // qt_platform_test.cpp: the desktop window: menu tree, start-up, maps from the menus, scrolling, leaving.
-#include "platform/qt/qt_platform.h"
+#include "desktop/qt_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +23,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/folder_panel.h"
-#include "platform/qt/main_form.h"
-#include "platform/qt/map_picture_widget.h"
-#include "platform/qt/menu_area.h"
+#include "desktop/folder_panel.h"
+#include "desktop/main_form.h"
+#include "desktop/map_picture_widget.h"
+#include "desktop/menu_area.h"
 #include "support/start_folder.h"
 #include "windows/main_window.h"
 #include "windows/program.h"

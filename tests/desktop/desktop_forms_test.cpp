@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/custom_area_dialog.h"
-#include "platform/qt/form_host.h"
-#include "platform/qt/help_viewer.h"
-#include "platform/qt/main_form.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/save_panel_widget.h"
+#include "desktop/custom_area_dialog.h"
+#include "desktop/form_host.h"
+#include "desktop/help_viewer.h"
+#include "desktop/main_form.h"
+#include "desktop/qt_platform.h"
+#include "desktop/save_panel_widget.h"
 #include "support/start_folder.h"
 #include "windows/main_window.h"
 #include "windows/program.h"

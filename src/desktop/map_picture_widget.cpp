@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // map_picture_widget.cpp: painting the map raster and reporting mouse presses.
-#include "platform/qt/map_picture_widget.h"
+#include "desktop/map_picture_widget.h"
 
 #include <QApplication>
 #include <QKeyEvent>

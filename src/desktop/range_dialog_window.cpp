@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // range_dialog_window.cpp: the range dialog's controls, placed as designed.
-#include "platform/qt/range_dialog_window.h"
+#include "desktop/range_dialog_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>

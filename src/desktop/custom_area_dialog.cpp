@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // custom_area_dialog.cpp: the window of the custom-area dialog GetArea ("Select Area").
-#include "platform/qt/custom_area_dialog.h"
+#include "desktop/custom_area_dialog.h"
 
 #include <QApplication>
 #include <QEvent>

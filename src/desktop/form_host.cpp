@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // form_host.cpp: the custom-area dialog, the save panel, the help viewer and the built-in map for the Qt platform.
-#include "platform/qt/form_host.h"
+#include "desktop/form_host.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "common/raster.h"
-#include "platform/qt/custom_area_dialog.h"
-#include "platform/qt/help_viewer.h"
-#include "platform/qt/save_panel_widget.h"
+#include "desktop/custom_area_dialog.h"
+#include "desktop/help_viewer.h"
+#include "desktop/save_panel_widget.h"
 #include "windows/program.h"
 
 namespace rubicel {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // save_panel_widget.cpp: the save panel SaveBox drawn over the map picture.
-#include "platform/qt/save_panel_widget.h"
+#include "desktop/save_panel_widget.h"
 
 #include <QKeyEvent>
 #include <QLabel>

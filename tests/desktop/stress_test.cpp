@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/custom_area_dialog.h"
-#include "platform/qt/form_host.h"
-#include "platform/qt/main_form.h"
-#include "platform/qt/map_picture_widget.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/save_panel_widget.h"
+#include "desktop/custom_area_dialog.h"
+#include "desktop/form_host.h"
+#include "desktop/main_form.h"
+#include "desktop/map_picture_widget.h"
+#include "desktop/qt_platform.h"
+#include "desktop/save_panel_widget.h"
 #include "settings/config_text.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // menu_area.cpp: the menus and the status item, on one row or wrapped onto two.
-#include "platform/qt/menu_area.h"
+#include "desktop/menu_area.h"
 
 #include <QMenuBar>
 

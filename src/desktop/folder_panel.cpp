@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // folder_panel.cpp: the folder tree of the folder panel.
-#include "platform/qt/folder_panel.h"
+#include "desktop/folder_panel.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // main_form.cpp: the main window's menu bar, built from the menu table, and its controls.
-#include "platform/qt/main_form.h"
+#include "desktop/main_form.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -17,9 +17,9 @@
 #include "maps/map_picture.h"
 #include "maps/map_view.h"
 #include "maps/pointer_readout.h"
-#include "platform/qt/folder_panel.h"
-#include "platform/qt/map_picture_widget.h"
-#include "platform/qt/menu_area.h"
+#include "desktop/folder_panel.h"
+#include "desktop/map_picture_widget.h"
+#include "desktop/menu_area.h"
 #include "windows/config_file.h"
 #include "windows/drag_box.h"
 #include "windows/menu_tree.h"

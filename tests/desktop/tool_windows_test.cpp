@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // tool_windows_test.cpp: the colour keys and the range dialog as Qt windows.
-#include "platform/qt/tool_windows.h"
+#include "desktop/tool_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include "colour/colour_engine.h"
 #include "keys/colour_keys.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/qt/range_dialog_window.h"
+#include "desktop/range_dialog_window.h"
 #include "windows/key_windows.h"
 #include "windows/program.h"
 #include "windows/range_dialog.h"

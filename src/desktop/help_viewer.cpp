@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // help_viewer.cpp: the help window: the pages of rubicel.chm in a text browser owned by the main window.
-#include "platform/qt/help_viewer.h"
+#include "desktop/help_viewer.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/data_path.h"
-#include "platform/qt/chm_file.h"
+#include "desktop/chm_file.h"
 
 namespace rubicel {
 
