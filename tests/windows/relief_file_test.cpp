@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "platform/headless/headless_platform.h"
 #include "support/file_bytes.h"
 #include "support/start_folder.h"
@@ -15,7 +13,6 @@
 namespace rubicel {
 namespace {
 
-// A started program with a small area map on screen, as the Topography tests have it.
 class ReliefItems : public testing::Test {
 protected:
     ReliefItems() {
@@ -26,23 +23,24 @@ protected:
         p.map.resolution = 8;
         p.map.maparea = {-7, 0, -3, -4};
     }
-    void markPicture() {
-        p.dmap.image.reset(4, 4, kMark);
+    // Runs a menu command over a marked picture; returns whether the map was redrawn.
+    template <class Command>
+    bool redraws(Command command) {
+        p.dmap.image.reset(4, 4, packRgb(1, 2, 3));
         ui.yields = 0;
+        command(p);
+        return ui.yields > 0 && p.dmap.image.pixel(0, 0) != packRgb(1, 2, 3);
     }
-    bool redrawn() const { return ui.yields > 0 && p.dmap.image.pixel(0, 0) != kMark; }
-    std::filesystem::path file() const { return start.path() / kReliefFileName; }
-    // The settings a program started now reads, and whether it said anything.
-    ReliefSettings nextStart(bool& quiet) {
+    // What a program started now reads, with its check mark; nothing is said.
+    ReliefSettings nextStart() {
         HeadlessPlatform ui2;
         Program q(ui2);
         init(q);
-        quiet = ui2.messages.empty();
+        EXPECT_TRUE(ui2.messages.empty());
         EXPECT_EQ(ui2.checked(MenuControl::m_relief), q.relief.on);
         return q.relief;
     }
 
-    static constexpr std::uint32_t kMark = packRgb(1, 2, 3);
     test::StartFolder start;
     HeadlessPlatform ui;
     Program p{ui};
@@ -50,64 +48,46 @@ protected:
 
 TEST_F(ReliefItems, ToggleAndApplyRedrawAndAreRememberedApartFromTheConfiguration) {
     const std::string configuration = start.configuration();
-    bool quiet = false;
-    EXPECT_EQ(nextStart(quiet), ReliefSettings{});
-    EXPECT_FALSE(ui.checked(MenuControl::m_relief));
-
-    markPicture();
-    m_relief_Click(p);
-    EXPECT_TRUE(p.relief.on);
+    EXPECT_EQ(nextStart(), ReliefSettings{});
+    EXPECT_TRUE(redraws(m_relief_Click));
     EXPECT_TRUE(ui.checked(MenuControl::m_relief));
-    EXPECT_TRUE(redrawn());
-    EXPECT_TRUE(nextStart(quiet).on);
+    EXPECT_TRUE(nextStart().on);
 
+    m_relief_Click(p);  // off again: Apply turns it on with the dialog's values
     m_reliefset_Click(p);
     EXPECT_TRUE(ui.formShown[Form::Relief]);
     EXPECT_EQ(p.reliefDialog.text, (std::array<std::string, 4>{"315", "45", "10", "0.7"}));
     p.reliefDialog.text = {" 270", "30", "2.5", "1"};
-    m_relief_Click(p);  // off again: Apply turns it on with the values
-    markPicture();
-    reliefApply_Click(p);
-    EXPECT_TRUE(redrawn());
+    EXPECT_TRUE(redraws(reliefApply_Click));
     const ReliefSettings applied{true, 270, 30, 2.5, 1};
-    EXPECT_EQ(p.relief, applied);
-    EXPECT_EQ(nextStart(quiet), applied);
-    EXPECT_EQ(test::readAll(file()), "on=1\nazimuth=270\naltitude=30\nexaggeration=2.5\nstrength=1\n");
+    EXPECT_EQ(nextStart(), applied);
+    EXPECT_EQ(test::readAll(start.path() / kReliefFileName),
+              "on=1\nazimuth=270\naltitude=30\nexaggeration=2.5\nstrength=1\n");
     EXPECT_EQ(start.configuration(), configuration);
 
     // A value out of its range names its box and changes nothing.
     for (const auto& [box, text] : {std::pair{1, "0"}, {1, "91"}, {2, "-1"}, {3, "1.01"}, {0, "north"}}) {
-        p.reliefDialog.text = {"270", "30", "2.5", "1"};
         p.reliefDialog.text[std::size_t(box)] = text;
         ui.messages.clear();
-        markPicture();
-        reliefApply_Click(p);
+        EXPECT_FALSE(redraws(reliefApply_Click));
         ASSERT_EQ(ui.messages.size(), 1u) << text;
         EXPECT_NE(ui.messages[0].text.find(kReliefBoxLabels[std::size_t(box)]), std::string::npos);
-        EXPECT_FALSE(redrawn());
         EXPECT_EQ(p.relief, applied);
+        p.reliefDialog.text = {"270", "30", "2.5", "1"};
     }
 }
 
 TEST_F(ReliefItems, AMissingOrDamagedFileGivesTheDefaultsQuietly) {
-    const char* damaged[] = {
-        "",
-        "on=1\nazimuth=270\naltitude=30\nexaggeration=2.5\n",                          // a value missing
-        "on=1\nazimuth=270\naltitude=0\nexaggeration=2.5\nstrength=1\n",               // out of range
-        "on=2\nazimuth=270\naltitude=30\nexaggeration=2.5\nstrength=1\n",              // not 0 or 1
-        "on=1\nazimuth=270\naltitude=30\nexaggeration=2.5\nstrength=1\nstrength=1\n",  // repeated
-        "on=1\nazimuth=west\naltitude=30\nexaggeration=2.5\nstrength=1\n",             // not a number
-        "\x89PNG\r\n\x1a\n",
-    };
-    for (const char* text : damaged) {
-        test::writeBytes(file(), text);
-        bool quiet = false;
-        EXPECT_EQ(nextStart(quiet), ReliefSettings{}) << text;
-        EXPECT_TRUE(quiet);
+    for (const char* text : {"", "on=1\nazimuth=270\naltitude=30\nexaggeration=2.5\n",  // a value missing
+                             "on=1\nazimuth=270\naltitude=0\nexaggeration=2.5\nstrength=1\n",
+                             "on=2\nazimuth=270\naltitude=30\nexaggeration=2.5\nstrength=1\n",
+                             "on=1\nazimuth=west\naltitude=30\nexaggeration=2.5\nstrength=1\n", "\x89PNG\r\n\x1a\n"}) {
+        test::writeBytes(start.path() / kReliefFileName, text);
+        EXPECT_EQ(nextStart(), ReliefSettings{}) << text;
     }
-    test::writeBytes(file(), "strength=0.25\r\non=1\r\nazimuth=0\r\naltitude=90\r\nexaggeration=1e3\r\n");
-    bool quiet = false;
-    EXPECT_EQ(nextStart(quiet), (ReliefSettings{true, 0, 90, 1000, 0.25}));
+    test::writeBytes(start.path() / kReliefFileName,
+                     "strength=0.25\r\non=1\r\nazimuth=0\r\naltitude=90\r\nexaggeration=1e3\r\n");
+    EXPECT_EQ(nextStart(), (ReliefSettings{true, 0, 90, 1000, 0.25}));
 }
 
 }  // namespace
