@@ -73,7 +73,7 @@ void plainGradientSums(const std::int16_t* above, const std::int16_t* row, const
 // The factor f of pixels 0..count-1 from their gradient numerators, straight-line
 // double arithmetic: gx = ex / (8 dx), gy = ny / (8 dy) (multiplied by the
 // row's reciprocals), the unit normal (-z gx, -z gy, 1) / norm toward the sun,
-// f = (1 - k) + k x max(0, n.s) / sin H.
+// f = (1 - k) + k x max(0, n.s) / sin H, at most 256.
 RUBICEL_WIDE_VECTORS
 void lightFactors(const ReliefLight& light, const std::int32_t* ex, const std::int32_t* ny, int count,
                   double perEightDx, double perEightDy, double* f) {
@@ -85,7 +85,10 @@ void lightFactors(const ReliefLight& light, const std::int32_t* ex, const std::i
         const double gy = double(ny[x]) * perEightDy;
         const double norm = std::sqrt(1.0 + zz * (gx * gx + gy * gy));
         const double lit = (sunZ - zSunX * gx - zSunY * gy) / norm;
-        f[x] = keep + perShade * (lit > 0.0 ? lit : 0.0);
+        // A sun close to the horizon can make f huge; any f of 256 or more
+        // turns every channel but 0 into 255, as 256 does.
+        const double factor = keep + perShade * (lit > 0.0 ? lit : 0.0);
+        f[x] = factor < 256.0 ? factor : 256.0;
     }
 }
 
