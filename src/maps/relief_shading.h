@@ -67,13 +67,16 @@ void shadeReliefRowMasked(const ReliefLight& light, const std::int16_t* above, c
                           const std::int16_t* below, const std::uint8_t* shownAbove, const std::uint8_t* shown,
                           const std::uint8_t* shownBelow, int width, double dx, double dy, std::uint32_t* pixels);
 
-// The shading stage of a rendering, run by the row loop. A renderer writes, for
-// each map row it draws into the picture, the elevation of every pixel's sample
-// into elevations() (and, for a map with pixels that show no sample, 1 or 0
-// into shown()); rowDrawn then shades the row above it, now that its neighbours
-// below are known, and finish shades the last row. Rows beyond the picture are
-// not shaded and do not count as neighbours; a row's neighbours beyond its
-// drawn width are its last drawn pixel. The buffers are sized once, in begin.
+// The shading stage of a rendering, run by the row loop drawRows (maps/
+// render_support.h), which calls begin, rowDrawn and finish. A renderer writes,
+// for each map row it draws into the picture, the elevation of every pixel's
+// sample into elevations() and calls drawnTo (paintSamples does both for the
+// samples it paints); a map with pixels that show no sample also writes 1 or 0
+// for every pixel of the row into shown(). rowDrawn then shades the row above,
+// now that its neighbours below are known, and finish shades the last row.
+// Rows beyond the picture are not shaded and do not count as neighbours; a
+// row's neighbours beyond its drawn width are its last drawn pixel. The
+// buffers are sized once, in begin.
 class ReliefRows {
 public:
     // Starts a rendering into a picture width x height pixels whose rows lie

@@ -131,13 +131,17 @@ enum class RowsEnd { Finished, Superseded };
 // drawn row y - 1 is shaded (the picture is told of both); the last row is
 // shaded after the loop ends, a stopped drawing leaves it unshaded. The
 // rendering gives the spacing of its rows (rendering.rowSpacing()) and of the
-// columns of the row just drawn (rendering.columnSpacing()), metres.
+// columns of the row just drawn (rendering.columnSpacing()), metres; one whose
+// pixels do not all show a sample says so with reliefMasked() returning true
+// and fills p.reliefRows.shown() for every row.
 template <class Rendering>
 RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& status, Rendering& rendering,
                  Failure& failed) {
     ReadAhead readAhead;
     ReliefRows& relief = p.reliefRows;
-    relief.begin(p.relief, p.dmap.image.width(), p.dmap.image.height(), rendering.rowSpacing());
+    bool masked = false;
+    if constexpr (requires { rendering.reliefMasked(); }) masked = rendering.reliefMasked();
+    relief.begin(p.relief, p.dmap.image.width(), p.dmap.image.height(), rendering.rowSpacing(), masked);
     struct StageEnd {
         ReliefRows& stage;
         ~StageEnd() { stage.stop(); }
