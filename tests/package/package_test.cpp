@@ -186,6 +186,7 @@ TEST_F(Package, InstallsEachFileWhereTheDesktopLooksForIt) {
         {"share/rubicel/megt90n000cb.img", false},
         {"share/rubicel/PROVENANCE.md", false},
         {"share/doc/rubicel/copyright", false},
+        {"lib/rubicel/librubicel-geotiff.so", false},
     };
 #ifdef RUBICEL_RENDER
     files.push_back({"bin/rubicel-render", true});
@@ -332,6 +333,35 @@ TEST_F(Package, InstalledRendererDrawsTheSameMapAsTheBuiltOne) {
     const std::string pixels = bmp.substr(offset);
     EXPECT_NE(pixels.find_first_not_of(pixels.substr(0, 3)), std::string::npos) << "the map is one colour";
     EXPECT_TRUE(bmp == slurp(builtBmp)) << "the installed and the built program draw different maps";
+}
+
+TEST_F(Package, InstalledRendererWritesGeoTiffsThroughTheInstalledModule) {
+    test::TempDir data, work;
+    test::makeSparseTileSet(data.path());
+    const std::string render = "cd " + quoted(work.path().string()) + " && " +
+                               quoted(usr("bin/rubicel-render").string()) + " --data " + quoted(data.folder()) +
+                               " --planet 0 --step 48 -o ";
+    const Outcome installed = run(render + "installed.tif", work.path());
+    ASSERT_EQ(installed.status, 0) << installed.err;
+    const Outcome built = run(quoted(RUBICEL_RENDER) + " --data " + quoted(data.folder()) +
+                                  " --planet 0 --step 48 -o " + quoted((work / "built.tif").string()),
+                              work.path());
+    ASSERT_EQ(built.status, 0) << built.err;
+    const std::string tif = slurp(work / "installed.tif");
+    EXPECT_EQ(tif.substr(0, 4), std::string("II*\0", 4));
+    EXPECT_TRUE(tif == slurp(work / "built.tif")) << "the installed and the built program write different TIFFs";
+
+    // Without the module the TIFF fails by its name; a BMP is still written.
+    const fs::path module = usr("lib/rubicel/librubicel-geotiff.so"), aside = work / "aside.so";
+    ASSERT_TRUE(fs::is_regular_file(module));
+    fs::rename(module, aside);
+    const Outcome missing = run(render + "missing.tif", work.path());
+    const Outcome bmp = run(render + "still.bmp", work.path());
+    fs::rename(aside, module);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("librubicel-geotiff.so is not installed"), std::string::npos) << missing.err;
+    EXPECT_FALSE(fs::exists(work / "missing.tif"));
+    EXPECT_EQ(bmp.status, 0) << bmp.err;
 }
 #endif
 
