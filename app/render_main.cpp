@@ -21,6 +21,7 @@
 #include "export/geo_transform.h"
 #include "export/map_output.h"
 #include "export/map_request.h"
+#include "export/map_stream.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
 #include "maps/tile_file.h"
@@ -404,12 +405,21 @@ int run(const Options& o) {
     ui.echo = printMessage;
     ProgressBar progress(p);
     ui.onYield = [&progress](int n) { progress.row(n); };
-    const bool drawn = drawMap(p, ui, *request);
-    progress.finish();
-    if (!drawn) return 1;
-
-    const Raster& image = p.dmap.image;
-    if (const auto failure = writeMap(image, o.output, o.format, geoTransformOf(p.dmap), o.worldFile)) {
+    // A BMP or PNG is written as the map is drawn, so that a full-resolution
+    // map never holds its whole picture; a TIFF from the finished picture.
+    std::optional<std::string> failure;
+    if (o.format == ImageFormat::Tiff) {
+        const bool drawn = drawMap(p, ui, *request);
+        progress.finish();
+        if (!drawn) return 1;
+        failure = writeMap(p.dmap.image, o.output, o.format, geoTransformOf(p.dmap), o.worldFile);
+    } else {
+        bool drawn = false;
+        failure = drawMapIntoFile(p, ui, *request, o.output, o.format, o.worldFile, drawn);
+        progress.finish();
+        if (!drawn && !failure) return 1;
+    }
+    if (failure) {
         std::fprintf(stderr, "rubicel-render: %s\n", failure->c_str());
         return 1;
     }

@@ -2,6 +2,7 @@
 // bmp_writer.h: a raster as a 24-bit uncompressed Windows bitmap, for both programs.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,5 +20,20 @@ std::vector<unsigned char> bmpBytes(const Raster& image);
 // is replaced by the map, never followed, so a map is written only where its name
 // says. Returns a description of the failure, or nothing.
 [[nodiscard]] std::optional<std::string> writeBmp(const Raster& image, const std::string& path);
+
+// The same bitmap written into the open file fd a row at a time, each row at
+// its own place (the file runs bottom-up), so the rows may come in any order.
+// A write that fails returns false with errno set.
+class BmpRows {
+public:
+    BmpRows(int fd, int width, int height);
+    bool writeHeader();
+    // Row y of the picture, width pixels.
+    bool writeRow(int y, const std::uint32_t* pixels);
+
+private:
+    int fd_, width_, height_;
+    std::vector<unsigned char> row_;
+};
 
 }  // namespace rubicel
