@@ -67,8 +67,10 @@ std::string systemError(const std::string& what, const std::string& path, int er
     return what + " " + path + ": " + std::strerror(error);
 }
 
+}  // namespace
+
 // Writes the whole file to the open descriptor, a band of rows at a time.
-bool writeImage(int fd, const Raster& image) {
+bool writeBmpTo(int fd, const Raster& image) {
     unsigned char header[kHeaderBytes];
     writeHeaders(image.width(), image.height(), header);
     if (!writeAll(fd, header, kHeaderBytes)) return false;
@@ -88,8 +90,6 @@ bool writeImage(int fd, const Raster& image) {
     return true;
 }
 
-}  // namespace
-
 std::vector<unsigned char> bmpBytes(const Raster& image) {
     const std::size_t stride = rowBytes(image);
     std::vector<unsigned char> bytes(kHeaderBytes + stride * std::size_t(image.height()));
@@ -99,7 +99,10 @@ std::vector<unsigned char> bmpBytes(const Raster& image) {
     return bytes;
 }
 
-BmpRows::BmpRows(int fd, int width, int height) : fd_(fd), width_(width), height_(height), row_(rowBytes(width)) {}
+BmpRows::BmpRows(int fd, int width, int height)
+    : fd_(fd), width_(width), height_(height), stride_(rowBytes(width)),
+      bandRows_(std::max<std::size_t>(1, (std::size_t(1) << 20) / std::max<std::size_t>(1, stride_))),
+      band_(bandRows_ * stride_) {}
 
 bool BmpRows::writeHeader() {
     unsigned char header[kHeaderBytes];
@@ -110,16 +113,28 @@ bool BmpRows::writeHeader() {
 }
 
 bool BmpRows::writeRow(int y, const std::uint32_t* pixels) {
-    packRow(pixels, width_, row_.data());
-    const off_t at = off_t(kHeaderBytes + std::size_t(height_ - 1 - y) * row_.size());
-    const PositionalIo io = pwriteAll(fd_, row_.data(), row_.size(), at);
+    // Rows y, y + 1, ... lie backwards one after the other in the file: a band of
+    // them is filled from its end and written in one piece.
+    if (held_ > 0 && (y != first_ + int(held_) || held_ == bandRows_) && !flush()) return false;
+    if (held_ == 0) first_ = y;
+    packRow(pixels, width_, band_.data() + (bandRows_ - 1 - held_) * stride_);
+    ++held_;
+    return true;
+}
+
+bool BmpRows::flush() {
+    if (held_ == 0) return true;
+    const int last = first_ + int(held_) - 1;
+    const off_t at = off_t(kHeaderBytes + std::size_t(height_ - 1 - last) * stride_);
+    const PositionalIo io = pwriteAll(fd_, band_.data() + (bandRows_ - held_) * stride_, held_ * stride_, at);
+    held_ = 0;
     if (io.error != 0) errno = io.error;
     return io.error == 0;
 }
 
 std::optional<std::string> writeBmp(const Raster& image, const std::string& path) {
     const auto failure =
-        replaceFile(path, [&image](int fd) { return writeImage(fd, image); }, LinkAtPath::Replace);
+        replaceFile(path, [&image](int fd) { return writeBmpTo(fd, image); }, LinkAtPath::Replace);
     if (!failure) return std::nullopt;
     switch (failure->stage) {
     case ReplaceFailure::Create: return systemError("Cannot create a temporary file beside", path, failure->error);

@@ -21,6 +21,11 @@ namespace rubicel {
 
 namespace {
 
+// Pictures from this size on are written as they are drawn; a smaller one is
+// written whole once finished, which costs fewer calls and holds little memory.
+constexpr std::size_t kStreamedBytes = std::size_t(16) << 20;
+constexpr std::size_t kReleasedBytes = std::size_t(4) << 20;
+
 // The rows of one picture on their way into the file, top first. A row is
 // written once the renderer reports it drawn; rows it never reaches are written
 // at the end. Pixels still 0 were never drawn (a drawn pixel is never 0) and
@@ -37,6 +42,7 @@ public:
         }
         width_ = picture.width();
         height_ = picture.height();
+        streamed_ = std::size_t(width_) * std::size_t(height_) * sizeof(std::uint32_t) >= kStreamedBytes;
         bmp_.reset();
         png_.reset();
         started_ = false;
@@ -44,15 +50,23 @@ public:
 
     // Rows up to last - 1 are drawn: writes them and what lies before them.
     void drawn(Raster& picture, int last) {
+        if (!streamed_) return;
         writeUpTo(picture, std::min(last, height_));
-        picture.releaseRowsBefore(next_);
+        // Handed back a few megabytes at a time, each call costing a flush of the
+        // processor's address cache.
+        if (std::size_t(next_ - released_) * std::size_t(width_) * sizeof(std::uint32_t) >= kReleasedBytes) {
+            picture.releaseRowsBefore(next_);
+            released_ = next_;
+        }
     }
 
     // Writes the rows not written yet; true when the whole file is written.
     bool finish(Raster& picture) {
         if (picture.width() != width_ || picture.height() != height_ || picture.empty()) fail(EINVAL);
+        if (!failed_ && !streamed_) return writeWhole(picture);
         writeUpTo(picture, height_);
         if (!failed_ && png_ && !png_->finish()) fail(errno);
+        if (!failed_ && bmp_ && !bmp_->flush()) fail(errno);
         if (failed_) errno = error_;
         return !failed_;
     }
@@ -61,13 +75,23 @@ private:
     void writeUpTo(Raster& picture, int last) {
         if (failed_ || picture.width() != width_ || picture.height() != height_) return;
         if (!started_ && next_ < last) begin();
-        row_.resize(std::size_t(width_));
         for (; !failed_ && next_ < last; ++next_) {
-            const std::uint32_t* pixel = picture.row(next_);
-            for (int x = 0; x < width_; ++x) row_[std::size_t(x)] = pixel[x] != 0 ? pixel[x] : kPictureBackground;
-            const bool ok = png_ ? png_->writeRow(row_.data()) : bmp_->writeRow(next_, row_.data());
+            std::uint32_t* pixel = picture.row(next_);
+            for (int x = 0; x < width_; ++x) pixel[x] = pixel[x] != 0 ? pixel[x] : kPictureBackground;
+            const bool ok = png_ ? png_->writeRow(pixel) : bmp_->writeRow(next_, pixel);
             if (!ok) fail(errno);
         }
+    }
+    bool writeWhole(Raster& picture) {
+        std::uint32_t* pixel = picture.data();
+        for (std::size_t i = 0, n = std::size_t(width_) * std::size_t(height_); i < n; ++i)
+            if (pixel[i] == 0) pixel[i] = kPictureBackground;
+        if (format_ == ImageFormat::Bmp) return writeBmpTo(fd_, picture);
+        PngRows png(fd_, width_, height_);
+        if (!png.writeHeader()) return false;
+        for (int y = 0; y < height_; ++y)
+            if (!png.writeRow(picture.row(y))) return false;
+        return png.finish();
     }
     void begin() {
         started_ = true;
@@ -91,11 +115,11 @@ private:
     ImageFormat format_;
     int width_ = 0, height_ = 0;
     int next_ = 0;  // the first row not written
-    bool started_ = false, failed_ = false;
+    bool streamed_ = false, started_ = false, failed_ = false;
     int error_ = 0;
     std::unique_ptr<BmpRows> bmp_;
     std::unique_ptr<PngRows> png_;
-    std::vector<std::uint32_t> row_;
+    int released_ = 0;  // rows whose memory went back
 };
 
 }  // namespace
