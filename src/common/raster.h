@@ -5,24 +5,28 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 #include <utility>
 #include <vector>
 
 namespace rubicel {
 
-// Allocates like std::allocator but leaves elements made without a value
-// uninitialised, so a large block stays untouched (and takes no memory) until
-// written.
+// Allocates zeroed memory (calloc, which needs no clearing for the system's
+// fresh pages) and leaves elements made without a value as they are, so a large
+// block reads 0 and stays untouched, taking no memory, until written.
 template <class T>
-struct UntouchedAllocator : std::allocator<T> {
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
     template <class U>
-    struct rebind {
-        using other = UntouchedAllocator<U>;
-    };
-    UntouchedAllocator() = default;
-    template <class U>
-    UntouchedAllocator(const UntouchedAllocator<U>&) noexcept {}
+    ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        void* p = std::calloc(n, sizeof(T));
+        if (!p) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
     template <class U>
     void construct(U* p) noexcept {
         ::new (static_cast<void*>(p)) U;
@@ -31,6 +35,7 @@ struct UntouchedAllocator : std::allocator<T> {
     void construct(U* p, Args&&... args) {
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
+    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
 };
 
 // Packs three colour channels into one pixel word. The engine can yield channels
@@ -111,7 +116,7 @@ public:
     void releaseRowsBefore(int y);
 
 private:
-    using Pixels = std::vector<std::uint32_t, UntouchedAllocator<std::uint32_t>>;
+    using Pixels = std::vector<std::uint32_t, ZeroedAllocator<std::uint32_t>>;
     int width_ = 0;
     int height_ = 0;
     bool writtenAsDrawn_ = false;
