@@ -62,8 +62,8 @@ public:
 
     // Writes the rows not written yet; true when the whole file is written.
     bool finish(Raster& picture) {
-        if (picture.width() != width_ || picture.height() != height_ || picture.empty()) fail(EINVAL);
-        if (!failed_ && !streamed_) return writeWhole(picture);
+        if (picture.width() != width_ || picture.height() != height_) fail(EINVAL);
+        if (!failed_ && (!streamed_ || picture.empty())) return writeWhole(picture);
         writeUpTo(picture, height_);
         if (!failed_ && png_ && !png_->finish()) fail(errno);
         if (!failed_ && bmp_ && !bmp_->flush()) fail(errno);
@@ -128,6 +128,7 @@ std::optional<std::string> drawMapIntoFile(Program& p, HeadlessPlatform& ui, con
                                            const std::string& path, ImageFormat format, bool worldFile, bool& drawn) {
     drawn = false;
     bool ran = false;  // false when the file could not even be started
+    bool emptyPng = false;
     Raster& picture = p.dmap.image;
     picture.reset(0, 0);
     picture.setWrittenAsDrawn(true);
@@ -142,7 +143,8 @@ std::optional<std::string> drawMapIntoFile(Program& p, HeadlessPlatform& ui, con
             ui.onImageReset = nullptr;
             ui.onRowsChanged = nullptr;
             if (!drawn) return false;
-            return rows.finish(picture);
+            emptyPng = format == ImageFormat::Png && picture.empty();
+            return !emptyPng && rows.finish(picture);
         },
         LinkAtPath::Replace);
     const auto place = geoTransformOf(p.dmap);
@@ -151,6 +153,7 @@ std::optional<std::string> drawMapIntoFile(Program& p, HeadlessPlatform& ui, con
     picture.reset(0, 0);
     if (!failure) return place && worldFile && drawn ? writeWorldFiles(path, *place) : std::nullopt;
     if (ran && !drawn) return std::nullopt;
+    if (emptyPng) return "Cannot write " + path + ": a PNG file needs at least one pixel";
     const std::string why = std::strerror(failure->error);
     if (format == ImageFormat::Png) return "Cannot write " + path + ": " + why;
     switch (failure->stage) {
