@@ -151,13 +151,19 @@ std::optional<std::string> TileFile::open(const std::string& path) {
 
 std::optional<std::string> TileFile::readRecord(int record, RowBuffer& row) {
     static_assert(sizeof(RowBuffer) == kRecordBytes);
-    if (!fd_) return "Bad file name or number: " + recordText(path_, record) + " (file not open)";
-    if (record < 1) return "Bad record number: " + recordText(path_, record);
-    auto* bytes = reinterpret_cast<char*>(row.data());
-    const off_t start = off_t(record - 1) * kRecordBytes;
+    return readRecords(record, 1, row.data());
+}
+
+std::optional<std::string> TileFile::readRecords(int first, int count, std::int16_t* rows) {
+    if (!fd_) return "Bad file name or number: " + recordText(path_, first) + " (file not open)";
+    if (first < 1) return "Bad record number: " + recordText(path_, first);
+    auto* bytes = reinterpret_cast<char*>(rows);
+    const off_t start = off_t(first - 1) * kRecordBytes;
+    const std::size_t size = std::size_t(count) * kRecordBytes;
     std::size_t done = 0;
-    while (done < std::size_t(kRecordBytes)) {
-        const ssize_t n = ::pread(fd_.get(), bytes + done, kRecordBytes - done, start + off_t(done));
+    while (done < size) {
+        const ssize_t n = ::pread(fd_.get(), bytes + done, size - done, start + off_t(done));
+        const int record = first + int(done / kRecordBytes);
         if (n < 0) {
             if (errno == EINTR) continue;
             return "Device I/O error: " + recordText(path_, record) + " (" + std::strerror(errno) + ")";

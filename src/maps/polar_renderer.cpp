@@ -1,0 +1,257 @@
+// SPDX-License-Identifier: MIT
+// polar_renderer.cpp: Drawpolar, the map of a polar region in polar stereographic projection.
+#include "maps/polar_renderer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "colour/colour_row.h"
+#include "common/number_text.h"
+#include "maps/area_renderer.h"
+#include "maps/drawn_map.h"
+#include "maps/map_context.h"
+#include "maps/map_view.h"
+#include "maps/polar_grid.h"
+#include "maps/render_support.h"
+#include "maps/map_state.h"
+
+namespace rubicel {
+
+namespace {
+
+std::string regionCaption(int pole, int limit) {
+    return std::string(pole > 0 ? "North" : "South") + " Polar Region ... lat: " + plainText(pole > 0 ? 90 : -90) +
+           "° to " + plainText(pole > 0 ? limit : -limit) + "°";
+}
+
+// One rendering of a polar region. The records the map needs are read once,
+// a contiguous span of both tiles at a time, into one buffer: a map row reads
+// whatever records its pixels need beyond those the rows above read.
+class PolarRendering {
+public:
+    PolarRendering(MapContext& p, std::string east, std::string west)
+        : p_(p), m_(p.map), east_(std::move(east)), west_(std::move(west)) {}
+
+    void run() {
+        if (const Failure failed = draw()) {
+            p_.closeFiles();
+            p_.ui.messageBox(MessageText("Module 'Drawpolar' - ")
+                                 .add(*failed)
+                                 .newline()
+                                 .line("Pole=", m_.polarpole)
+                                 .line("  Limit=", m_.polarlimit)
+                                 .newline()
+                                 .line("Map size=", 2 * grid_.n)
+                                 .newline()
+                                 .line("  X=", x_)
+                                 .line("  Y=", y_)
+                                 .line("  R=", p_.colour.R)
+                                 .line("  G=", p_.colour.G)
+                                 .line("  B=", p_.colour.B)
+                                 .newline()
+                                 .line("Resolution=", m_.resolution)
+                                 .str(),
+                             "", Icon::None);
+            p_.ui.setBusyPointer(false);
+        }
+    }
+
+private:
+    Failure draw() {
+        const int generation = beginRendering(p_);
+        if (m_.resolution == 0) return failure(kDivisionByZero);
+        if (m_.resolution < 0 || m_.polarlimit < kPolarMinLimit || m_.polarlimit > kPolarMaxLimit)
+            return failure(kInvalidPropertyValue);
+        grid_ = polarGrid(m_.polarpole, m_.polarlimit, m_.resolution);
+        const auto side = toInt32(double(grid_.n) * 2.0 * double(kTwipsPerPixel));
+        if (!side) return failure(kOverflow);
+        H_ = *side;
+        const int pixels = 2 * grid_.n;
+        span_ = polarRecords(grid_);
+        records_ = span_.last - span_.first + 1;
+        try {
+            sizeMapPicture(p_, H_, H_);
+            band_ = std::make_unique_for_overwrite<std::int16_t[]>(std::size_t(2 * records_) * kTileColumns);
+            xs_.resize(std::size_t(pixels));
+            points_.resize(std::size_t(pixels));
+            samples_.assign(std::size_t(pixels), 0);
+            shown_.assign(std::size_t(pixels), 0);
+            colours_.resize(std::size_t(pixels));
+        } catch (const std::bad_alloc&) {
+            return failure(kOutOfMemory);
+        }
+        checksize(p_, H_, H_);
+        const int revision = p_.dmap.revision;
+        p_.ui.setBusyPointer(true);
+        for (int i = 0; i < pixels; ++i) xs_[std::size_t(i)] = polarX(grid_, i);
+        loadedFirst_ = span_.last + 1;
+        loadedLast_ = span_.last;
+
+        if (Failure f = p_.files[0].open(east_)) return f;
+        if (Failure f = p_.files[1].open(west_)) return f;
+        StatusCaption status(plainText(pixels) + "×" + plainText(pixels) + " pixel image   -  Mapping ... " +
+                             regionCaption(grid_.pole, grid_.limit) + " ... ");
+        y_ = 0;
+        Failure failed;
+        if (drawRows(p_, generation, H_, status, *this, failed) == RowsEnd::Superseded) return std::nullopt;
+        if (failed) return failed;
+
+        p_.closeFiles();
+        DrawnMap shown = drawnPolarMap(grid_.pole, grid_.limit, grid_.step, grid_.n, y_);
+        shown.files[std::size_t(shown.tiles[0])] = east_;
+        shown.files[std::size_t(shown.tiles[1])] = west_;
+        keepDrawnMap(p_.dmap, std::move(shown), revision);
+        p_.ui.setBusyPointer(false);
+        mclear(p_, 1);
+        return std::nullopt;
+    }
+
+public:
+    // The steps of one row, run by drawRows.
+    void startRow() { x_ = 0; }
+    void stop() {
+        p_.closeFiles();
+        m_.stopflag = 0;
+    }
+    int y() const { return y_; }
+    Failure drawRow(ReadAhead& readAhead) {
+        const int pixels = 2 * grid_.n;
+        locateRow(grid_.pole > 0);
+
+        // The records of the row beyond those read so far.
+        int first = span_.last + 1, last = span_.first - 1;
+        for (int i = 0; i < pixels; ++i) {
+            const bool shown = shown_[std::size_t(i)] != 0;
+            const int record = points_[std::size_t(i)].record;
+            first = shown ? std::min(first, record) : first;
+            last = shown ? std::max(last, record) : last;
+        }
+        if (first > last) return std::nullopt;  // beyond the limit circle
+        readAhead.beforeRead();
+        if (loadedFirst_ > loadedLast_) {
+            if (Failure f = load(first, last)) return f;
+        } else {
+            if (first < loadedFirst_)
+                if (Failure f = load(first, loadedFirst_ - 1)) return f;
+            if (last > loadedLast_)
+                if (Failure f = load(loadedLast_ + 1, last)) return f;
+        }
+        readAhead.afterRead();
+
+        // Each run of pixels inside the circle: its samples, then their colours.
+        Raster& image = p_.dmap.image;
+        const bool inPicture = y_ < image.height();
+        for (int i = 0; i < pixels;) {
+            if (!shown_[std::size_t(i)]) {
+                ++i;
+                continue;
+            }
+            const int start = i;
+            while (i < pixels && shown_[std::size_t(i)]) {
+                const PolarPoint& point = points_[std::size_t(i)];
+                const bool west = point.column >= kTileColumns;
+                const std::size_t at =
+                    (std::size_t(west ? records_ : 0) + std::size_t(point.record - span_.first)) * kTileColumns +
+                    std::size_t(point.column - (west ? kTileColumns : 0));
+                samples_[std::size_t(i)] = band_[at];
+                ++i;
+            }
+            x_ = start;
+            colourRow(p_, samples_.data(), start, 1, i - start, colours_.data() + start);
+            x_ = i;
+            const int end = std::min(i, image.width());
+            if (inPicture && start < end)
+                std::memcpy(image.row(y_) + start, colours_.data() + start, std::size_t(end - start) * 4);
+        }
+        return std::nullopt;
+    }
+    // The records come in contiguous spans, which the kernel reads ahead by itself.
+    void askAhead(int, int) {}
+    bool nextRow(Failure&) {
+        ++y_;
+        return y_ < 2 * grid_.n;
+    }
+
+private:
+    // The sample of every pixel of row y_ and whether it shows one: straight-line
+    // arithmetic over the row.
+    void locateRow(bool north) {
+        const double y = polarY(grid_, y_);
+        const double limit = grid_.limit;
+        const int pixels = 2 * grid_.n;
+        const double* xs = xs_.data();
+        PolarPoint* points = points_.data();
+        if (north)
+            for (int i = 0; i < pixels; ++i) points[i] = polarPoint<true>(limit, xs[i], y);
+        else
+            for (int i = 0; i < pixels; ++i) points[i] = polarPoint<false>(limit, xs[i], y);
+        for (int i = 0; i < pixels; ++i) shown_[std::size_t(i)] = points[i].shown ? 1 : 0;
+    }
+
+    // Reads records first..last of both tiles into the buffer.
+    Failure load(int first, int last) {
+        const int count = last - first + 1;
+        for (int t = 0; t < 2; ++t) {
+            std::int16_t* rows = band_.get() + (std::size_t(t * records_) + std::size_t(first - span_.first)) *
+                                                   std::size_t(kTileColumns);
+            if (Failure f = p_.files[t].readRecords(first, count, rows)) return f;
+        }
+        loadedFirst_ = std::min(loadedFirst_, first);
+        loadedLast_ = std::max(loadedLast_, last);
+        return std::nullopt;
+    }
+
+    MapContext& p_;
+    MapState& m_;
+    const std::string east_, west_;  // the hemisphere's tiles of east longitudes 0 to 180 and 180 to 360
+    PolarGrid grid_;
+    RecordSpan span_{1, 0};
+    int records_ = 0;
+    std::int32_t H_ = 0;  // the picture's side, twips
+    // Records span_.first + r of the two tiles: band_[(t * records_ + r) * kTileColumns + column].
+    std::unique_ptr<std::int16_t[]> band_;
+    int loadedFirst_ = 0, loadedLast_ = -1;  // the records read so far, one span
+    // Per column, and for the row being drawn: map x, the sample, the sample as
+    // stored, whether it shows one, the colours.
+    std::vector<double> xs_;
+    std::vector<PolarPoint> points_;
+    std::vector<std::int16_t> samples_;
+    std::vector<std::uint8_t> shown_;
+    std::vector<std::uint32_t> colours_;
+    int x_ = 0, y_ = 0;
+};
+
+// The paths of the hemisphere's two tiles, east longitudes 0 to 180 then 180 to
+// 360, fixed when the rendering starts; a missing entry of the tile list gives
+// the bare folder, which fails to open.
+std::pair<std::string, std::string> polarTiles(const MapContext& p, int pole) {
+    const auto path = [&p](int entry) {
+        const bool listed = entry < int(p.File1.size());
+        return p.map.datafolder + (listed ? p.File1[std::size_t(entry)] : std::string());
+    };
+    return {path(polarEastTile(pole)), path(polarWestTile(pole))};
+}
+
+}  // namespace
+
+void Drawpolar(MapContext& p) {
+    auto [east, west] = polarTiles(p, p.map.polarpole);
+    PolarRendering(p, std::move(east), std::move(west)).run();
+}
+
+std::int16_t automaticPolarStep(int limit, int width, int height) {
+    std::array<std::int16_t, kResolutionSteps.size()> steps = kResolutionSteps;
+    std::sort(steps.begin(), steps.end());
+    for (const std::int16_t step : steps)
+        if (2 * polarGrid(1, limit, step).n <= std::min(width, height)) return step;
+    return steps.back();
+}
+
+}  // namespace rubicel
