@@ -26,6 +26,7 @@ struct PolarGrid {
     int limit = 60;
     int step = 1;
     double size = 0;  // metres per pixel
+    double rho = 0;   // the limit circle's distance from the pole on the map, metres
     int n = 0;        // half the picture's side, pixels
 };
 
@@ -37,8 +38,8 @@ inline PolarGrid polarGrid(int pole, int limit, int step) {
     // At the pole one pixel spans step samples of latitude.
     g.size = double(step) * std::numbers::pi * kPolarSphereRadius / (180.0 * 64.0);
     // The distance of the limit circle from the pole on the map.
-    const double rho = 2.0 * kPolarSphereRadius * std::tan((45.0 - double(limit) / 2.0) * kRadiansPerDegree);
-    g.n = int(std::ceil(rho / g.size));
+    g.rho = 2.0 * kPolarSphereRadius * std::tan((45.0 - double(limit) / 2.0) * kRadiansPerDegree);
+    g.n = int(std::ceil(g.rho / g.size));
     return g;
 }
 

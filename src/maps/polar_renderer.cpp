@@ -31,9 +31,9 @@ std::string regionCaption(int pole, int limit) {
            "° to " + plainText(pole > 0 ? limit : -limit) + "°";
 }
 
-// One rendering of a polar region. The records the map needs are read once,
-// a contiguous span of both tiles at a time, into one buffer: a map row reads
-// whatever records its pixels need beyond those the rows above read.
+// One rendering of a polar region. The span of records the map can show is
+// mapped into memory from both tiles at the start, so each page of them is read
+// once, when a pixel first needs it, and never copied.
 class PolarRendering {
 public:
     PolarRendering(MapContext& p, std::string east, std::string west)
@@ -75,10 +75,8 @@ private:
         H_ = *side;
         const int pixels = 2 * grid_.n;
         span_ = polarRecords(grid_);
-        records_ = span_.last - span_.first + 1;
         try {
             sizeMapPicture(p_, H_, H_);
-            band_ = std::make_unique_for_overwrite<std::int16_t[]>(std::size_t(2 * records_) * kTileColumns);
             xs_.resize(std::size_t(pixels));
             points_.resize(std::size_t(pixels));
             samples_.assign(std::size_t(pixels), 0);
@@ -91,11 +89,11 @@ private:
         const int revision = p_.dmap.revision;
         p_.ui.setBusyPointer(true);
         for (int i = 0; i < pixels; ++i) xs_[std::size_t(i)] = polarX(grid_, i);
-        loadedFirst_ = span_.last + 1;
-        loadedLast_ = span_.last;
 
-        if (Failure f = p_.files[0].open(east_)) return f;
-        if (Failure f = p_.files[1].open(west_)) return f;
+        for (int t = 0; t < 2; ++t) {
+            if (Failure f = p_.files[t].open(t == 0 ? east_ : west_)) return f;
+            if (Failure f = p_.files[t].mapRecords(span_.first, span_.last, rows_[t])) return f;
+        }
         StatusCaption status(plainText(pixels) + "×" + plainText(pixels) + " pixel image   -  Mapping ... " +
                              regionCaption(grid_.pole, grid_.limit) + " ... ");
         y_ = 0;
@@ -121,29 +119,9 @@ public:
         m_.stopflag = 0;
     }
     int y() const { return y_; }
-    Failure drawRow(ReadAhead& readAhead) {
+    Failure drawRow(ReadAhead&) {
         const int pixels = 2 * grid_.n;
         locateRow(grid_.pole > 0);
-
-        // The records of the row beyond those read so far.
-        int first = span_.last + 1, last = span_.first - 1;
-        for (int i = 0; i < pixels; ++i) {
-            const bool shown = shown_[std::size_t(i)] != 0;
-            const int record = points_[std::size_t(i)].record;
-            first = shown ? std::min(first, record) : first;
-            last = shown ? std::max(last, record) : last;
-        }
-        if (first > last) return std::nullopt;  // beyond the limit circle
-        readAhead.beforeRead();
-        if (loadedFirst_ > loadedLast_) {
-            if (Failure f = load(first, last)) return f;
-        } else {
-            if (first < loadedFirst_)
-                if (Failure f = load(first, loadedFirst_ - 1)) return f;
-            if (last > loadedLast_)
-                if (Failure f = load(loadedLast_ + 1, last)) return f;
-        }
-        readAhead.afterRead();
 
         // Each run of pixels inside the circle: its samples, then their colours.
         Raster& image = p_.dmap.image;
@@ -157,10 +135,9 @@ public:
             while (i < pixels && shown_[std::size_t(i)]) {
                 const PolarPoint& point = points_[std::size_t(i)];
                 const bool west = point.column >= kTileColumns;
-                const std::size_t at =
-                    (std::size_t(west ? records_ : 0) + std::size_t(point.record - span_.first)) * kTileColumns +
-                    std::size_t(point.column - (west ? kTileColumns : 0));
-                samples_[std::size_t(i)] = band_[at];
+                const std::size_t at = std::size_t(point.record - span_.first) * kTileColumns +
+                                       std::size_t(point.column - (west ? kTileColumns : 0));
+                samples_[std::size_t(i)] = rows_[west ? 1 : 0][at];
                 ++i;
             }
             x_ = start;
@@ -172,7 +149,7 @@ public:
         }
         return std::nullopt;
     }
-    // The records come in contiguous spans, which the kernel reads ahead by itself.
+    // The mapped records were all asked for when they were mapped.
     void askAhead(int, int) {}
     bool nextRow(Failure&) {
         ++y_;
@@ -188,24 +165,18 @@ private:
         const int pixels = 2 * grid_.n;
         const double* xs = xs_.data();
         PolarPoint* points = points_.data();
+        // Columns more than a pixel beyond the limit circle show no sample
+        // whatever the rounding; they are not worked out.
+        const double reach = grid_.rho + grid_.size;
+        const double half = reach * reach > y * y ? std::sqrt(reach * reach - y * y) / grid_.size : 0.0;
+        const int from = std::clamp(int(std::floor(double(grid_.n) - 0.5 - half)), 0, pixels);
+        const int to = std::clamp(int(std::ceil(double(grid_.n) - 0.5 + half)) + 1, from, pixels);
         if (north)
-            for (int i = 0; i < pixels; ++i) points[i] = polarPoint<true>(limit, xs[i], y);
+            for (int i = from; i < to; ++i) points[i] = polarPoint<true>(limit, xs[i], y);
         else
-            for (int i = 0; i < pixels; ++i) points[i] = polarPoint<false>(limit, xs[i], y);
-        for (int i = 0; i < pixels; ++i) shown_[std::size_t(i)] = points[i].shown ? 1 : 0;
-    }
-
-    // Reads records first..last of both tiles into the buffer.
-    Failure load(int first, int last) {
-        const int count = last - first + 1;
-        for (int t = 0; t < 2; ++t) {
-            std::int16_t* rows = band_.get() + (std::size_t(t * records_) + std::size_t(first - span_.first)) *
-                                                   std::size_t(kTileColumns);
-            if (Failure f = p_.files[t].readRecords(first, count, rows)) return f;
-        }
-        loadedFirst_ = std::min(loadedFirst_, first);
-        loadedLast_ = std::max(loadedLast_, last);
-        return std::nullopt;
+            for (int i = from; i < to; ++i) points[i] = polarPoint<false>(limit, xs[i], y);
+        std::fill(shown_.begin(), shown_.end(), std::uint8_t(0));
+        for (int i = from; i < to; ++i) shown_[std::size_t(i)] = points[i].shown ? 1 : 0;
     }
 
     MapContext& p_;
@@ -213,11 +184,9 @@ private:
     const std::string east_, west_;  // the hemisphere's tiles of east longitudes 0 to 180 and 180 to 360
     PolarGrid grid_;
     RecordSpan span_{1, 0};
-    int records_ = 0;
     std::int32_t H_ = 0;  // the picture's side, twips
-    // Records span_.first + r of the two tiles: band_[(t * records_ + r) * kTileColumns + column].
-    std::unique_ptr<std::int16_t[]> band_;
-    int loadedFirst_ = 0, loadedLast_ = -1;  // the records read so far, one span
+    // Record span_.first + r of tile t (0 east, 1 west), mapped: rows_[t][r * kTileColumns + column].
+    const std::int16_t* rows_[2] = {nullptr, nullptr};
     // Per column, and for the row being drawn: map x, the sample, the sample as
     // stored, whether it shows one, the colours.
     std::vector<double> xs_;
