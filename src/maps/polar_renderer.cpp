@@ -123,9 +123,9 @@ public:
         const int pixels = 2 * grid_.n;
         locateRow(grid_.pole > 0);
 
+        // Pixels beyond the limit circle keep the background colour.
+        std::fill(colours_.begin(), colours_.end(), kPictureBackground);
         // Each run of pixels inside the circle: its samples, then their colours.
-        Raster& image = p_.dmap.image;
-        const bool inPicture = y_ < image.height();
         for (int i = 0; i < pixels;) {
             if (!shown_[std::size_t(i)]) {
                 ++i;
@@ -143,10 +143,11 @@ public:
             x_ = start;
             colourRow(p_, samples_.data(), start, 1, i - start, colours_.data() + start);
             x_ = i;
-            const int end = std::min(i, image.width());
-            if (inPicture && start < end)
-                std::memcpy(image.row(y_) + start, colours_.data() + start, std::size_t(end - start) * 4);
         }
+        // The whole row, background beyond the circle whatever the picture showed before.
+        Raster& image = p_.dmap.image;
+        if (y_ < image.height())
+            std::memcpy(image.row(y_), colours_.data(), std::size_t(std::min(pixels, image.width())) * 4);
         return std::nullopt;
     }
     // The mapped records were all asked for when they were mapped.
