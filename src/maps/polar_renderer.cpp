@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -17,10 +16,10 @@
 #include "maps/area_renderer.h"
 #include "maps/drawn_map.h"
 #include "maps/map_context.h"
+#include "maps/map_state.h"
 #include "maps/map_view.h"
 #include "maps/polar_grid.h"
 #include "maps/render_support.h"
-#include "maps/map_state.h"
 
 namespace rubicel {
 
@@ -189,7 +188,8 @@ private:
     // Record span_.first + r of tile t (0 east, 1 west), mapped: rows_[t][r * kTileColumns + column].
     const std::int16_t* rows_[2] = {nullptr, nullptr};
     // Per column, and for the row being drawn: map x, the sample, the sample as
-    // stored, whether it shows one, the colours.
+    // stored (the elevation the pixel shows, where it shows one), whether it
+    // shows one, the colours.
     std::vector<double> xs_;
     std::vector<PolarPoint> points_;
     std::vector<std::int16_t> samples_;
