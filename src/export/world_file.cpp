@@ -80,8 +80,10 @@ std::optional<std::string> writeWorldFiles(const std::string& map, const GeoTran
     // auxiliary file rather than from the .prj.
     std::string wkt;
     for (const char c : crs) wkt += c == '"' ? std::string("&quot;") : std::string(1, c);
-    return writeText(map + ".aux.xml",
-                     std::string("<PAMDataset>\n  <SRS dataAxisToSRSAxisMapping=\"") + (t.pole != 0 ? "1,2" : "2,1") + "\">" + wkt + "</SRS>\n</PAMDataset>\n");
+    // A geographic system lists latitude first, a projected one easting first.
+    const std::string mapping = t.pole != 0 ? "1,2" : "2,1";
+    return writeText(map + ".aux.xml", "<PAMDataset>\n  <SRS dataAxisToSRSAxisMapping=\"" + mapping + "\">" + wkt +
+                                           "</SRS>\n</PAMDataset>\n");
 }
 
 }  // namespace rubicel

@@ -179,7 +179,8 @@ std::optional<std::string> TileFile::mapRecords(int first, int last, const std::
     // A mapped page past the end of the file cannot be read at all.
     const off_t end = off_t(last) * kRecordBytes;
     if (info.st_size < end)
-        return "Input past end of file: " + recordText(path_, int(std::max<off_t>(info.st_size / kRecordBytes + 1, first)));
+        return "Input past end of file: " +
+               recordText(path_, int(std::max<off_t>(info.st_size / kRecordBytes + 1, first)));
     const off_t start = off_t(first - 1) * kRecordBytes;
     const off_t page = off_t(::sysconf(_SC_PAGESIZE));
     const off_t base = start / page * page;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// polar_renderer_test.cpp: polar maps show the samples worked out by hand, read them out, and redraw at a Resolution item's step.
+// polar_renderer_test.cpp: polar maps show the samples worked out by hand, read out, redraw at a Resolution step.
 #include "maps/polar_renderer.h"
 
 #include <gtest/gtest.h>
