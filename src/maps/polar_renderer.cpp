@@ -118,6 +118,11 @@ public:
         m_.stopflag = 0;
     }
     int y() const { return y_; }
+    // Relief shading: the polar grid is even in metres, a pixel both ways; the
+    // pixels beyond the limit circle show no sample.
+    double rowSpacing() const { return grid_.size; }
+    double columnSpacing() const { return grid_.size; }
+    bool reliefMasked() const { return true; }
     Failure drawRow(ReadAhead&) {
         const int pixels = 2 * grid_.n;
         locateRow(grid_.pole > 0);
@@ -145,8 +150,11 @@ public:
         }
         // The whole row, background beyond the circle whatever the picture showed before.
         Raster& image = p_.dmap.image;
-        if (y_ < image.height())
-            std::memcpy(image.row(y_), colours_.data(), std::size_t(std::min(pixels, image.width())) * 4);
+        if (y_ < image.height()) {
+            const int width = std::min(pixels, image.width());
+            std::memcpy(image.row(y_), colours_.data(), std::size_t(width) * 4);
+            if (p_.reliefRows.active()) keepElevations(width);
+        }
         return std::nullopt;
     }
     // The mapped records were all asked for when they were mapped.
@@ -157,6 +165,21 @@ public:
     }
 
 private:
+    // Gives the shading stage the elevation of pixels 0..width-1 of the row
+    // and which of them show a sample.
+    void keepElevations(int width) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(samples_.data());
+        const std::uint8_t* shown = shown_.data();
+        std::int16_t* elevations = p_.reliefRows.elevations();
+        std::uint8_t* shownOut = p_.reliefRows.shown();
+        for (int i = 0; i < width; ++i) {
+            const auto elevation = std::int16_t(std::uint16_t(bytes[2 * i] << 8 | bytes[2 * i + 1]));
+            elevations[i] = shown[i] ? elevation : std::int16_t(0);
+            shownOut[i] = shown[i];
+        }
+        p_.reliefRows.drawnTo(width);
+    }
+
     // The sample of every pixel of row y_ and whether it shows one: straight-line
     // arithmetic over the row.
     void locateRow(bool north) {

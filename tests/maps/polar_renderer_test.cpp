@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "maps/pointer_readout.h"
+#include "maps/relief_shading.h"
 #include "maps/render_fixture.h"
 #include "windows/drag_box.h"
 #include "windows/main_window.h"
@@ -127,6 +128,46 @@ TEST_F(PolarRendererTest, TheMenuItemPicksItsStepAndTheResolutionItemsRedrawIt) 
     EXPECT_EQ(p.map.stopflag, 0);
     EXPECT_EQ(p.dmap.shows.rows, 10);
     EXPECT_FALSE(anyFileOpen());
+}
+
+// With relief shading on, a row is shaded from the elevations its pixels and
+// those of the rows above and below show, 3704.67 m apart both ways, and the
+// pixels beyond the circle are neither shaded nor slopes. Rows 9 to 11 read
+// records 1883 to 1921.
+TEST_F(PolarRendererTest, ReliefShadingTakesThePixelsOfTheEvenGrid) {
+    for (int t : {2, 3})
+        for (int k = 1870; k <= 1921; ++k)
+            test::writeRecord(tiles[std::size_t(t)], k, [t, k](int c) { return elevation(t, k, c) + c % 97 * 3; });
+    drawPolar(1, 60, 4);
+    const Raster plain = p.dmap.image;
+    p.relief = {true, 315, 45, 10, 0.7};
+    drawPolar(1, 60, 4);
+    ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+
+    constexpr int kWidth = 984, kRow = 10;
+    std::array<std::vector<std::int16_t>, 3> heights;
+    std::array<std::vector<std::uint8_t>, 3> shown;
+    for (int r = 0; r < 3; ++r) {
+        heights[std::size_t(r)].assign(kWidth + 2, 0);
+        shown[std::size_t(r)].assign(kWidth + 2, 0);
+        for (int x = 0; x < kWidth; ++x)
+            if (const auto reading = p.readout.read(p.dmap, x, kRow - 1 + r)) {
+                heights[std::size_t(r)][std::size_t(x + 1)] = reading->elevation;
+                shown[std::size_t(r)][std::size_t(x + 1)] = 1;
+            }
+    }
+    std::vector<std::uint32_t> expected(plain.row(kRow), plain.row(kRow) + kWidth);
+    const double spacing = 3704.6685952066387;
+    shadeReliefRowMasked(reliefLight(p.relief), heights[0].data() + 1, heights[1].data() + 1, heights[2].data() + 1,
+                         shown[0].data() + 1, shown[1].data() + 1, shown[2].data() + 1, kWidth, spacing, spacing,
+                         expected.data());
+    int lit = 0;
+    for (int x = 0; x < kWidth; ++x) {
+        EXPECT_EQ(p.dmap.image.pixel(x, kRow), expected[std::size_t(x)]) << x;
+        lit += p.dmap.image.pixel(x, kRow) != plain.pixel(x, kRow);
+    }
+    EXPECT_GT(lit, 50);
+    EXPECT_EQ(p.dmap.image.pixel(0, 0), kPictureBackground);
 }
 
 }  // namespace
