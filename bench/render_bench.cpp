@@ -127,11 +127,12 @@ void floorCase(benchmark::State& state, const MapCase* m) {
 }
 
 // The north polar region to 60° at step 4, 984 x 984 pixels, as the polar item
-// draws it (target: at most 100 ms warm). The cold case reads every record
-// from the disk.
-void polarCase(benchmark::State& state, bool cold) {
+// draws it (target: at most 100 ms warm), with relief shading at its defaults
+// in the relief/ case. The cold case reads every record from the disk.
+void polarCase(benchmark::State& state, bool cold, bool relief) {
     Setup s;
     if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+    s.p.relief.on = relief;
     s.p.map.areaclass = kPolarMap;
     s.p.map.mapsource = kFromPolar;
     s.p.map.polarpole = 1;
@@ -151,8 +152,12 @@ void polarCase(benchmark::State& state, bool cold) {
 }
 
 const int registered = [] {
-    benchmark::RegisterBenchmark("render/north polar to 60, step 4", polarCase, false)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("cold/north polar to 60, step 4", polarCase, true)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("render/north polar to 60, step 4", polarCase, false, false)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("relief/north polar to 60, step 4", polarCase, false, true)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("cold/north polar to 60, step 4", polarCase, true, false)
+        ->Unit(benchmark::kMillisecond);
     for (const MapCase& m : bench::kMapCases) {
         benchmark::RegisterBenchmark((std::string("render/") + m.name).c_str(), renderCase, &m)
             ->Unit(benchmark::kMillisecond);
