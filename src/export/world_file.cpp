@@ -38,9 +38,6 @@ std::string marsCrsWkt() {
            "AUTHORITY[\"" + kMarsCrsAuthority + "\",\"" + std::to_string(kMarsCrsCode) + "\"]]";
 }
 
-std::string marsPolarName(int pole) {
-    return std::string(kMarsCrsName) + (pole > 0 ? " / North Polar" : " / South Polar");
-}
 
 std::string marsPolarWkt(int pole) {
     const std::string geographic = marsCrsWkt();

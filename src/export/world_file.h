@@ -25,7 +25,10 @@ std::string marsCrsWkt();
 // meridian 0, scale 1, no false easting or northing, metres.
 inline constexpr int kMarsNorthPolarCode = 49930;
 inline constexpr int kMarsSouthPolarCode = 49935;
-std::string marsPolarName(int pole);
+// Inline: the GeoTIFF module names the system too, without this file's writers.
+inline std::string marsPolarName(int pole) {
+    return std::string(kMarsCrsName) + (pole > 0 ? " / North Polar" : " / South Polar");
+}
 std::string marsPolarWkt(int pole);
 // The WKT of the system that t is in.
 std::string crsWktOf(const GeoTransform& t);
