@@ -205,7 +205,8 @@ void MainForm::connectExploring(Program& p) {
 void MainForm::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers keys = event->modifiers() & ~Qt::KeypadModifier;
     const bool alt = keys == Qt::AltModifier;
-    if ((keys == Qt::NoModifier || alt) && onExploreKey_ && onExploreKey_(alt, event->key())) {
+    // While a rubber band is dragged the keys belong to it.
+    if (!picture_->banding() && (keys == Qt::NoModifier || alt) && onExploreKey_ && onExploreKey_(alt, event->key())) {
         event->accept();
         return;
     }

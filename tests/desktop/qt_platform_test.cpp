@@ -505,9 +505,10 @@ TEST_F(DesktopTest, WheelZoomsAFinishedMapAndAltLeftGoesBack) {
     EXPECT_NEAR(pictureSize().height(), client.height(), 6);
 
     duringDrawing([&] { wheel(120); });
-    choose(MenuControl::m_tile, 5);  // the second planet map in a row: step 20
+    choose(MenuControl::m_tile, 5);
     EXPECT_EQ(p.map.areaclass, kEntirePlanet);
-    EXPECT_EQ(p.dmap.shows.step, 20);
+    EXPECT_EQ(p.dmap.shows.step, 24);
+    EXPECT_EQ(p.history.size(), 3u);
 
     QKeyEvent back(QEvent::KeyPress, Qt::Key_Left, Qt::AltModifier);
     QCoreApplication::sendEvent(&form(), &back);
