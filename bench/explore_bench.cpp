@@ -10,6 +10,7 @@
 
 #include "colour/colour_engine.h"
 #include "maps/area_renderer.h"
+#include "maps/drawn_map.h"
 #include "maps/map_view.h"
 #include "platform/headless/headless_platform.h"
 #include "windows/explore.h"
@@ -45,13 +46,17 @@ void exploreCase(benchmark::State& state, std::int16_t step, bool zoom) {
         mapfromtile(p, (*box)[0], (*box)[1], (*box)[2], (*box)[3]);
     };
     start();
+    double pixels = 0;
     for (auto _ : state) {
         if (zoom) dmap_Wheel(p, 1, 480.5f, 240.5f);
         else dmap_Arrow(p, Heading::East);
         state.PauseTiming();
+        const PixelExtent drawn = drawnExtent(p.dmap);
+        pixels = double(drawn.width) * drawn.height;
         start();
         state.ResumeTiming();
     }
+    state.counters["pixels"] = pixels;  // of the map drawn last, as a check that it was drawn whole
     if (!ui.messages.empty()) state.SkipWithError(ui.messages.front().text.c_str());
 }
 
