@@ -5,8 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
-#include <functional>
+#include <vector>
 
 #include "maps/area_renderer.h"
 #include "maps/drawn_map.h"
@@ -45,7 +44,6 @@ TEST_F(ExploreTest, WheelZoomsAboutThePointer) {
         {"in near 180", {170, 40, 190, 20}, 4, 150, 100, 1, {172, 38, 210, 10}, 3},
         // 19.38°W 81.74°N: the box would reach 94°N and is moved down.
         {"out near the north pole", {-20, 88, 20, 60}, 4, 10, 100, -1, {-21, 90, 79, 15}, 8},
-        {"in near the south pole", {-20, -60, 20, -88}, 4, 10, 100, 1, {-20, -62, 18, -90}, 3},
         {"out near the south pole", {-20, -60, 20, -88}, 4, 10, 100, -1, {-21, -15, 79, -90}, 8},
         // At step 24 the window spans 300°: still an area map, the planet's height.
         {"out to step 24", {-20, 40, 20, 20}, 13, 10, 10, -1, {0, 90, 300, -90}, 24},
@@ -73,34 +71,14 @@ TEST_F(ExploreTest, WheelZoomsAboutThePointer) {
     dmap_Wheel(p, 1, 5, 5);
     EXPECT_EQ(p.map.maparea, (Box{0, 10, 10, 0}));
     EXPECT_EQ(p.map.resolution, 1);
-    dmap_Wheel(p, -1, 5, 5);
-    dmap_Wheel(p, -4, 5, 5);  // 2, then 3, 4, 8, 10
+    dmap_Wheel(p, -5, 5, 5);  // 2, 3, 4, 8, 10
     EXPECT_EQ(p.map.resolution, 10);
     dmap_Wheel(p, -3, 5, 5);  // 13, 24, the planet
     EXPECT_EQ(p.map.areaclass, kEntirePlanet);
     EXPECT_EQ(p.map.maparea, (Box{-180, 90, 180, -90}));
     EXPECT_EQ(p.dmap.shows.step, 24);
-}
 
-// A window wider than the planet at step 24; from the whole planet over
-// 134.24°W 17.99°N (Olympus Mons) to step 13 and back out.
-TEST_F(ExploreTest, FromThePlanetAndBackOutToIt) {
-    ui.client = {15000, 7500};  // 1000 x 500 pixels
-    m_tile_Click(p, 5);
-    dmap_Wheel(p, 1, 122.5f, 192.5f);
-    EXPECT_EQ(p.map.maparea, (Box{-159, 57, 44, -45}));
-    EXPECT_EQ(p.map.resolution, 13);
-    const auto under = pixelSample(p.dmap, 122, 192);
-    ASSERT_TRUE(under);
-    EXPECT_NEAR(under->longitude, -134.24, 0.7);
-    EXPECT_NEAR(under->latitude, 17.99, 0.7);
-    dmap_Wheel(p, -1, 122.5f, 192.5f);  // 375° wide at step 24
-    EXPECT_EQ(p.map.areaclass, kEntirePlanet);
-    EXPECT_EQ(p.map.maparea, (Box{-180, 90, 180, -90}));
-    dmap_Wheel(p, -1, 122.5f, 192.5f);  // nothing coarser
-    EXPECT_EQ(p.history.size(), 3u);
-
-    // A box wider than a tile is moved to end within two tiles.
+    // A box wider than a tile is moved, the least way, to end within two tiles.
     EXPECT_EQ(fitToTiles({-10, 57, 193, -45}), (Box{0, 57, 203, -45}));
     EXPECT_EQ(fitToTiles({170, 57, 373, -45}), (Box{-180, 57, 23, -45}));
     EXPECT_EQ(fitToTiles({-200, 10, -190, 0}), (Box{160, 10, 170, 0}));
@@ -148,11 +126,14 @@ TEST_F(ExploreTest, ArrowKeysScrollThenDrawTheAreaBeside) {
     EXPECT_EQ(p.map.maparea, (Box{-2, 40, 8, 30}));
 }
 
+// In a window of 1000 x 500 pixels, which spans more than the planet at step 24.
 TEST_F(ExploreTest, BackAndForwardLikeABrowser) {
+    ui.client = {15000, 7500};
     m_tile_Click(p, 0);                 // the north-west tile at step 13
     m_tile_Click(p, 5);                 // the planet at step 24
-    dmap_Wheel(p, 1, 122.5f, 192.5f);   // step 13 over Olympus Mons
+    dmap_Wheel(p, 1, 122.5f, 192.5f);   // step 13 over Olympus Mons, 134.24°W 17.99°N
     const Box zoomed = p.map.maparea;
+    EXPECT_EQ(zoomed, (Box{-159, 57, 44, -45}));
     mapBack(p);
     EXPECT_EQ(p.map.areaclass, kEntirePlanet);
     EXPECT_EQ(p.dmap.shows.step, 24);
@@ -168,12 +149,15 @@ TEST_F(ExploreTest, BackAndForwardLikeABrowser) {
     EXPECT_EQ(p.dmap.shows.step, 13);
 
     // A new map after going back drops the maps ahead of it.
+    dmap_Wheel(p, -1, 122.5f, 192.5f);  // 375° wide: the planet, as a new map
+    EXPECT_EQ(p.map.areaclass, kEntirePlanet);
+    EXPECT_EQ(p.history.size(), 4u);
+    mapBack(p);
     mapBack(p);
     dmap_Wheel(p, 1, 400.5f, 100.5f);
     EXPECT_EQ(p.history.size(), 3u);
     const Box other = p.map.maparea;
-    EXPECT_NE(other, zoomed);
-    mapForward(p);
+    mapForward(p);  // nothing ahead
     EXPECT_EQ(p.map.maparea, other);
 
     MapHistory history;
