@@ -206,8 +206,9 @@ protected:
         const int generation = p.renderGeneration;
         const int kind = int(rng() % 5);
         if (kind == 0) {
-            QWheelEvent wheel(QPointF(at), picture->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, rng() % 2 ? 120 : -120),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            const QPoint notch(0, rng() % 2 ? 120 : -120);
+            QWheelEvent wheel(QPointF(at), picture->mapToGlobal(QPointF(at)), QPoint(), notch, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
             QCoreApplication::sendEvent(picture, &wheel);
         } else if (kind == 1 || kind == 2) {
             static const Qt::Key kKeys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
