@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "export/map_request.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
+#include "maps/relief_shading.h"
 #include "maps/tile_file.h"
 #include "platform/headless/headless_platform.h"
 #include "windows/config_file.h"
@@ -39,9 +41,10 @@ constexpr const char* kUsage =
     "                      (--feature NAME | --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
     "                       --tile northwest|northeast|southwest|southeast |\n"
     "                       --key vertical|horizontal)\n"
-    "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file]\n"
+    "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file] [RELIEF]\n"
     "  or:  rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER]\n"
-    "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file]\n";
+    "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file] [RELIEF]\n"
+    "  RELIEF: [--relief] [--sun AZIMUTH,ALTITUDE] [--exaggeration Z] [--relief-strength K]\n";
 
 constexpr const char* kHelp =
     "Draws a colour-shaded elevation map of Mars from the four MEGDR064 tile files and\n"
@@ -89,6 +92,15 @@ constexpr const char* kHelp =
     "                        dialog sets it; selects scheme 9\n"
     "  --step N              sampling step: one sample of every N along rows and columns;\n"
     "                        1, 2, 3, 4, 8, 10, 13, 20 or 24; replaces the default step\n"
+    "  --relief              lights the terrain as relief shading: the sun at azimuth 315\n"
+    "                        (north-west), 45 degrees high, exaggeration 10, strength 0.7;\n"
+    "                        the colours of level ground stay as they are, slopes toward the\n"
+    "                        sun lighten, slopes away darken. The options below set its\n"
+    "                        values and imply it\n"
+    "  --sun A,H             the sun's azimuth A in degrees clockwise from north and its\n"
+    "                        altitude H in degrees above the horizon, 0 < H <= 90\n"
+    "  --exaggeration Z      vertical exaggeration of the slopes, Z > 0\n"
+    "  --relief-strength K   how much the light changes the colours, 0 (not at all) to 1\n"
     "  -h, --help            shows this text\n"
     "\n"
     "Messages the desktop program shows in a box are written to standard error. The exit\n"
@@ -113,6 +125,7 @@ struct Options {
     std::string atlas;
     std::optional<ImageFormat> atlasFormat;
     std::optional<int> jobs;
+    std::optional<ReliefSettings> relief;
     bool help = false;
 };
 
@@ -151,6 +164,21 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         if (o.kind != MapKind::None)
             return UsageError{"give only one of --feature, --area, --planet, --tile, --key and --atlas"};
         o.kind = kind;
+        return std::nullopt;
+    };
+
+    // A decimal number that fills its text.
+    auto real = [](std::string_view text, double& out) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+        return error == std::errc() && end == text.data() + text.size() && std::isfinite(out);
+    };
+    auto relief = [&](std::string_view option, const char* range, auto set) -> std::optional<UsageError> {
+        const auto text = value(option);
+        ReliefSettings r = o.relief.value_or(ReliefSettings{});
+        r.on = true;
+        if (!text || !set(*text, r) || !validRelief(r))
+            return UsageError{std::string(option) + ": '" + std::string(text.value_or("")) + "' is not " + range};
+        o.relief = r;
         return std::nullopt;
     };
 
@@ -217,6 +245,22 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
             if (!o.atlasFormat) return UsageError{"--format must be png, tif or bmp"};
         } else if (arg == "--jobs") {
             if (!(error = number(arg, 1, 256, n))) o.jobs = n;
+        } else if (arg == "--relief") {
+            if (!o.relief) o.relief = ReliefSettings{};
+            o.relief->on = true;
+        } else if (arg == "--sun") {
+            error = relief(arg, "AZIMUTH,ALTITUDE in degrees, the altitude above 0 and at most 90",
+                           [&](std::string_view t, ReliefSettings& r) {
+                               const auto comma = t.find(',');
+                               return comma != t.npos && real(t.substr(0, comma), r.azimuth) &&
+                                      real(t.substr(comma + 1), r.altitude);
+                           });
+        } else if (arg == "--exaggeration") {
+            error = relief(arg, "a number above 0",
+                           [&](std::string_view t, ReliefSettings& r) { return real(t, r.exaggeration); });
+        } else if (arg == "--relief-strength") {
+            error = relief(arg, "a number from 0 to 1",
+                           [&](std::string_view t, ReliefSettings& r) { return real(t, r.strength); });
         } else if (arg == "--key") {
             const auto text = value(arg);
             if (!text || (*text != "vertical" && *text != "horizontal"))
@@ -237,6 +281,7 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
     }
     if (o.atlasFormat || o.jobs) return UsageError{"--format and --jobs go with --atlas"};
     if (o.kind == MapKind::Key && o.worldFile) return UsageError{"a colour key has no place on Mars: no --world-file"};
+    if (o.kind == MapKind::Key && o.relief) return UsageError{"a colour key shows the colours of level ground: no relief options"};
     if (o.output.empty()) return UsageError{"say where to write the map: -o FILE.bmp, FILE.png or FILE.tif"};
     const auto format = formatOfPath(o.output);
     if (!format) return UsageError{"-o " + o.output + ": the file name must end in .bmp, .png or .tif (.tiff)"};
@@ -394,6 +439,7 @@ int run(const Options& o) {
         a.datafolder = p.map.datafolder;
         a.tiles = p.File1;
         a.colour = p.colour;
+        a.relief = o.relief.value_or(ReliefSettings{});
         return runAtlasCommand(a);
     }
 
@@ -401,6 +447,7 @@ int run(const Options& o) {
     if (!request) return 2;
 
     ui.echo = printMessage;
+    p.relief = o.relief.value_or(ReliefSettings{});
     ProgressBar progress(p);
     ui.onYield = [&progress](int n) { progress.row(n); };
     const bool drawn = drawMap(p, ui, *request);

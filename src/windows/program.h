@@ -8,6 +8,7 @@
 #include "windows/key_window.h"
 #include "windows/map_history.h"
 #include "windows/range_dialog.h"
+#include "windows/relief_file.h"
 #include "windows/save_panel.h"
 
 namespace rubicel {
@@ -23,6 +24,7 @@ struct Program : MapContext {
     KeyWindow Key;                   // the vertical colour key
     KeyWindow Hkey;                  // the horizontal colour key
     RangeDialog uchoice;             // the range dialog "Define Contour Limits"
+    ReliefDialog reliefDialog;       // the "Relief Settings" dialog's boxes
     bool keyFontProblemShown = false;  // the keys' missing font is told once a run
     MapHistory history;              // the maps drawn in this run, for back and forward
     MiddleDrag middleDrag;           // a middle-button drag over the map
