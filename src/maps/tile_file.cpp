@@ -17,6 +17,7 @@
 #include <system_error>
 #include <utility>
 
+#include "common/positional_io.h"
 #include "common/rounding.h"
 #include "maps/map_state.h"
 
@@ -153,18 +154,10 @@ std::optional<std::string> TileFile::readRecord(int record, RowBuffer& row) {
     static_assert(sizeof(RowBuffer) == kRecordBytes);
     if (!fd_) return "Bad file name or number: " + recordText(path_, record) + " (file not open)";
     if (record < 1) return "Bad record number: " + recordText(path_, record);
-    auto* bytes = reinterpret_cast<char*>(row.data());
-    const off_t start = off_t(record - 1) * kRecordBytes;
-    std::size_t done = 0;
-    while (done < std::size_t(kRecordBytes)) {
-        const ssize_t n = ::pread(fd_.get(), bytes + done, kRecordBytes - done, start + off_t(done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return "Device I/O error: " + recordText(path_, record) + " (" + std::strerror(errno) + ")";
-        }
-        if (n == 0) return "Input past end of file: " + recordText(path_, record);
-        done += std::size_t(n);
-    }
+    const PositionalIo io = preadAll(fd_.get(), row.data(), kRecordBytes, off_t(record - 1) * kRecordBytes);
+    if (io.error != 0)
+        return "Device I/O error: " + recordText(path_, record) + " (" + std::strerror(io.error) + ")";
+    if (io.bytes < std::size_t(kRecordBytes)) return "Input past end of file: " + recordText(path_, record);
     return std::nullopt;
 }
 
