@@ -10,6 +10,8 @@
 #include "maps/area_renderer.h"
 #include "maps/drawn_map.h"
 #include "maps/map_view.h"
+#include "maps/polar_grid.h"
+#include "maps/polar_renderer.h"
 #include "maps/resolution.h"
 #include "maps/tile_renderer.h"
 #include "windows/drag_box.h"
@@ -71,10 +73,50 @@ void explore(Program& p, const AreaBox4& box, std::int16_t step, int h, int v) {
     drawArea(p, box, step, std::nullopt, h, v);
 }
 
+// The polar region of pole to limit at step, as its File menu item draws it;
+// the scroll bars at h, v as far as they reach for the new picture.
+void drawPolar(Program& p, std::int16_t pole, std::int16_t limit, std::int16_t step, double h, double v) {
+    MapState& m = p.map;
+    p.ui.showPointerText(std::string());
+    m.areaclass = kPolarMap;
+    m.mapsource = kFromPolar;
+    m.polarpole = pole;
+    m.polarlimit = limit;
+    m.stopflag = 0;
+    m.resolution = step;
+    checkResolutionItem(p, resolutionIndexOf(step));
+    untickfeatures(p);
+    mclear(p, 1);
+    // The picture takes its new size first, so that the bars reach as far as it will.
+    const int side = 2 * polarGrid(pole, limit, step).n * kTwipsPerPixel;
+    sizeMapPicture(p, side, side);
+    clearMapPicture(p);
+    scrollTo(p, std::clamp(whole(h), 0, std::max(0, scrollLimit(p, Control::Hscrbar))),
+             std::clamp(whole(v), 0, std::max(0, scrollLimit(p, Control::Vscrbar))));
+    Drawpolar(p);
+}
+
+// A notch over a polar map at client point (x, y): the next step, the point
+// under the pointer kept there as far as the scroll bars allow.
+void zoomPolar(Program& p, bool in, double x, double y) {
+    const DrawnMap& shown = p.dmap.shows;
+    const auto next = zoomedStep(std::int16_t(shown.step), in);
+    if (!next) return;
+    const std::int16_t pole = std::int16_t(shown.pole), limit = std::int16_t(shown.limit);
+    // Pixels grow with the step; the pole stays at the picture's centre.
+    const double ratio = double(shown.step) / double(*next);
+    const int half = polarGrid(pole, limit, *next).n;
+    const double px = (x - double(p.dmap.left) / kTwipsPerPixel - shown.half) * ratio + half;
+    const double py = (y - double(p.dmap.top) / kTwipsPerPixel - shown.half) * ratio + half;
+    p.history.push(MapEntry{MapEntry::Kind::Polar, {pole, limit, 0, 0}, *next, {}, std::nullopt});
+    drawPolar(p, pole, limit, *next, (px - x) * kScrollPerPixel, (py - y) * kScrollPerPixel);
+}
+
 // One notch with the pointer at client point (x, y).
 void zoomOnce(Program& p, bool in, double x, double y) {
     const PixelExtent extent = drawnExtent(p.dmap);
     if (extent.width == 0) return;
+    if (p.dmap.shows.pole != 0) return zoomPolar(p, in, x, y);
     const int px = std::clamp(int(std::floor(x - double(p.dmap.left) / kTwipsPerPixel)), 0, extent.width - 1);
     const int py = std::clamp(int(std::floor(y - double(p.dmap.top) / kTwipsPerPixel)), 0, extent.height - 1);
     const auto sample = pixelSample(p.dmap, px, py);
@@ -140,6 +182,7 @@ void showEntry(Program& p, const MapEntry& e) {
         p.map.autoresolution = 1;
         break;
     case MapEntry::Kind::Area: drawArea(p, e.box, e.step, e.tick, 0, 0); break;
+    case MapEntry::Kind::Polar: drawPolar(p, e.box[0], e.box[1], e.step, 0, 0); break;
     }
 }
 
@@ -233,7 +276,7 @@ void dmap_Arrow(Program& p, Heading heading) {
     const int sign = heading == Heading::East || heading == Heading::South ? 1 : -1;
     const Control bar = across ? Control::Hscrbar : Control::Vscrbar;
     if (scrollBy(p, bar, sign * kArrowScroll) != 0) return;
-    if (!dmap_ExploreAllowed(p)) return;
+    if (!dmap_ExploreAllowed(p) || p.dmap.shows.pole != 0) return;
 
     const AreaBox4 box = shownBox(p);
     const int half = std::max(1, whole((across ? box[2] - box[0] : box[1] - box[3]) / 2.0));
@@ -273,7 +316,7 @@ void dmap_MiddleUp(Program& p, float x, float y) {
     dmap_MiddleMove(p, x, y);
     const MiddleDrag d = p.middleDrag;
     p.middleDrag = MiddleDrag{};
-    if (!d.active || !dmap_ExploreAllowed(p)) return;
+    if (!d.active || !dmap_ExploreAllowed(p) || p.dmap.shows.pole != 0) return;
     const double degreesPerPixel = double(p.dmap.shows.step) / kSamplesPerDegree;
     const int east = -whole(d.restX * degreesPerPixel);
     const int north = whole(d.restY * degreesPerPixel);

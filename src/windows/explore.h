@@ -51,14 +51,15 @@ bool dmap_ExploreAllowed(const Program& p);
 
 // The wheel turned notches notches (forward positive) with the pointer at (x, y)
 // in pixels of the map picture: zooms in or out about that point, one step
-// of the Resolution table per notch.
+// of the Resolution table per notch. A polar map is drawn again at that step,
+// scrolled to keep the point under the pointer as far as the bars reach.
 void dmap_Wheel(Program& p, int notches, float x, float y);
 
 enum class Heading { West, East, North, South };
 
 // An arrow key: scrolls the picture as the scroll bars' arrows do while it
 // reaches beyond the window that way; at its edge, or when it fits, draws the
-// box moved by half its width or height.
+// box moved by half its width or height; on a polar map it only scrolls.
 void dmap_Arrow(Program& p, Heading heading);
 
 // A middle-button drag, positions in pixels of the map picture: the picture

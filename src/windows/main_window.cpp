@@ -68,6 +68,7 @@ void polarRegion(Program& p, std::int16_t pole) {
         if (kResolutionSteps[item] == m.resolution) checkResolutionItem(p, int(item));
     untickfeatures(p);
     mclear(p, 1);
+    noteMapRequest(p, MapEntry{MapEntry::Kind::Polar, {pole, kLimit, 0, 0}, m.resolution, {}, std::nullopt});
     Drawpolar(p);
 }
 

@@ -16,9 +16,9 @@ namespace rubicel {
 // One map request, enough to draw the map again: what was asked for and the
 // step it was drawn at. The colouring is not part of it.
 struct MapEntry {
-    enum class Kind : std::uint8_t { Tile, Planet, Area };
+    enum class Kind : std::uint8_t { Tile, Planet, Area, Polar };
     Kind kind = Kind::Area;
-    std::array<std::int16_t, 4> box{};  // west, north, east, south (Planet, Area)
+    std::array<std::int16_t, 4> box{};  // west, north, east, south (Planet, Area); pole, limit (Polar)
     std::int16_t step = 1;
     std::string tilefile;           // the whole tile's file (Tile)
     std::optional<MenuId> tick;     // the menu item that carried the tick (a tile, a feature)

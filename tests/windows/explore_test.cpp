@@ -160,6 +160,21 @@ TEST_F(ExploreTest, BackAndForwardLikeABrowser) {
     mapForward(p);  // nothing ahead
     EXPECT_EQ(p.map.maparea, other);
 
+    // On a polar map the wheel changes the step; the pole stays under the
+    // pointer as far as the scroll bars reach, and back returns to the step before.
+    m_tile_Click(p, 8);
+    const std::int16_t first = p.dmap.shows.step;
+    const int half = p.dmap.shows.half;
+    dmap_Wheel(p, 1, float(half), float(half));
+    EXPECT_EQ(p.map.areaclass, kPolarMap);
+    EXPECT_EQ(p.dmap.shows.step, *zoomedStep(first, true));
+    EXPECT_EQ(p.dmap.left, 0);  // 984 pixels wide: it fits the window that way
+    EXPECT_NEAR(p.dmap.shows.half + p.dmap.top / 15.0, half, 1.0);
+    dmap_Arrow(p, Heading::East);  // scrolls, and at the edge draws nothing
+    mapBack(p);
+    EXPECT_EQ(p.dmap.shows.step, first);
+    EXPECT_EQ(p.map.mapsource, kFromPolar);
+
     MapHistory history;
     for (int i = 0; i < 105; ++i) history.push(MapEntry{MapEntry::Kind::Area, {}, std::int16_t(i + 1), {}, {}});
     EXPECT_EQ(history.size(), MapHistory::kMaxEntries);
