@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -22,6 +24,7 @@
 #include "desktop/menu_area.h"
 #include "windows/config_file.h"
 #include "windows/drag_box.h"
+#include "windows/explore.h"
 #include "windows/menu_tree.h"
 #include "windows/program.h"
 #include "windows/topography_menu.h"
@@ -170,6 +173,52 @@ void MainForm::connectControls(Program& p) {
     folderPanel_->onFolderClicked = [&p](const QString& path) { Dir002_Click(p, path.toStdString()); };
     folderPanel_->onClose = [&p] { setfolder_Click(p); };
     onResize_ = [&p] { mapscroll(p); };
+    connectExploring(p);
+}
+
+void MainForm::connectExploring(Program& p) {
+    picture_->onWheel = [&p](int notches, float x, float y) { dmap_Wheel(p, notches, x, y); };
+    picture_->onMiddleDrag = [&p](int phase, float x, float y) {
+        if (phase == 0) dmap_MiddleDown(p, x, y);
+        else if (phase == 1) dmap_MiddleMove(p, x, y);
+        else dmap_MiddleUp(p, x, y);
+    };
+    onHistoryButton_ = [&p](bool forward) { forward ? mapForward(p) : mapBack(p); };
+    picture_->onHistoryButton = onHistoryButton_;
+    onExploreKey_ = [&p](bool alt, int key) {
+        if (alt) {
+            if (key == Qt::Key_Left) mapBack(p);
+            else if (key == Qt::Key_Right) mapForward(p);
+            else return false;
+            return true;
+        }
+        switch (key) {
+        case Qt::Key_Left: dmap_Arrow(p, Heading::West); return true;
+        case Qt::Key_Right: dmap_Arrow(p, Heading::East); return true;
+        case Qt::Key_Up: dmap_Arrow(p, Heading::North); return true;
+        case Qt::Key_Down: dmap_Arrow(p, Heading::South); return true;
+        default: return false;
+        }
+    };
+}
+
+void MainForm::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers keys = event->modifiers() & ~Qt::KeypadModifier;
+    const bool alt = keys == Qt::AltModifier;
+    // While a rubber band is dragged the keys belong to it.
+    if (!picture_->banding() && (keys == Qt::NoModifier || alt) && onExploreKey_ && onExploreKey_(alt, event->key())) {
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainForm::mousePressEvent(QMouseEvent* event) {
+    if ((event->button() == Qt::BackButton || event->button() == Qt::ForwardButton) && onHistoryButton_) {
+        onHistoryButton_(event->button() == Qt::ForwardButton);
+        return;
+    }
+    QMainWindow::mousePressEvent(event);
 }
 
 QAction* MainForm::action(MenuId id) const { return lookUp(actions_, id); }

@@ -58,10 +58,15 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The exploring keys (arrows, Alt+Left, Alt+Right) and the mouse's back
+    // and forward buttons anywhere in the window.
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void buildMenus(Program& p, std::span<const MenuNode> menus);
     void connectControls(Program& p);
+    void connectExploring(Program& p);
     void trigger(Program& p, const MenuNode& node, QAction* action);
 
     // Each control's actions and menus by index + 1 (slot 0 outside an array).
@@ -78,6 +83,9 @@ private:
     FolderPanel* folderPanel_ = nullptr;
     QWidget* savePanel_ = nullptr;  // the save panel, made by QtPlatform::attach
     std::function<void()> onResize_;
+    // Alt held; the key; true when the key was one of the exploring keys.
+    std::function<bool(bool alt, int key)> onExploreKey_;
+    std::function<void(bool forward)> onHistoryButton_;
 
     friend class QtPlatform;
 };

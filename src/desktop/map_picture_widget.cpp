@@ -9,6 +9,7 @@
 #include <QRegion>
 #include <QRubberBand>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "common/raster.h"
 
@@ -76,6 +77,8 @@ void MapPictureWidget::paintEvent(QPaintEvent* event) {
 }
 
 void MapPictureWidget::mousePressEvent(QMouseEvent* event) {
+    if (historyPress(event)) return;
+    if (event->button() == Qt::MiddleButton) middleEvent(0, event);
     int button = 0;
     switch (event->button()) {
     case Qt::LeftButton: button = 1; break;
@@ -98,6 +101,7 @@ void MapPictureWidget::mousePressEvent(QMouseEvent* event) {
 
 void MapPictureWidget::mouseMoveEvent(QMouseEvent* event) {
     pointer_ = event->position().toPoint();
+    if (middle_) middleEvent(1, event);
     if (pressed_ && !band_->isVisible() &&
         (pointer_ - origin_).manhattanLength() >= QApplication::startDragDistance()) {
         band_->show();
@@ -109,6 +113,7 @@ void MapPictureWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MapPictureWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && middle_) middleEvent(2, event);
     if (event->button() != Qt::LeftButton || !pressed_) return;
     const bool dragged = band_->isVisible();
     endDrag();
@@ -122,6 +127,28 @@ void MapPictureWidget::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+bool MapPictureWidget::historyPress(QMouseEvent* event) {
+    if (event->button() != Qt::BackButton && event->button() != Qt::ForwardButton) return false;
+    if (onHistoryButton) onHistoryButton(event->button() == Qt::ForwardButton);
+    return true;
+}
+
+void MapPictureWidget::middleEvent(int phase, QMouseEvent* event) {
+    middle_ = phase != 2;
+    if (onMiddleDrag) onMiddleDrag(phase, float(event->position().x()), float(event->position().y()));
+}
+
+void MapPictureWidget::wheelEvent(QWheelEvent* event) {
+    // A notch is 120 eighths of a degree; finer wheels add up to whole notches.
+    constexpr int kNotch = 120;
+    wheelAngle_ += event->angleDelta().y();
+    const int notches = wheelAngle_ / kNotch;
+    wheelAngle_ -= notches * kNotch;
+    event->accept();
+    if (notches != 0 && onWheel)
+        onWheel(notches, float(event->position().x()), float(event->position().y()));
 }
 
 void MapPictureWidget::leaveEvent(QEvent* event) {

@@ -41,6 +41,13 @@ public:
     // before the pointer moved the platform's drag distance is a click instead.
     std::function<void(float x0, float y0, float x1, float y1)> onDrag;
 
+    // The wheel turned whole notches (forward positive) with the pointer at (x, y).
+    std::function<void(int notches, float x, float y)> onWheel;
+    // A middle-button drag: phase 0 the press, 1 a move, 2 the release.
+    std::function<void(int phase, float x, float y)> onMiddleDrag;
+    // The mouse's back (false) or forward (true) button.
+    std::function<void(bool forward)> onHistoryButton;
+
     // Shows text beside the pointer (a tooltip that follows it); empty hides it.
     void showPointerText(const QString& text);
     const QString& pointerText() const { return pointerText_; }
@@ -54,10 +61,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void wrap();
     void endDrag();
+    // The exploring buttons: back and forward, the middle drag. True when the
+    // press was the mouse's back or forward button.
+    bool historyPress(QMouseEvent* event);
+    void middleEvent(int phase, QMouseEvent* event);
 
     const Raster* raster_ = nullptr;
     QImage image_;
@@ -66,6 +78,8 @@ private:
     bool pressed_ = false;      // the left button went down where a drag may start
     QPoint origin_;             // where it went down
     QRubberBand* band_ = nullptr;
+    bool middle_ = false;       // a middle-button drag is under way
+    int wheelAngle_ = 0;        // wheel turn not yet a whole notch, eighths of a degree
 };
 
 }  // namespace rubicel

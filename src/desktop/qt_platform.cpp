@@ -154,6 +154,11 @@ void QtPlatform::setScrollMaximum(Control bar, int maximum) {
     if (QScrollBar* scroll = form_->scrollBar(bar)) scroll->setRange(0, std::max(0, maximum));
 }
 
+void QtPlatform::setScrollValue(Control bar, int value) {
+    // The bar clamps the value to its range and reports a change.
+    if (QScrollBar* scroll = form_->scrollBar(bar)) scroll->setValue(value);
+}
+
 void QtPlatform::setBusyPointer(bool busy) {
     if (busy)
         form_->picture()->setCursor(Qt::WaitCursor);

@@ -49,6 +49,7 @@ public:
     void setControlVisible(Control control, bool visible) override;
     int scrollValue(Control bar) const override;
     void setScrollMaximum(Control bar, int maximum) override;
+    void setScrollValue(Control bar, int value) override;
     void setBusyPointer(bool busy) override;
     void showPointerText(const std::string& text) override;
     void yieldToEvents() override;

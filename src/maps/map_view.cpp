@@ -83,6 +83,12 @@ void Vscrbar_Change(MapContext& p) {
     placePicture(p);
 }
 
+int scrollLimit(const MapContext& p, Control bar) {
+    const TwipSize client = p.ui.clientSize();
+    return bar == Control::Hscrbar ? scrollMaximumFor(p.dmap.widthTwips, client.width)
+                                   : scrollMaximumFor(p.dmap.heightTwips, client.height);
+}
+
 void sizeMapPicture(MapContext& p, std::int32_t W, std::int32_t H) {
     p.dmap.widthTwips = W;
     p.dmap.heightTwips = H;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 namespace rubicel {
 
 struct MapContext;
@@ -15,6 +17,9 @@ void checksize(MapContext& p, std::int32_t W, std::int32_t H);
 // The user moved a bar.
 void Hscrbar_Change(MapContext& p);
 void Vscrbar_Change(MapContext& p);
+// The maximum that the bar's change handler gives it for the picture shown now;
+// 0 or less when the picture fits the client area that way.
+int scrollLimit(const MapContext& p, Control bar);
 // Sets the picture's size in twips: floor(W/15) x floor(H/15) pixels. What is
 // drawn stays where the old and new size overlap; the rest is background.
 void sizeMapPicture(MapContext& p, std::int32_t W, std::int32_t H);

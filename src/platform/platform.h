@@ -79,6 +79,9 @@ public:
     // the value, as the bar itself does.
     virtual int scrollValue(Control bar) const = 0;
     virtual void setScrollMaximum(Control bar, int maximum) = 0;
+    // Moves a bar to value (clamped to its range), as the user does; the window
+    // runs the bar's change handler.
+    virtual void setScrollValue(Control /*bar*/, int /*value*/) {}
 
     // Shows text beside the pointer over the map picture, following it; an
     // empty text hides it. The window's layout does not change.

@@ -8,6 +8,7 @@
 #include "common/number_text.h"
 #include "common/rounding.h"
 #include "maps/area_renderer.h"
+#include "windows/explore.h"
 #include "windows/program.h"
 
 namespace rubicel {
@@ -186,6 +187,7 @@ void okbox_Click(Program& p) {
         p.ui.messageBox("You must enter positive values for both Width and Height", std::string(), Icon::None);
         return;
     }
+    noteAreaRequest(p, area);
     mapfromtile(p, area[0], area[1], area[2], area[3]);
 }
 

@@ -8,6 +8,7 @@
 #include "maps/area_renderer.h"
 #include "maps/drawn_map.h"
 #include "maps/map_picture.h"
+#include "windows/explore.h"
 #include "windows/feature_catalogue.h"
 #include "windows/program.h"
 
@@ -64,6 +65,7 @@ void dmap_Drag(Program& p, float x0, float y0, float x1, float y1) {
     p.ui.showPointerText(std::string());
     m_area_Click(p);
     p.map.maparea = *limits;
+    noteAreaRequest(p, *limits);
     mapfromtile(p, (*limits)[0], (*limits)[1], (*limits)[2], (*limits)[3]);
 }
 

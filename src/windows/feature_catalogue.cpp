@@ -7,6 +7,7 @@
 #include "maps/area_renderer.h"
 #include "maps/map_view.h"
 #include "maps/resolution.h"
+#include "windows/explore.h"
 #include "windows/program.h"
 
 namespace rubicel {
@@ -24,6 +25,7 @@ void chooseFeature(Program& p, Submenu which, std::int16_t index) {
         return;
     }
     const Feature& f = submenu.features[std::size_t(index)];
+    noteAreaRequest(p, {f.west, f.north, f.east, f.south}, MenuId{submenu.items, index});
     mapfromtile(p, f.west, f.north, f.east, f.south);
     untickfeatures(p);
     p.ui.setMenuChecked(MenuId{submenu.items, index}, true);

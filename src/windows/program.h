@@ -4,7 +4,9 @@
 
 #include "maps/map_context.h"
 #include "windows/custom_area.h"
+#include "windows/explore.h"
 #include "windows/key_window.h"
+#include "windows/map_history.h"
 #include "windows/range_dialog.h"
 #include "windows/relief_file.h"
 #include "windows/save_panel.h"
@@ -24,6 +26,8 @@ struct Program : MapContext {
     RangeDialog uchoice;             // the range dialog "Define Contour Limits"
     ReliefDialog reliefDialog;       // the "Relief Settings" dialog's boxes
     bool keyFontProblemShown = false;  // the keys' missing font is told once a run
+    MapHistory history;              // the maps drawn in this run, for back and forward
+    MiddleDrag middleDrag;           // a middle-button drag over the map
 };
 
 }  // namespace rubicel

@@ -7,6 +7,7 @@
 #include "maps/polar_renderer.h"
 #include "maps/resolution.h"
 #include "maps/tile_renderer.h"
+#include "windows/explore.h"
 #include "windows/program.h"
 
 namespace rubicel {
@@ -14,6 +15,8 @@ namespace rubicel {
 void m_siz_Click(Program& p, std::int16_t index) {
     if (index < 0 || index >= std::int16_t(kResolutionSteps.size())) return;
     p.map.resolution = kResolutionSteps[std::size_t(index)];
+    // The map shown is drawn again at the new step; going back later shows it so.
+    p.history.restep(p.map.mapsource == kFromArea ? nextAreaStep(p, p.map.maparea) : p.map.resolution);
     clearMapPicture(p);
     checkResolutionItem(p, index);
     redrawCurrentMap(p);

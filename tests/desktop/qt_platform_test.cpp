@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QWheelEvent>
 
 #include <array>
 #include <filesystem>
@@ -487,6 +488,39 @@ INSTANTIATE_TEST_SUITE_P(
                     PointerCase{"drag", {QPoint(30, 20), QPoint(60, 60)}, false, true},
                     PointerCase{"escape_cancels", {QPoint(30, 20), QPoint(60, 60)}, true, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A wheel notch over a finished map draws the map one step finer about the
+// pointer; one during a drawing does nothing; Alt+Left goes back.
+TEST_F(DesktopTest, WheelZoomsAFinishedMapAndAltLeftGoesBack) {
+    MapPictureWidget* picture = form().picture();
+    const auto wheel = [picture](int angle) {
+        const QPointF at(122, 192);
+        QWheelEvent event(at, picture->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(picture, &event);
+    };
+    choose(MenuControl::m_tile, 5);
+    wheel(60);  // half a notch
+    EXPECT_EQ(p.map.areaclass, kEntirePlanet);
+    wheel(60);
+    EXPECT_EQ(p.map.areaclass, kAreaMap);
+    EXPECT_EQ(p.dmap.shows.step, 13);
+    EXPECT_EQ(checkedItems(MenuControl::m_siz, 8), std::vector<int>{1});
+    const QSize client = form().client()->size();
+    EXPECT_NEAR(pictureSize().width(), client.width(), 6);
+    EXPECT_NEAR(pictureSize().height(), client.height(), 6);
+
+    duringDrawing([&] { wheel(120); });
+    choose(MenuControl::m_tile, 5);
+    EXPECT_EQ(p.map.areaclass, kEntirePlanet);
+    EXPECT_EQ(p.dmap.shows.step, 24);
+    EXPECT_EQ(p.history.size(), 3u);
+
+    QKeyEvent back(QEvent::KeyPress, Qt::Key_Left, Qt::AltModifier);
+    QCoreApplication::sendEvent(&form(), &back);
+    EXPECT_EQ(p.map.areaclass, kAreaMap);
+    EXPECT_EQ(p.dmap.shows.step, 13);
+}
 
 TEST_F(DesktopTest, ScrollBarsMoveThePictureAndFollowTheWindowSize) {
     choose(MenuControl::m_tile, 5);

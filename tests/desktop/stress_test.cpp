@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cstdint>
 #include <fstream>
@@ -199,6 +200,34 @@ protected:
         if (p.renderGeneration != generation) ++boxesDrawn;
     }
 
+    // Exploring: a wheel notch, an arrow key, Alt+Left or Alt+Right, a middle
+    // drag or the mouse's back or forward button.
+    void explore() {
+        MapPictureWidget* picture = form().picture();
+        const QPoint at(int(rng() % 1200), int(rng() % 700));
+        const int generation = p.renderGeneration;
+        const int kind = int(rng() % 5);
+        if (kind == 0) {
+            const QPoint notch(0, rng() % 2 ? 120 : -120);
+            QWheelEvent wheel(QPointF(at), picture->mapToGlobal(QPointF(at)), QPoint(), notch, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(picture, &wheel);
+        } else if (kind == 1 || kind == 2) {
+            static const Qt::Key kKeys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+            QKeyEvent key(QEvent::KeyPress, kKeys[rng() % 4], kind == 2 ? Qt::AltModifier : Qt::NoModifier);
+            QCoreApplication::sendEvent(&form(), &key);
+        } else if (kind == 3) {
+            const QPoint to(int(rng() % 1200), int(rng() % 700));
+            mouse(QEvent::MouseButtonPress, at, Qt::MiddleButton, Qt::MiddleButton);
+            mouse(QEvent::MouseMove, (at + to) / 2, Qt::NoButton, Qt::MiddleButton);
+            mouse(QEvent::MouseButtonRelease, to, Qt::MiddleButton, Qt::NoButton);
+        } else {
+            const Qt::MouseButton button = rng() % 2 ? Qt::BackButton : Qt::ForwardButton;
+            mouse(QEvent::MouseButtonPress, at, button, button);
+        }
+        if (p.renderGeneration != generation) ++explored;
+    }
+
     // The next step of the run: mostly a menu command, sometimes a dialog, the
     // pointer over the map, a change of the window's size, a scroll or a stop.
     void step() {
@@ -213,8 +242,10 @@ protected:
             customArea();
         } else if (kind < 80) {
             saveMap();
-        } else if (kind < 87) {
+        } else if (kind < 84) {
             form().resize(200 + int(rng() % 900), 150 + int(rng() % 700));
+        } else if (kind < 90) {
+            explore();
         } else if (kind < 94) {
             QScrollBar* bar = form().scrollBar(rng() % 2 ? Control::Hscrbar : Control::Vscrbar);
             bar->setValue(int(rng() % std::uint32_t(bar->maximum() + 1)));
@@ -256,7 +287,7 @@ protected:
     std::vector<Command> resolutionItems;
     Command customAreaItem{}, saveMapItem{};
     std::mt19937 rng{20070306};
-    int issued = 0, chosen = 0, nested = 0, depth = 0, maxDepthSeen = 0, readOuts = 0, boxesDrawn = 0;
+    int issued = 0, chosen = 0, nested = 0, depth = 0, maxDepthSeen = 0, readOuts = 0, boxesDrawn = 0, explored = 0;
 };
 
 TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
@@ -281,6 +312,8 @@ TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
     EXPECT_EQ(maxDepthSeen, kMaxDepth);
     EXPECT_GT(readOuts, 0) << "the pointer read out some map";
     EXPECT_GT(boxesDrawn, 0) << "some drags drew their box";
+    EXPECT_GT(explored, 0) << "the wheel, the keys or back and forward drew some maps";
+    EXPECT_GT(p.history.size(), 1u);
     // The tiles are whole and good, so no drawing fails to read them, however
     // drawings interrupt one another; a box typed half-way may still be refused
     // by the area renderer for its size, as any program would refuse it, and a

@@ -66,7 +66,8 @@ public:
     std::vector<int> checkedIndexes(MenuControl control) const;
     bool visible(Control control) const;
     int scrollMaximum(Control bar) const;
-    void setScrollValue(Control bar, int value);
+    // Sets the value alone; no change handler runs.
+    void setScrollValue(Control bar, int value) override;
 
     std::map<std::pair<MenuControl, int>, MenuState> menus;  // the items touched, by control and index
     std::vector<Message> messages;
