@@ -151,13 +151,19 @@ std::optional<std::string> TileFile::open(const std::string& path) {
 
 std::optional<std::string> TileFile::readRecord(int record, RowBuffer& row) {
     static_assert(sizeof(RowBuffer) == kRecordBytes);
+    return readSamples(record, 0, kTileColumns, row.data());
+}
+
+std::optional<std::string> TileFile::readSamples(int record, int first, int count, std::int16_t* samples) {
+    assert(first >= 0 && count >= 0 && first + count <= kTileColumns);
     if (!fd_) return "Bad file name or number: " + recordText(path_, record) + " (file not open)";
     if (record < 1) return "Bad record number: " + recordText(path_, record);
-    auto* bytes = reinterpret_cast<char*>(row.data());
-    const off_t start = off_t(record - 1) * kRecordBytes;
+    auto* bytes = reinterpret_cast<char*>(samples);
+    const std::size_t size = std::size_t(count) * sizeof(std::int16_t);
+    const off_t start = off_t(record - 1) * kRecordBytes + off_t(first) * off_t(sizeof(std::int16_t));
     std::size_t done = 0;
-    while (done < std::size_t(kRecordBytes)) {
-        const ssize_t n = ::pread(fd_.get(), bytes + done, kRecordBytes - done, start + off_t(done));
+    while (done < size) {
+        const ssize_t n = ::pread(fd_.get(), bytes + done, size - done, start + off_t(done));
         if (n < 0) {
             if (errno == EINTR) continue;
             return "Device I/O error: " + recordText(path_, record) + " (" + std::strerror(errno) + ")";

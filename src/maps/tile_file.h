@@ -53,6 +53,9 @@ public:
     // Reads record (1-based) into row, as stored. A record wholly or partly past the
     // end of the file is an input error.
     [[nodiscard]] std::optional<std::string> readRecord(int record, RowBuffer& row);
+    // Reads count samples of record from column first on into samples, as stored;
+    // the span must lie within the record.
+    [[nodiscard]] std::optional<std::string> readSamples(int record, int first, int count, std::int16_t* samples);
     // Tells the kernel that records first, first + step, ... (count of them) will
     // be read soon; reads nothing itself. Steps up to kSpanStep ask in one request
     // for the whole span, which reads at most kSpanStep records for each one
