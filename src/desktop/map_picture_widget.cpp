@@ -185,9 +185,9 @@ void MapPictureWidget::endProfileLine() {
 
 void MapPictureWidget::paintProfile(QPainter& painter) {
     const auto line = [&painter](QPoint from, QPoint to, const QColor& colour) {
-        painter.setPen(QPen(Qt::black, 3));
+        painter.setPen(QPen(Qt::black, 4));
         painter.drawLine(from, to);
-        painter.setPen(QPen(colour, 1));
+        painter.setPen(QPen(colour, 2));
         painter.drawLine(from, to);
     };
     if (lineShown_) line(lineFrom_, lineTo_, Qt::white);

@@ -50,8 +50,10 @@ ProfileWindow::ProfileWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     chart_->addSeries(marker_);
     auto* x = new QValueAxis;
     x->setTitleText("Distance (km)");
+    x->setLabelFormat("%g");
     auto* y = new QValueAxis;
     y->setTitleText("Elevation (m)");
+    y->setLabelFormat("%.0f");
     chart_->addAxis(x, Qt::AlignBottom);
     chart_->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries* s : {static_cast<QAbstractSeries*>(series_), static_cast<QAbstractSeries*>(marker_)}) {
@@ -102,6 +104,7 @@ void ProfileWindow::showProfile(const ElevationProfile& profile) {
     x->setRange(0, std::max(profile.length / 1000.0, 0.001));
     const double margin = std::max(10.0, (high.elevation - low.elevation) * 0.05);
     y->setRange(low.elevation - margin, high.elevation + margin);
+    y->applyNiceNumbers();
     ends_->setText("From " + place(profile.start.latitude, profile.start.longitude) + "  to  " +
                    place(profile.end.latitude, profile.end.longitude) + "    Length " + km(profile.length));
     figures_->setText("Lowest " + metres(low.elevation) + " at " + km(low.distance) + "    Highest " +

@@ -34,7 +34,7 @@ void appendFixed(std::string& text, double value, int decimals) {
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     const char* begin = buffer;
     if (*begin == '-' && std::all_of(buffer + 1, result.ptr, [](char c) { return c == '0' || c == '.'; })) ++begin;
-    text.append(begin, result.ptr);
+    text.append(begin, std::size_t(result.ptr - begin));
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ std::optional<std::array<int, 2>> profilePointPixel(const MapPicture& picture, c
     for (int move = 64; move >= 1; move /= 2) {
         for (bool moved = true; moved;) {
             moved = false;
-            for (const auto [dx, dy] : {std::pair{move, 0}, {-move, 0}, {0, move}, {0, -move}, {move, move},
+            for (const auto& [dx, dy] : {std::pair{move, 0}, {-move, 0}, {0, move}, {0, -move}, {move, move},
                                         {-move, -move}, {move, -move}, {-move, move}}) {
                 const auto angle = angleTo(picture, x + dx, y + dy, point);
                 if (angle && *angle < *best) {
