@@ -155,9 +155,9 @@ void MapPictureWidget::profileMove(QMouseEvent* event) {
         grabKeyboard();  // Escape reaches the picture while the line is drawn
     }
     if (!lineShown_) return;
-    update(QRect(lineFrom_, lineTo_).normalized().adjusted(-2, -2, 2, 2));
+    update(QRect(lineFrom_, lineTo_).normalized().adjusted(-4, -4, 4, 4));
     lineTo_ = at;
-    update(QRect(lineFrom_, lineTo_).normalized().adjusted(-2, -2, 2, 2));
+    update(QRect(lineFrom_, lineTo_).normalized().adjusted(-4, -4, 4, 4));
 }
 
 bool MapPictureWidget::profileRelease(QMouseEvent* event) {
