@@ -492,16 +492,16 @@ protected:
         QMouseEvent event(type, QPointF(at), picture->mapToGlobal(QPointF(at)), button, held, Qt::ShiftModifier);
         QCoreApplication::sendEvent(picture, &event);
     }
-    // A Shift-drag from (10, 10) over (30, 20) to (60, 60); Escape before the release when escape.
-    void shiftDrag(bool escape = false) {
+    // A Shift-drag from (10, 10) over (30, 20) to end; Escape before the release when escape.
+    void shiftDrag(bool escape = false, QPoint end = {60, 60}) {
         shiftMouse(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
-        for (QPoint at : {QPoint(30, 20), QPoint(60, 60)}) shiftMouse(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        for (QPoint at : {QPoint(30, 20), end}) shiftMouse(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
         EXPECT_FALSE(form().picture()->banding());
         if (escape) {
             QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QCoreApplication::sendEvent(form().picture(), &key);
         }
-        shiftMouse(QEvent::MouseButtonRelease, {60, 60}, Qt::LeftButton, Qt::NoButton);
+        shiftMouse(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
     }
 };
 
@@ -557,6 +557,12 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
                                expected),
               std::nullopt);
     EXPECT_EQ(test::readAll(saved), profileCsv(expected));
+
+    // The next line replaces the profile in the same window: (60, 10) shows record 131, column 780.
+    shiftDrag(false, {60, 10});
+    EXPECT_EQ(tool->window(), window);
+    EXPECT_EQ(form().picture()->profileOverlay()->to, QPoint(60, 10));
+    EXPECT_NEAR(tool->line().profile.end.latitude, 90 - 130.5 / 64, 1e-9);
 
     choose(MenuControl::m_tile, 0);
     EXPECT_FALSE(form().picture()->profileOverlay()) << "the next map drops the line";
