@@ -36,6 +36,20 @@ QString place(double latitude, double longitude) {
 
 QString metres(int m) { return QString::number(m) + " m"; }
 
+// Ticks at a round spacing of about a fifth of the axis, through 0.
+void roundTicks(QValueAxis* axis, double low, double high) {
+    axis->setRange(low, high);
+    const double rough = (high - low) / 5.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = power;
+    for (double f : {2.0, 5.0, 10.0})
+        if (step < rough) step = f * power;
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0.0);
+    axis->setTickInterval(step);
+    axis->setLabelFormat(step >= 1.0 ? "%.0f" : step >= 0.1 ? "%.1f" : "%.2f");
+}
+
 }  // namespace
 
 ProfileWindow::ProfileWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
@@ -50,10 +64,8 @@ ProfileWindow::ProfileWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     chart_->addSeries(marker_);
     auto* x = new QValueAxis;
     x->setTitleText("Distance (km)");
-    x->setLabelFormat("%g");
     auto* y = new QValueAxis;
     y->setTitleText("Elevation (m)");
-    y->setLabelFormat("%.0f");
     chart_->addAxis(x, Qt::AlignBottom);
     chart_->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries* s : {static_cast<QAbstractSeries*>(series_), static_cast<QAbstractSeries*>(marker_)}) {
@@ -101,10 +113,9 @@ void ProfileWindow::showProfile(const ElevationProfile& profile) {
     const ProfilePoint& high = profile.points[e.highest];
     auto* x = static_cast<QValueAxis*>(chart_->axes(Qt::Horizontal).front());
     auto* y = static_cast<QValueAxis*>(chart_->axes(Qt::Vertical).front());
-    x->setRange(0, std::max(profile.length / 1000.0, 0.001));
+    roundTicks(x, 0, std::max(profile.length / 1000.0, 0.001));
     const double margin = std::max(10.0, (high.elevation - low.elevation) * 0.05);
-    y->setRange(low.elevation - margin, high.elevation + margin);
-    y->applyNiceNumbers();
+    roundTicks(y, low.elevation - margin, high.elevation + margin);
     ends_->setText("From " + place(profile.start.latitude, profile.start.longitude) + "  to  " +
                    place(profile.end.latitude, profile.end.longitude) + "    Length " + km(profile.length));
     figures_->setText("Lowest " + metres(low.elevation) + " at " + km(low.distance) + "    Highest " +
