@@ -210,7 +210,7 @@ void ProfileTool::save() {
     QDir().mkpath(folder);
     const QString path = askSavePath(folder + "/" + QString::fromStdString(profileFileName(line_.profile)));
     if (path.isEmpty()) return;
-    if (const auto error = writeProfileCsv(path.toStdString(), line_.profile))
+    if (const auto error = writeProfileCsv(profileSavePath(path.toStdString()), line_.profile))
         p_.ui.messageBox(*error, std::string(), Icon::None);
 }
 

@@ -3,6 +3,7 @@
 #include "windows/profile_line.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -102,6 +103,12 @@ std::string profileFileName(const ElevationProfile& profile) {
     // Whatever the locale, the file name keeps points.
     std::replace(text.begin(), text.end(), ',', '.');
     return text;
+}
+
+std::string profileSavePath(const std::string& chosen) {
+    std::string tail = chosen.size() >= 4 ? chosen.substr(chosen.size() - 4) : std::string();
+    for (char& c : tail) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".csv" ? chosen : chosen + ".csv";
 }
 
 }  // namespace rubicel

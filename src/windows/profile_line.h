@@ -47,5 +47,7 @@ std::optional<std::array<int, 2>> profilePointPixel(const MapPicture& picture, c
 std::string profileFolder(const Program& p);
 // The file name offered, from the ends: "profile_-5.00_-80.00_-15.00_-70.00.csv".
 std::string profileFileName(const ElevationProfile& profile);
+// The path chosen, with ".csv" appended unless it ends so (in any case).
+std::string profileSavePath(const std::string& chosen);
 
 }  // namespace rubicel

@@ -69,6 +69,8 @@ TEST_F(ProfileLineTest, ProfilesTheSamplesAtTheEndsAndFindsEachPointOnTheMap) {
     drawArea(170, 5, 190, -5, 4);
     EXPECT_FALSE(profileLineShown(p.dmap, line));
     EXPECT_FALSE(profilePointPixel(p.dmap, line, 0));
+    EXPECT_EQ(profileSavePath("Maps/olympus"), "Maps/olympus.csv");
+    EXPECT_EQ(profileSavePath("Maps/olympus.CSV"), "Maps/olympus.CSV");
 }
 
 }  // namespace
