@@ -185,7 +185,7 @@ ProfileTool::~ProfileTool() { delete window_.data(); }
 void ProfileTool::lineDrawn(float x0, float y0, float x1, float y1) {
     ProfileLine line;
     if (const auto error = dmap_ProfileLine(p_, x0, y0, x1, y1, line)) {
-        p_.ui.messageBox(*error, std::string(), Icon::None);
+        if (!error->empty()) p_.ui.messageBox(*error, std::string(), Icon::None);
         return;
     }
     line_ = std::move(line);

@@ -23,14 +23,20 @@ struct ProfileLine {
 // True when a profile line may be drawn: a finished map is shown and no drawing runs.
 bool dmap_ProfileAllowed(const Program& p);
 
-// The centres of the samples at the ends of a line from (x0, y0) to (x1, y1),
-// each end first moved onto the pixels that show samples; nothing when the
-// picture shows no finished map.
-std::optional<std::array<GeoPoint, 2>> profileEnds(const MapPicture& picture, int x0, int y0, int x1, int y1);
+// The ends of a line from (x0, y0) to (x1, y1): each end is first moved into
+// the picture and then along the line to the first pixel that shows a sample;
+// the centres of those samples. Nothing when the picture shows no finished map
+// or the line no sample.
+struct ProfileEnds {
+    std::array<std::array<int, 2>, 2> pixels;
+    std::array<GeoPoint, 2> points;
+};
+std::optional<ProfileEnds> profileEnds(const MapPicture& picture, int x0, int y0, int x1, int y1);
 
 // A line ended at (x1, y1) after starting at (x0, y0): the profile between the
-// samples at its ends, read from the four tiles, replacing the one before. The
-// description of the problem when there is no profile.
+// samples at its ends, read from the four tiles, into line, replacing the one
+// before. Otherwise the description of the problem, empty when the line shows
+// no sample (nothing to tell).
 [[nodiscard]] std::optional<std::string> dmap_ProfileLine(Program& p, float x0, float y0, float x1, float y1,
                                                           ProfileLine& line);
 
