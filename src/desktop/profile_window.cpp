@@ -26,7 +26,9 @@ namespace {
 
 QString km(double metres) { return QString::number(metres / 1000.0, 'f', 1) + " km"; }
 
+// Latitude and longitude east or west of 0, whether given from -180 or up to 360.
 QString place(double latitude, double longitude) {
+    if (longitude >= 180.0) longitude -= 360.0;
     return QString("%1°%2  %3°%4")
         .arg(std::abs(latitude), 0, 'f', 3)
         .arg(latitude < 0 ? 'S' : 'N')
