@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -24,6 +25,7 @@
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
 #include "maps/elevation_profile.h"
+#include "maps/relief_shading.h"
 #include "maps/tile_file.h"
 #include "platform/headless/headless_platform.h"
 #include "windows/config_file.h"
@@ -40,10 +42,11 @@ constexpr const char* kUsage =
     "                      (--feature NAME | --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
     "                       --tile northwest|northeast|southwest|southeast |\n"
     "                       --key vertical|horizontal)\n"
-    "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file]\n"
+    "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file] [RELIEF]\n"
     "  or:  rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER]\n"
-    "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file]\n"
-    "  or:  rubicel-render [--data DIR] --profile LAT1 LON1 LAT2 LON2 [--points N] -o FILE.csv\n";
+    "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file] [RELIEF]\n"
+    "  or:  rubicel-render [--data DIR] --profile LAT1 LON1 LAT2 LON2 [--points N] -o FILE.csv\n"
+    "  RELIEF: [--relief] [--sun AZIMUTH,ALTITUDE] [--exaggeration Z] [--relief-strength K]\n";
 
 constexpr const char* kHelp =
     "Draws a colour-shaded elevation map of Mars from the four MEGDR064 tile files and\n"
@@ -101,6 +104,15 @@ constexpr const char* kHelp =
     "                        dialog sets it; selects scheme 9\n"
     "  --step N              sampling step: one sample of every N along rows and columns;\n"
     "                        1, 2, 3, 4, 8, 10, 13, 20 or 24; replaces the default step\n"
+    "  --relief              lights the terrain as relief shading: the sun at azimuth 315\n"
+    "                        (north-west), 45 degrees high, exaggeration 10, strength 0.7;\n"
+    "                        the colours of level ground stay as they are, slopes toward the\n"
+    "                        sun lighten, slopes away darken. The options below set its\n"
+    "                        values and imply it\n"
+    "  --sun A,H             the sun's azimuth A in degrees clockwise from north and its\n"
+    "                        altitude H in degrees above the horizon, 0 < H <= 90\n"
+    "  --exaggeration Z      vertical exaggeration of the slopes, Z > 0\n"
+    "  --relief-strength K   how much the light changes the colours, 0 (not at all) to 1\n"
     "  -h, --help            shows this text\n"
     "\n"
     "Messages the desktop program shows in a box are written to standard error. The exit\n"
@@ -127,6 +139,7 @@ struct Options {
     std::optional<int> jobs;
     std::array<GeoPoint, 2> profile{};
     std::optional<int> points;
+    std::optional<ReliefSettings> relief;
     bool help = false;
 };
 
@@ -165,6 +178,21 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         if (o.kind != MapKind::None)
             return UsageError{"give only one of --feature, --area, --planet, --tile, --key, --atlas and --profile"};
         o.kind = kind;
+        return std::nullopt;
+    };
+
+    // A decimal number that fills its text.
+    auto real = [](std::string_view text, double& out) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+        return error == std::errc() && end == text.data() + text.size() && std::isfinite(out);
+    };
+    auto relief = [&](std::string_view option, const char* range, auto set) -> std::optional<UsageError> {
+        const auto text = value(option);
+        ReliefSettings r = o.relief.value_or(ReliefSettings{});
+        r.on = true;
+        if (!text || !set(*text, r) || !validRelief(r))
+            return UsageError{std::string(option) + ": '" + std::string(text.value_or("")) + "' is not " + range};
+        o.relief = r;
         return std::nullopt;
     };
 
@@ -255,6 +283,22 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
             if (failed != std::errc() || end != text->data() + text->size() || n < 2 || n > kMaxProfilePoints)
                 return UsageError{"--points must be a whole number from 2 to 1000000"};
             o.points = n;
+        } else if (arg == "--relief") {
+            if (!o.relief) o.relief = ReliefSettings{};
+            o.relief->on = true;
+        } else if (arg == "--sun") {
+            error = relief(arg, "AZIMUTH,ALTITUDE in degrees, the altitude above 0 and at most 90",
+                           [&](std::string_view t, ReliefSettings& r) {
+                               const auto comma = t.find(',');
+                               return comma != t.npos && real(t.substr(0, comma), r.azimuth) &&
+                                      real(t.substr(comma + 1), r.altitude);
+                           });
+        } else if (arg == "--exaggeration") {
+            error = relief(arg, "a number above 0",
+                           [&](std::string_view t, ReliefSettings& r) { return real(t, r.exaggeration); });
+        } else if (arg == "--relief-strength") {
+            error = relief(arg, "a number from 0 to 1",
+                           [&](std::string_view t, ReliefSettings& r) { return real(t, r.strength); });
         } else if (arg == "--key") {
             const auto text = value(arg);
             if (!text || (*text != "vertical" && *text != "horizontal"))
@@ -270,9 +314,9 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         return UsageError{"say what to draw: --feature, --area, --planet, --tile, --key, --atlas or --profile"};
     if (o.points && o.kind != MapKind::Profile) return UsageError{"--points goes with --profile"};
     if (o.kind == MapKind::Profile) {
-        if (o.step || o.worldFile || o.atlasFormat || o.jobs)
+        if (o.step || o.worldFile || o.atlasFormat || o.jobs || o.relief)
             return UsageError{"a profile is read at full resolution into a CSV file: no --step, --world-file, "
-                              "--format or --jobs"};
+                              "--format, --jobs or relief options"};
         if (o.output.empty()) return UsageError{"say where to write the profile: -o FILE.csv"};
         return std::nullopt;
     }
@@ -283,6 +327,7 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
     }
     if (o.atlasFormat || o.jobs) return UsageError{"--format and --jobs go with --atlas"};
     if (o.kind == MapKind::Key && o.worldFile) return UsageError{"a colour key has no place on Mars: no --world-file"};
+    if (o.kind == MapKind::Key && o.relief) return UsageError{"a colour key shows the colours of level ground: no relief options"};
     if (o.output.empty()) return UsageError{"say where to write the map: -o FILE.bmp, FILE.png or FILE.tif"};
     const auto format = formatOfPath(o.output);
     if (!format) return UsageError{"-o " + o.output + ": the file name must end in .bmp, .png or .tif (.tiff)"};
@@ -456,6 +501,7 @@ int run(const Options& o) {
         a.datafolder = p.map.datafolder;
         a.tiles = p.File1;
         a.colour = p.colour;
+        a.relief = o.relief.value_or(ReliefSettings{});
         return runAtlasCommand(a);
     }
 
@@ -463,6 +509,7 @@ int run(const Options& o) {
     if (!request) return 2;
 
     ui.echo = printMessage;
+    p.relief = o.relief.value_or(ReliefSettings{});
     ProgressBar progress(p);
     ui.onYield = [&progress](int n) { progress.row(n); };
     const bool drawn = drawMap(p, ui, *request);

@@ -5,7 +5,8 @@
 // tiles of rubicel-mktiles); the files should be in the page cache, which the
 // first, untimed rendering of each case sees to. The cold/ cases drop the
 // tiles' pages (posix_fadvise DONTNEED) before each rendering, so every record
-// comes from the disk; they count the read-ahead advice calls as well. On a busy machine compare the
+// comes from the disk; they count the read-ahead advice calls as well. The
+// relief/ cases are the render/ cases with relief shading on at its defaults. On a busy machine compare the
 // best of interleaved runs: --benchmark_repetitions=15
 // --benchmark_enable_random_interleaving=true.
 #include <benchmark/benchmark.h>
@@ -70,14 +71,18 @@ struct Setup {
     }
 };
 
-void renderCase(benchmark::State& state, const MapCase* m) {
+// A whole rendering, with relief shading at its defaults when relief is set.
+void timeRendering(benchmark::State& state, const MapCase* m, bool relief) {
     Setup s;
+    s.p.relief.on = relief;
     if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
     s.render(*m);
     if (!s.ui.messages.empty()) return state.SkipWithError(s.ui.messages.front().text.c_str());
     for (auto _ : state) s.render(*m);
     state.counters["pixels"] = double(s.p.dmap.image.width()) * s.p.dmap.image.height();
 }
+void renderCase(benchmark::State& state, const MapCase* m) { timeRendering(state, m, false); }
+void reliefCase(benchmark::State& state, const MapCase* m) { timeRendering(state, m, true); }
 
 // Drops the page-cache pages of the four tiles (written back first).
 void dropTilePages(const Setup& s) {
@@ -123,6 +128,8 @@ void floorCase(benchmark::State& state, const MapCase* m) {
 const int registered = [] {
     for (const MapCase& m : bench::kMapCases) {
         benchmark::RegisterBenchmark((std::string("render/") + m.name).c_str(), renderCase, &m)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("relief/") + m.name).c_str(), reliefCase, &m)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("floor/") + m.name).c_str(), floorCase, &m)
             ->Unit(benchmark::kMillisecond);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// form_host.cpp: the custom-area dialog, the save panel, the help viewer and the built-in map for the Qt platform.
+// form_host.cpp: the custom-area and relief dialogs, the save panel, the help viewer and the built-in map for the Qt platform.
 #include "desktop/form_host.h"
 
 #include <QImage>
@@ -10,6 +10,7 @@
 #include "common/raster.h"
 #include "desktop/custom_area_dialog.h"
 #include "desktop/help_viewer.h"
+#include "desktop/relief_dialog.h"
 #include "desktop/save_panel_widget.h"
 #include "windows/program.h"
 
@@ -25,18 +26,23 @@ CustomAreaDialog* FormHost::customArea() {
 
 SavePanelWidget* FormHost::savePanel() const { return savePanel_; }
 
+ReliefDialogWindow* FormHost::reliefDialog() {
+    if (!relief_) relief_ = new ReliefDialogWindow(p_, mainWindow_);
+    return relief_;
+}
+
 void FormHost::showForm(Form form, bool shown) {
     if (form == Form::SaveBox) {
         savePanel_->setVisible(shown);
         if (shown) savePanel_->raise();
         return;
     }
-    CustomAreaDialog* dialog = customArea();
+    QDialog* dialog = form == Form::Relief ? static_cast<QDialog*>(reliefDialog()) : customArea();
     if (!shown) {
         dialog->hide();
         return;
     }
-    dialog->mirror();
+    formChanged(form);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -44,11 +50,15 @@ void FormHost::showForm(Form form, bool shown) {
 
 void FormHost::formChanged(Form form) {
     if (form == Form::SaveBox) savePanel_->mirror();
-    else if (customArea_) customArea_->mirror();
+    else if (form == Form::Relief) {
+        if (relief_) relief_->mirror();
+    } else if (customArea_) customArea_->mirror();
 }
 
 void FormHost::setFocus(Form form, std::string_view control) {
-    QWidget* owner = form == Form::SaveBox ? static_cast<QWidget*>(savePanel_) : customArea();
+    QWidget* owner = form == Form::SaveBox  ? static_cast<QWidget*>(savePanel_)
+                     : form == Form::Relief ? static_cast<QWidget*>(reliefDialog())
+                                            : customArea();
     if (auto* target = owner->findChild<QWidget*>(QString::fromUtf8(control.data(), qsizetype(control.size()))))
         target->setFocus(Qt::OtherFocusReason);
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// form_host.h: the custom-area dialog, the save panel, the help viewer and the built-in map for the Qt platform.
+// form_host.h: the custom-area and relief dialogs, the save panel, the help viewer and the built-in map for the Qt platform.
 #pragma once
 
 #include <QPointer>
@@ -16,6 +16,7 @@ struct Program;
 class Raster;
 class CustomAreaDialog;
 class SavePanelWidget;
+class ReliefDialogWindow;
 
 // Carries out the form operations of the platform seam; the Qt platform passes
 // its showForm, formChanged, setFocus, showHtmlHelp and annotatedMap calls here.
@@ -33,12 +34,14 @@ public:
 
     CustomAreaDialog* customArea();
     SavePanelWidget* savePanel() const;
+    ReliefDialogWindow* reliefDialog();
 
 private:
     Program& p_;
     QWidget* mainWindow_;
     QPointer<CustomAreaDialog> customArea_;
     QPointer<SavePanelWidget> savePanel_;
+    QPointer<ReliefDialogWindow> relief_;
 };
 
 // Copies the built-in annotated map of Mars (a resource of the program) into

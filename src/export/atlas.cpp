@@ -55,6 +55,7 @@ std::string firstMessage(const HeadlessPlatform& ui) {
 void drawEntry(const AtlasSettings& s, Program& p, HeadlessPlatform& ui, AtlasEntry& e) {
     namespace fs = std::filesystem;
     p.colour = s.colour;
+    p.relief = s.relief;
     p.map.resolution = 1;
     ui.messages.clear();
     if (!drawMap(p, ui, e.request)) {

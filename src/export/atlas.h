@@ -10,6 +10,7 @@
 #include "colour/colour_state.h"
 #include "export/map_output.h"
 #include "export/map_request.h"
+#include "maps/relief_shading.h"
 
 namespace rubicel {
 
@@ -22,6 +23,7 @@ struct AtlasSettings {
     std::string datafolder;             // ends in '/'
     std::vector<std::string> tiles;     // the name-sorted tile list
     ColourState colour;                 // scheme, mode and band table
+    ReliefSettings relief;              // the lighting, when on
 };
 
 // One map of the atlas and what became of it.

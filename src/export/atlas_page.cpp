@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // atlas_page.cpp: the atlas's gallery page, index.html.
+#include <charconv>
 #include <string>
 
 #include "export/atlas.h"
@@ -21,6 +22,19 @@ std::string escaped(std::string_view text) {
         }
     }
     return out;
+}
+
+// A number in its shortest decimal form.
+std::string decimal(double v) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
+// Which light the maps were drawn in.
+std::string lighting(const ReliefSettings& r) {
+    if (!r.on) return "no relief shading";
+    return "relief shading: sun at azimuth " + decimal(r.azimuth) + "&deg;, altitude " + decimal(r.altitude) +
+           "&deg;, exaggeration " + decimal(r.exaggeration) + ", strength " + decimal(r.strength);
 }
 
 // A degree value with a true minus sign.
@@ -59,8 +73,8 @@ std::string atlasPage(const std::vector<AtlasEntry>& entries, const AtlasSetting
     html += "</style>\n</head>\n<body>\n<header>\n<h1>Rubicel atlas of Mars</h1>\n<p>";
     html += std::to_string(entries.size() - std::size_t(failed)) + " of " + std::to_string(entries.size()) +
             " maps from the MOLA MEGDR 64 pixels-per-degree tiles &middot; colour scheme " +
-            std::to_string(s.colour.scheme) + ", shading mode " + std::to_string(s.colour.mode) +
-            " &middot; planetocentric latitude, east longitude</p>\n</header>\n<div class=\"layout\">\n";
+            std::to_string(s.colour.scheme) + ", shading mode " + std::to_string(s.colour.mode) + " &middot; " +
+            lighting(s.relief) + " &middot; planetocentric latitude, east longitude</p>\n</header>\n<div class=\"layout\">\n";
     if (!keyFile.empty())
         html += "<aside><img src=\"" + escaped(keyFile) + "\" alt=\"Colour key\"><p>Colour key</p></aside>\n";
     html += "<main>\n";

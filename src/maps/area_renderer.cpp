@@ -14,6 +14,7 @@
 #include "maps/drawn_map.h"
 #include "maps/map_context.h"
 #include "maps/map_view.h"
+#include "maps/relief_shading.h"
 #include "maps/render_support.h"
 #include "maps/resolution.h"
 #include "maps/tile_file.h"
@@ -154,6 +155,13 @@ public:
         m_.stopflag = 0;
     }
     int y() const { return y_; }
+    double rowSpacing() const { return reliefRowSpacing(m_.resolution); }
+    // Record r of a northern tile lies at 90 - (r - 0.5)/64 degrees, of a southern one at -(r - 0.5)/64.
+    double columnSpacing() const {
+        const double below = (sy_ - 0.5) / 64.0;
+        const bool northern = tiles_.tile >= 2 && !switched_;
+        return reliefColumnSpacing(rowSpacing(), northern ? 90.0 - below : -below);
+    }
     Failure drawRow(ReadAhead& readAhead) {
         const int step = m_.resolution;
         if (step < 1) return failure(kDivisionByZero);

@@ -10,6 +10,7 @@
 #include "maps/map_picture.h"
 #include "maps/map_state.h"
 #include "maps/pointer_readout.h"
+#include "maps/relief_shading.h"
 #include "maps/tile_file.h"
 
 namespace rubicel {
@@ -26,6 +27,8 @@ struct MapContext : ColourContext {
     // Pixels coloured beyond the picture's edge land here and are dropped; one
     // tile row, made on first use.
     std::vector<std::uint32_t> undrawnRow;
+    ReliefSettings relief;           // the lighting of the maps; off: the maps are coloured only
+    ReliefRows reliefRows;           // the shading stage of the rendering running now
     PointerReadout readout;          // the read-out under the pointer, with its own row
     // Counts renderings started; a rendering that finds it changed after a yield
     // was superseded by one started inside that yield.

@@ -14,6 +14,21 @@ void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
     if (y >= 0 && y < image.height() && x < image.width()) {
         drawn = std::min(count, image.width() - x);
         colourRow(p, p.rowBuffer.data(), first, step, drawn, image.row(y) + x);
+        if (p.reliefRows.active()) {
+            // The elevations the shading stage lights the row by.
+            const auto* bytes = reinterpret_cast<const unsigned char*>(p.rowBuffer.data() + first);
+            std::int16_t* elevations = p.reliefRows.elevations() + x;
+            if (step == 1) {
+                // Every sample: one byte swap over the run, which the compiler vectorises.
+                for (int i = 0; i < drawn; ++i)
+                    elevations[i] = std::int16_t(std::uint16_t(bytes[2 * i] << 8 | bytes[2 * i + 1]));
+            } else {
+                const std::ptrdiff_t stride = std::ptrdiff_t(step) * 2;
+                for (int i = 0; i < drawn; ++i, bytes += stride)
+                    elevations[i] = std::int16_t(std::uint16_t(bytes[0] << 8 | bytes[1]));
+            }
+            p.reliefRows.drawnTo(x + drawn);
+        }
     }
     if (drawn < count) {
         // Beyond the picture's edge: at most a column or a row in a rendering

@@ -125,10 +125,28 @@ enum class RowsEnd { Finished, Superseded };
 // superseded check, the caption status + percentage of row y of a picture H
 // twips high, and the step to the next row (rendering.nextRow, which returns
 // false after the last row). failed receives the failure that ended it, if any.
+//
+// With relief shading on, the rows go through the shading stage p.reliefRows:
+// the renderer's painting leaves each row's elevations there, and once row y is
+// drawn row y - 1 is shaded (the picture is told of both); the last row is
+// shaded after the loop ends, a stopped drawing leaves it unshaded. The
+// rendering gives the spacing of its rows (rendering.rowSpacing()) and of the
+// columns of the row just drawn (rendering.columnSpacing()), metres; one whose
+// pixels do not all show a sample says so with reliefMasked() returning true
+// and fills p.reliefRows.shown() for every row.
 template <class Rendering>
 RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& status, Rendering& rendering,
                  Failure& failed) {
     ReadAhead readAhead;
+    ReliefRows& relief = p.reliefRows;
+    bool masked = false;
+    if constexpr (requires { rendering.reliefMasked(); }) masked = rendering.reliefMasked();
+    relief.begin(p.relief, p.dmap.image.width(), p.dmap.image.height(), rendering.rowSpacing(), masked);
+    struct StageEnd {
+        ReliefRows& stage;
+        ~StageEnd() { stage.stop(); }
+    } stageEnd{relief};
+    const int revision = p.dmap.revision;
     do {
         rendering.startRow();
         if (p.map.stopflag == 1) {
@@ -139,7 +157,14 @@ RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& s
         const int y = rendering.y();
         if (const ReadAhead::Rows ahead = readAhead.rowsToAsk(y); ahead.from <= ahead.to)
             rendering.askAhead(ahead.from, ahead.to);
-        if (y < p.dmap.image.height()) p.ui.mapRowsChanged(y, y + 1);
+        int changed = y;
+        if (relief.active()) {
+            if (p.dmap.revision != revision)
+                relief.stop();  // a handler emptied or replaced the picture
+            else
+                changed = relief.rowDrawn(p.dmap.image, y, rendering.columnSpacing());
+        }
+        if (y < p.dmap.image.height()) p.ui.mapRowsChanged(changed, y + 1);
 
         p.ui.yieldToEvents();
         if (renderingSuperseded(p, generation)) {
@@ -154,6 +179,8 @@ RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& s
         const auto percent = static_cast<long long>(roundHalfEven(double(y) * 1500.0 / double(H)));
         p.ui.setMenuCaption(MenuId{MenuControl::prcent}, status.withPercent(percent));
     } while (rendering.nextRow(failed) && !failed);
+    if (!failed && relief.active() && p.dmap.revision == revision)
+        if (const int last = relief.finish(p.dmap.image); last >= 0) p.ui.mapRowsChanged(last, last + 1);
     return RowsEnd::Finished;
 }
 

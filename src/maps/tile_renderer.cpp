@@ -13,6 +13,7 @@
 #include "maps/drawn_map.h"
 #include "maps/map_context.h"
 #include "maps/map_view.h"
+#include "maps/relief_shading.h"
 #include "maps/render_support.h"
 #include "maps/tile_file.h"
 
@@ -65,6 +66,7 @@ private:
 
         r_ = 1;
         y_ = 0;
+        northern_ = tileIndex() != 0 && tileIndex() != 1;
         if (Failure f = p_.files[0].open(m_.tilefile)) return f;
         StatusCaption status("Progress ... ");
         Failure failed;
@@ -82,6 +84,12 @@ public:
     void startRow() { x_ = 0; }
     void stop() {}  // stopflag stays set: a whole-tile redraw started before it is cleared stops at once
     int y() const { return y_; }
+    double rowSpacing() const { return reliefRowSpacing(m_.resolution); }
+    // Record r of a northern tile lies at 90 - (r - 0.5)/64 degrees, of a southern one at -(r - 0.5)/64.
+    double columnSpacing() const {
+        const double below = (r_ - 0.5) / 64.0;
+        return reliefColumnSpacing(rowSpacing(), northern_ ? 90.0 - below : -below);
+    }
     Failure drawRow(ReadAhead& readAhead) {
         const int step = m_.resolution;
         if (step < 1) return failure(kDivisionByZero);
@@ -113,10 +121,16 @@ public:
 private:
     // Keeps what the picture now shows, unless a handler emptied or replaced it
     // during the drawing. The tile is the entry of the tile list that tilefile names.
-    void recordDrawnMap(int revision) {
+    // The entry of the tile list that tilefile names, -1 when none.
+    int tileIndex() const {
         int tile = -1;
         for (std::size_t t = 0; t < p_.File1.size(); ++t)
             if (m_.datafolder + p_.File1[t] == m_.tilefile) tile = int(t);
+        return tile;
+    }
+
+    void recordDrawnMap(int revision) {
+        const int tile = tileIndex();
         DrawnMap shown = drawnTileMap(tile, m_.resolution, y_);
         if (tile >= 0) shown.files[std::size_t(tile)] = m_.tilefile;
         keepDrawnMap(p_.dmap, std::move(shown), revision);
@@ -126,6 +140,7 @@ private:
     MapState& m_;
     int r_ = 1;  // record of the row being drawn
     int x_ = 0, y_ = 0;
+    bool northern_ = true;  // whether the tile lies north of the equator
 };
 
 }  // namespace

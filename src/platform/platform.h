@@ -18,8 +18,8 @@ enum class Icon { None, Critical, Information };
 enum class Control { Hscrbar, Vscrbar, Corner, Dmap, SaveBox, Findloc };
 
 // Forms whose texts and lists the logic keeps in the program state and the window
-// mirrors: the custom-area dialog and the save panel.
-enum class Form { GetArea, SaveBox };
+// mirrors: the custom-area dialog, the save panel and the relief settings.
+enum class Form { GetArea, SaveBox, Relief };
 
 // Display units: window and picture sizes are set in twips, 15 to a pixel.
 inline constexpr int kTwipsPerPixel = 15;

@@ -54,6 +54,7 @@ void init(Program& p) {
     p.ui.setWindowCaption("Rubicel " + p.map.versiontext);
     p.map.startfolder = workingFolder();
     fload(p);
+    loadRelief(p);
     p.map.resolution = 1;
     // A scheme or mode out of the menus' range (a file edited by hand) has no
     // item to carry the mark; the separator between the schemes carries none.

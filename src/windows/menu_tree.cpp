@@ -13,6 +13,7 @@
 #include "windows/key_windows.h"
 #include "windows/main_window.h"
 #include "windows/range_dialog.h"
+#include "windows/relief_file.h"
 #include "windows/resolution_menu.h"
 #include "windows/save_panel.h"
 #include "windows/topography_menu.h"
@@ -112,6 +113,9 @@ constexpr std::array kRows = {
     itemAt(2, m_mode, 2, "Square root enhanced", m_mode_Click),
     itemAt(2, m_mode, 3, "Squared enhanced", m_mode_Click),
     item(1, m_define, "Define Range    ", m_define_Click),
+    line(1, rbar),
+    item(1, m_relief, "Relief Shading", m_relief_Click),
+    item(1, m_reliefset, "Relief Settings...", m_reliefset_Click),
 
     menu(0, m_kk, "Show Colour Key      "),
     itemAt(1, m_key, 0, "Vertical     ", m_key_Click),

@@ -6,6 +6,7 @@
 #include "windows/custom_area.h"
 #include "windows/key_window.h"
 #include "windows/range_dialog.h"
+#include "windows/relief_file.h"
 #include "windows/save_panel.h"
 
 namespace rubicel {
@@ -21,6 +22,7 @@ struct Program : MapContext {
     KeyWindow Key;                   // the vertical colour key
     KeyWindow Hkey;                  // the horizontal colour key
     RangeDialog uchoice;             // the range dialog "Define Contour Limits"
+    ReliefDialog reliefDialog;       // the "Relief Settings" dialog's boxes
     bool keyFontProblemShown = false;  // the keys' missing font is told once a run
 };
 

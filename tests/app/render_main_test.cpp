@@ -173,6 +173,17 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         {"too many points", dataOption() + " --profile 0 0 1 1 --points 1000001 -o map.bmp", 2, "--points"},
         {"antipodal", dataOption() + " --profile 10 20 -10 200 -o map.bmp", 2, "antipodal"},
         {"points of no profile", dataOption() + " --planet 0 --points 5 -o map.bmp", 2, "--points"},
+        {"sun below the horizon", dataOption() + " --planet 0 --sun 315,0 -o map.bmp", 2,
+         "--sun: '315,0' is not AZIMUTH,ALTITUDE in degrees, the altitude above 0 and at most 90"},
+        {"sun past the zenith", dataOption() + " --planet 0 --sun 315,90.5 -o map.bmp", 2, "at most 90"},
+        {"sun without altitude", dataOption() + " --planet 0 --sun 315 -o map.bmp", 2, "--sun: '315'"},
+        {"flat exaggeration", dataOption() + " --planet 0 --exaggeration 0 -o map.bmp", 2,
+         "--exaggeration: '0' is not a number above 0"},
+        {"strength above 1", dataOption() + " --planet 0 --relief-strength 1.5 -o map.bmp", 2,
+         "--relief-strength: '1.5' is not a number from 0 to 1"},
+        {"strength not a number", dataOption() + " --planet 0 --relief-strength much -o map.bmp", 2,
+         "--relief-strength: 'much'"},
+        {"relief on a key", "--key vertical --relief -o map.bmp", 2, "no relief options"},
     };
     std::filesystem::create_directory(work / "three");
     for (int t = 0; t < 3; ++t) test::makeSparseTile(work / "three" / test::kTileNames[std::size_t(t)]);
@@ -236,7 +247,8 @@ TEST_F(RenderMain, HelpNamesEveryOption) {
     ASSERT_EQ(run("--help"), 0);
     for (const char* option :
          {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "--key", "-o",
-          "--world-file", "--atlas", "--format", "--jobs", "--profile", "--points"})
+          "--world-file", "--atlas", "--format", "--jobs", "--relief", "--sun", "--exaggeration", "--relief-strength",
+          "--profile", "--points"})
         EXPECT_NE(output().find(option), std::string::npos) << option;
 }
 

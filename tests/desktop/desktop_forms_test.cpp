@@ -17,7 +17,9 @@
 #include "desktop/help_viewer.h"
 #include "desktop/main_form.h"
 #include "desktop/qt_platform.h"
+#include "desktop/relief_dialog.h"
 #include "desktop/save_panel_widget.h"
+#include "support/sparse_tiles.h"
 #include "support/start_folder.h"
 #include "windows/main_window.h"
 #include "windows/program.h"
@@ -83,6 +85,27 @@ TEST_F(DesktopFormsTest, SaveMapShowsThePanelOverTheMapAndSaves) {
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(std::filesystem::file_size(start.path() / "Maps" / "planet.BMP"),
               54u + std::uintmax_t(p.dmap.image.height()) * ((p.dmap.image.width() * 3 + 3) / 4 * 4));
+}
+
+TEST_F(DesktopFormsTest, ReliefShadingRedrawsTheMap) {
+    // Ridges 240 columns wide at 45°N in the north-west tile: planet rows 143 to 145 at step 20.
+    for (int record : {2861, 2881, 2901})
+        test::writeRecord(std::filesystem::path(start.tileFolder()) / test::kTileNames[3], record,
+                          [](int c) { return std::int16_t(c / 240 % 2 * 3000); });
+    choose(MenuControl::m_tile, 5);
+    choose(MenuControl::m_relief);
+    choose(MenuControl::m_relief);  // on and off: the redraw's own map, unshaded
+    const Raster plain = p.dmap.image;
+    choose(MenuControl::m_relief);
+    EXPECT_TRUE(ui.window().action({MenuControl::m_relief})->isChecked());
+    // At step 20 a ridge is 12 pixels wide: its west flank is lit, its east flank in shade.
+    EXPECT_GT(redOf(p.dmap.image.pixel(11, 144)), redOf(plain.pixel(11, 144)));
+    EXPECT_LT(redOf(p.dmap.image.pixel(23, 144)), redOf(plain.pixel(23, 144)));
+    EXPECT_EQ(p.dmap.image.pixel(5, 144), plain.pixel(5, 144));  // level ground
+
+    choose(MenuControl::m_reliefset);
+    ASSERT_TRUE(ui.forms()->reliefDialog()->isVisible());
+    EXPECT_EQ(ui.forms()->reliefDialog()->box(2)->text(), "10");
 }
 
 TEST_F(DesktopFormsTest, HelpMenuItems) {

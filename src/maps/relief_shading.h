@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+// relief_shading.h: relief shading: the sun's light on the ground, applied to map rows after they are coloured.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "common/raster.h"
+
+namespace rubicel {
+
+// The lighting every renderer shades with. The defaults: the sun in the
+// north-west, 45° high, as hill shading usually has it; exaggeration and
+// strength chosen on the demo and the real tiles so that the planet at 1:24, a
+// feature at its automatic step and a tile at 1:13 all show their relief with
+// little of the map clipped to black or white (see the README).
+struct ReliefSettings {
+    static constexpr double kDefaultAzimuth = 315.0;
+    static constexpr double kDefaultAltitude = 45.0;
+    static constexpr double kDefaultExaggeration = 10.0;
+    static constexpr double kDefaultStrength = 0.7;
+
+    bool on = false;
+    double azimuth = kDefaultAzimuth;            // degrees clockwise from north
+    double altitude = kDefaultAltitude;          // degrees above the horizon, 0 < altitude <= 90
+    double exaggeration = kDefaultExaggeration;  // vertical exaggeration, > 0
+    double strength = kDefaultStrength;          // 0 (no shading) to 1
+
+    bool operator==(const ReliefSettings&) const = default;
+};
+
+// Whether each value lies in its range (azimuth any finite number).
+bool validRelief(const ReliefSettings& settings);
+
+// The settings turned into what the kernel multiplies by, once per rendering.
+struct ReliefLight {
+    double sunX = 0, sunY = 0, sunZ = 1;  // unit vector toward the sun: east, north, up
+    double exaggeration = 1;
+    double keep = 0;     // 1 - strength: the share of the colour the light leaves alone
+    double perShade = 1; // strength / sin(altitude)
+};
+ReliefLight reliefLight(const ReliefSettings& settings);
+
+// Distance between map rows on the Mars sphere, metres, for a map that takes
+// every step-th record of the 64 per degree.
+double reliefRowSpacing(int step);
+// Distance between map columns of a row whose samples lie at latitude degrees,
+// for rows spacing metres apart.
+double reliefColumnSpacing(double spacing, double latitude);
+
+// Shades the pixels of one map row: pixels[x] for x in 0..width-1, from the
+// elevations of that row (row), the row above it (north, above) and below it
+// (below). Each elevation row must be readable from index -1 to width: the
+// caller repeats the edge pixel there (or whatever stands beside it), as it
+// passes the row itself for a missing row above or below. dx and dy are the
+// spacing of columns and rows, metres. Each channel c becomes
+// min(255, c x f) rounded half to even, f = (1 - k) + k x shade / sin(H), shade
+// the sun's light on Horn's 3 x 3 gradient; level ground keeps its colour.
+void shadeReliefRow(const ReliefLight& light, const std::int16_t* above, const std::int16_t* row,
+                    const std::int16_t* below, int width, double dx, double dy, std::uint32_t* pixels);
+
+// The same for maps with pixels that show no sample: shown rows hold 1 where a
+// pixel shows a sample and 0 where not, readable from -1 to width like the
+// elevations. Pixels that show none are left alone; a neighbour that shows
+// none counts as the pixel itself (level ground toward it).
+void shadeReliefRowMasked(const ReliefLight& light, const std::int16_t* above, const std::int16_t* row,
+                          const std::int16_t* below, const std::uint8_t* shownAbove, const std::uint8_t* shown,
+                          const std::uint8_t* shownBelow, int width, double dx, double dy, std::uint32_t* pixels);
+
+// The shading stage of a rendering, run by the row loop drawRows (maps/
+// render_support.h), which calls begin, rowDrawn and finish. A renderer writes,
+// for each map row it draws into the picture, the elevation of every pixel's
+// sample into elevations() and calls drawnTo (paintSamples does both for the
+// samples it paints); a map with pixels that show no sample also writes 1 or 0
+// for every pixel of the row into shown(). rowDrawn then shades the row above,
+// now that its neighbours below are known, and finish shades the last row.
+// Rows beyond the picture are not shaded and do not count as neighbours; a
+// row's neighbours beyond its drawn width are its last drawn pixel. The
+// buffers are sized once, in begin.
+class ReliefRows {
+public:
+    // Starts a rendering into a picture width x height pixels whose rows lie
+    // dy metres apart; the stage stays off when settings are off. masked: the
+    // renderer fills shown() as well.
+    void begin(const ReliefSettings& settings, int width, int height, double dy, bool masked = false);
+    bool active() const { return active_; }
+    void stop() { active_ = false; }
+
+    // The elevation row of map row y (0 <= y < height), to fill before rowDrawn(y).
+    std::int16_t* elevations() { return row(current_) + 1; }
+    std::uint8_t* shown() { return mask(current_) + 1; }
+    // Notes that pixels 0..end-1 of the current row hold elevations.
+    void drawnTo(int end) {
+        if (end > drawn_[current_]) drawn_[current_] = end;
+    }
+
+    // Row y of image is drawn, its columns dx metres apart: shades row y - 1.
+    // Returns the first row that changed (y when none did).
+    int rowDrawn(Raster& image, int y, double dx);
+    // The drawing ended after its last row: shades it. Returns the row shaded, or -1.
+    int finish(Raster& image);
+
+private:
+    std::int16_t* row(int slot) { return elevations_.data() + std::size_t(slot) * std::size_t(stride_); }
+    std::uint8_t* mask(int slot) { return shown_.data() + std::size_t(slot) * std::size_t(stride_); }
+    void closeRow(int slot);
+    void shade(Raster& image, int y, int above, int centre, int below);
+
+    bool active_ = false;
+    bool masked_ = false;
+    ReliefLight light_;
+    int width_ = 0, height_ = 0, stride_ = 0;
+    double dy_ = 1;
+    std::vector<std::int16_t> elevations_;  // three rows of stride_, each with one pixel either side
+    std::vector<std::uint8_t> shown_;
+    int drawn_[3] = {0, 0, 0};
+    double dx_[3] = {1, 1, 1};
+    int current_ = 0;  // slot of the row being drawn
+    int rows_ = 0;     // rows drawn so far
+};
+
+}  // namespace rubicel

@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: MIT
+// relief_file.cpp: the relief shading's own settings file beside the configuration file, and its menu items.
+#include "windows/relief_file.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "common/unique_fd.h"
+#include "settings/config_text.h"
+#include "windows/program.h"
+#include "windows/resolution_menu.h"
+
+namespace rubicel {
+namespace {
+
+constexpr MenuId kReliefItem{MenuControl::m_relief};
+// The file is five short lines; anything longer is not one of ours.
+constexpr std::size_t kMaxReliefBytes = 4096;
+constexpr std::array<std::string_view, 5> kNames = {"on", "azimuth", "altitude", "exaggeration", "strength"};
+
+std::string shortest(double v) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
+// A decimal number that fills text.
+std::optional<double> numberOf(std::string_view text) {
+    double v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+// The box's number with blanks around it allowed.
+std::optional<double> boxNumber(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == text.npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return numberOf(text);
+}
+
+std::optional<std::string> readSmallFile(const std::string& path) {
+    // Non-blocking, so that a pipe in the file's place cannot hang the start-up.
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd) return std::nullopt;
+    std::string text(kMaxReliefBytes + 1, '\0');
+    std::size_t size = 0;
+    while (size < text.size()) {
+        const ssize_t n = ::read(fd.get(), text.data() + size, text.size() - size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        size += std::size_t(n);
+    }
+    if (size > kMaxReliefBytes) return std::nullopt;
+    text.resize(size);
+    return text;
+}
+
+void fillDialog(Program& p) {
+    const ReliefSettings& r = p.relief;
+    p.reliefDialog.text = {shortest(r.azimuth), shortest(r.altitude), shortest(r.exaggeration),
+                           shortest(r.strength)};
+}
+
+}  // namespace
+
+std::string reliefPath(const MapState& map) {
+    const std::string& folder = map.startfolder;
+    if (folder.empty()) return kReliefFileName;
+    return folder.back() == '/' ? folder + kReliefFileName : folder + '/' + kReliefFileName;
+}
+
+std::string reliefText(const ReliefSettings& s) {
+    return "on=" + std::string(s.on ? "1" : "0") + "\nazimuth=" + shortest(s.azimuth) + "\naltitude=" +
+           shortest(s.altitude) + "\nexaggeration=" + shortest(s.exaggeration) + "\nstrength=" +
+           shortest(s.strength) + "\n";
+}
+
+std::optional<ReliefSettings> parseReliefText(std::string_view text) {
+    std::array<std::optional<double>, 5> values;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == text.npos ? std::string_view() : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty()) continue;
+        const auto equals = line.find('=');
+        if (equals == line.npos) return std::nullopt;
+        std::size_t k = 0;
+        while (k < kNames.size() && kNames[k] != line.substr(0, equals)) ++k;
+        if (k == kNames.size() || values[k]) return std::nullopt;
+        if (!(values[k] = numberOf(line.substr(equals + 1)))) return std::nullopt;
+    }
+    for (const auto& v : values)
+        if (!v) return std::nullopt;
+    if (*values[0] != 0 && *values[0] != 1) return std::nullopt;
+    const ReliefSettings s{*values[0] == 1, *values[1], *values[2], *values[3], *values[4]};
+    if (!validRelief(s)) return std::nullopt;
+    return s;
+}
+
+void loadRelief(Program& p) {
+    const std::optional<std::string> text = readSmallFile(reliefPath(p.map));
+    const std::optional<ReliefSettings> s = text ? parseReliefText(*text) : std::nullopt;
+    p.relief = s.value_or(ReliefSettings{});
+    p.ui.setMenuChecked(kReliefItem, p.relief.on);
+}
+
+bool saveRelief(const Program& p) { return !writeFileReplacing(reliefPath(p.map), reliefText(p.relief)); }
+
+void tickRelief(Program& p) { p.ui.setMenuChecked(kReliefItem, p.relief.on); }
+
+void m_relief_Click(Program& p) {
+    p.relief.on = !p.relief.on;
+    saveRelief(p);
+    tickRelief(p);
+    redrawCurrentMap(p);
+}
+
+void m_reliefset_Click(Program& p) {
+    fillDialog(p);
+    p.ui.showForm(Form::Relief, true);
+}
+
+void reliefApply_Click(Program& p) {
+    ReliefSettings s = p.relief;
+    double* values[] = {&s.azimuth, &s.altitude, &s.exaggeration, &s.strength};
+    for (std::size_t k = 0; k < 4; ++k) {
+        // The boxes are checked in order; the ones not yet read hold valid values.
+        const std::optional<double> v = boxNumber(p.reliefDialog.text[k]);
+        if (v) *values[k] = *v;
+        if (!v || !validRelief(s)) {
+            p.ui.messageBox(std::string("Please enter a number for \"") + kReliefBoxLabels[k] + "\".",
+                            kReliefDialogCaption, Icon::Information);
+            p.ui.setFocus(Form::Relief, std::string("relief") + std::to_string(k));
+            return;
+        }
+    }
+    s.on = true;
+    p.relief = s;
+    saveRelief(p);
+    fillDialog(p);
+    p.ui.formChanged(Form::Relief);
+    tickRelief(p);
+    redrawCurrentMap(p);
+}
+
+}  // namespace rubicel

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+// relief_shading_test.cpp: relief shading on sparse tiles: tilted planes, level ground, edges, a stopped drawing.
+#include "maps/relief_shading.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "maps/area_renderer.h"
+#include "render_fixture.h"
+
+namespace rubicel {
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+constexpr double kRowSpacing = 3396190.0 * std::numbers::pi / (180.0 * 64.0);  // metres at step 1
+
+// A 1° box at 45-46°N, 10-11°E, drawn at step 1 into 64 x 64 pixels: 63 rows
+// from records 2817..2879, columns 640..703 of the north-east tile, holding a
+// plane that rises east and south metres per pixel.
+class ReliefShading : public test::RenderFixture {
+protected:
+    static constexpr int kFirstRecord = 2817, kSize = 64, kRows = 63;
+
+    void drawPlane(int east, int south, std::function<void(int)> onYield = {}) {
+        east_ = east;
+        south_ = south;
+        for (int k = kFirstRecord; k < kFirstRecord + kSize; ++k)
+            test::writeRecord(tiles[2], k, [=](int c) { return planeAt(c - 640, k - kFirstRecord); });
+        ui.onYield = std::move(onYield);
+        ui.yields = 0;
+        p.map.resolution = 1;
+        mapfromtile(p, 10, 46, 11, 45);
+        ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+        ASSERT_EQ(p.dmap.image.width(), kSize);
+    }
+    std::int16_t planeAt(int x, int y) const { return std::int16_t(1000 + east_ * x + south_ * y); }
+    static double columnSpacing(double y) { return kRowSpacing * std::cos((90 - (kFirstRecord + y - 0.5) / 64) * kDegree); }
+
+    // The factor worked out for the plane at pixel (x, y): its slope per pixel
+    // over the spacing, half of it where a neighbour is clamped at the edge.
+    double expectedFactor(int x, int y) const {
+        const double gx = (x == 0 || x == kSize - 1 ? 0.5 : 1.0) * east_ / columnSpacing(y);
+        const double gy = -(y == 0 || y == kRows - 1 ? 0.5 : 1.0) * south_ / kRowSpacing;  // north minus south
+        const ReliefSettings& s = p.relief;
+        const double z = s.exaggeration, A = s.azimuth * kDegree, H = s.altitude * kDegree;
+        const double light = (-z * gx * std::sin(A) * std::cos(H) - z * gy * std::cos(A) * std::cos(H) + std::sin(H)) /
+                             std::sqrt(1 + z * z * (gx * gx + gy * gy));
+        return (1 - s.strength) + s.strength * std::max(0.0, light) / std::sin(H);
+    }
+    // Checks each channel of pixel (x, y): its unshaded colour times factor, capped at 255, rounded.
+    void expectShaded(int x, int y, double factor) {
+        const std::uint32_t plain = colourOf(planeAt(x, y)), lit = p.dmap.image.pixel(x, y);
+        for (const int shift : {16, 8, 0})
+            EXPECT_NEAR(int(lit >> shift & 0xFF), std::min(255.0, int(plain >> shift & 0xFF) * factor), 0.5 + 1e-9)
+                << "pixel " << x << "," << y;
+    }
+
+    int east_ = 0, south_ = 0;
+};
+
+TEST_F(ReliefShading, PlanesGiveTheFactorOfTheirSlope) {
+    const struct {
+        const char* name;
+        double azimuth, altitude, exaggeration, strength;
+        int east, south;
+        double interior;  // worked out by hand, -1: not
+    } cases[] = {
+        // Exaggerated to 45° (z x slope = 1) and facing the sun, 45° high:
+        // n.s = 1, f = 1 / sin 45°; turned away from it, n.s = 0.
+        {"rising east, sun in the west", 270, 45, 0, 1, 3, 0, std::numbers::sqrt2},
+        {"rising east, sun in the east", 90, 45, 0, 1, 3, 0, 0.0},
+        {"half strength, falling north, sun in the north", 0, 45, 0, 0.5, 0, 3, 0.5 + 0.5 * std::numbers::sqrt2},
+        {"defaults, rising south-east", 315, 45, 10, 0.7, 2, 2, -1},
+        {"defaults, falling south-east", 315, 45, 10, 0.7, -2, -2, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double z = c.exaggeration > 0 ? c.exaggeration : (c.east ? columnSpacing(31.5) : kRowSpacing) / 3;
+        p.relief = {true, c.azimuth, c.altitude, z, c.strength};
+        drawPlane(c.east, c.south);
+        if (c.interior >= 0) {
+            EXPECT_NEAR(expectedFactor(20, 32), c.interior, 0.02);
+        }
+        for (const auto& [x, y] : {std::pair{20, 32}, {0, 10}, {63, 40}, {30, 0}, {5, 62}, {0, 0}, {63, 62}})
+            expectShaded(x, y, expectedFactor(x, y));
+        EXPECT_EQ(p.dmap.image.pixel(5, 63), kPictureBackground);  // no sample: left alone
+    }
+}
+
+TEST_F(ReliefShading, LevelGroundKeepsItsColourAndAStopLeavesTheLastRowUnshaded) {
+    p.relief.on = true;
+    drawPlane(0, 0);
+    const Raster level = p.dmap.image;
+    p.relief.on = false;
+    drawPlane(0, 0);
+    EXPECT_TRUE(std::equal(level.data(), level.data() + kSize * kSize, p.dmap.image.data()));
+
+    p.relief = {true, 270, 45, 10, 1};
+    p.dmap.image.fill(kPictureBackground);  // a redraw of the same size keeps the earlier pixels
+    drawPlane(5, 0, [this](int n) { p.map.stopflag = n == 3 ? 1 : 0; });
+    for (int x : {0, 30, 63}) {
+        expectShaded(x, 1, expectedFactor(x, 1));
+        EXPECT_EQ(p.dmap.image.pixel(x, 2), colourOf(planeAt(x, 2)));
+        EXPECT_EQ(p.dmap.image.pixel(x, 3), kPictureBackground);
+    }
+}
+
+// A pixel that shows no sample is left alone, and as a neighbour it counts as the pixel itself.
+TEST(ReliefKernel, PixelsThatShowNoSample) {
+    const std::int16_t level[] = {0, 0, 0, 0, 0}, row[] = {0, 0, 7, 5, 0};
+    const std::uint8_t none[] = {0, 0, 0, 0, 0}, shown[] = {0, 1, 1, 0, 0};
+    const std::uint32_t grey = packRgb(100, 100, 100);
+    std::uint32_t pixels[] = {grey, grey, grey};
+    shadeReliefRowMasked(reliefLight({true, 270, 45, 1, 1}), level + 1, row + 1, level + 1, none + 1, shown + 1,
+                         none + 1, 3, 1.0, 1.0, pixels);
+    // Pixel 0 (0) has 7 east of it and itself west; pixel 1 (7) has 0 west and
+    // itself for the 5 east. Both rise east toward the western sun: gx = 14 / 8.
+    const double gx = 14.0 / 8, n = (gx * std::cos(45 * kDegree) + std::sin(45 * kDegree)) / std::sqrt(1 + gx * gx);
+    const int lit = int(std::nearbyint(100 * n / std::sin(45 * kDegree)));
+    EXPECT_EQ(pixels[0], packRgb(lit, lit, lit));
+    EXPECT_EQ(pixels[1], pixels[0]);
+    EXPECT_EQ(pixels[2], grey);
+}
+
+}  // namespace
+}  // namespace rubicel
