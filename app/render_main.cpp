@@ -22,6 +22,7 @@
 #include "export/geo_transform.h"
 #include "export/map_output.h"
 #include "export/map_request.h"
+#include "export/map_stream.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
 #include "maps/elevation_profile.h"
@@ -84,11 +85,12 @@ constexpr const char* kHelp =
     "                        is replaced. Its extension says the format: .bmp a 24-bit BMP,\n"
     "                        byte for byte what Save Map writes; .png an 8-bit RGB PNG;\n"
     "                        .tif or .tiff a deflate-compressed RGB GeoTIFF that carries\n"
-    "                        its place on Mars (key pictures carry none); with --profile\n"
-    "                        the CSV file, whatever its name\n"
+    "                        its place on Mars (key pictures carry none), written by the\n"
+    "                        GeoTIFF module librubicel-geotiff.so; with --profile the CSV\n"
+    "                        file, whatever its name\n"
     "  --world-file          also writes a world file (.bpw beside a BMP, .pgw beside a PNG,\n"
     "                        .tfw beside a TIFF) and a .prj with the coordinate system:\n"
-    "                        IAU 2015 Mars sphere (code 49900, radius 3396190 m),\n"
+    "                        IAU 2015 Mars sphere (IAU_2015:49900, radius 3396190 m),\n"
     "                        planetocentric latitude, east longitude, degrees\n"
     "  --format png|tif|bmp  the atlas's map format; default png\n"
     "  --jobs N              the atlas's drawing threads; default: one per processor\n"
@@ -512,12 +514,21 @@ int run(const Options& o) {
     p.relief = o.relief.value_or(ReliefSettings{});
     ProgressBar progress(p);
     ui.onYield = [&progress](int n) { progress.row(n); };
-    const bool drawn = drawMap(p, ui, *request);
-    progress.finish();
-    if (!drawn) return 1;
-
-    const Raster& image = p.dmap.image;
-    if (const auto failure = writeMap(image, o.output, o.format, geoTransformOf(p.dmap), o.worldFile)) {
+    // A BMP or PNG is written as the map is drawn, so that a full-resolution
+    // map never holds its whole picture; a TIFF from the finished picture.
+    std::optional<std::string> failure;
+    if (o.format == ImageFormat::Tiff) {
+        const bool drawn = drawMap(p, ui, *request);
+        progress.finish();
+        if (!drawn) return 1;
+        failure = writeMap(p.dmap.image, o.output, o.format, geoTransformOf(p.dmap), o.worldFile);
+    } else {
+        bool drawn = false;
+        failure = drawMapIntoFile(p, ui, *request, o.output, o.format, o.worldFile, drawn);
+        progress.finish();
+        if (!drawn && !failure) return 1;
+    }
+    if (failure) {
         std::fprintf(stderr, "rubicel-render: %s\n", failure->c_str());
         return 1;
     }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// data_path.cpp: where the programs find the files shipped beside them (help file, demo grid).
+// data_path.cpp: where the programs find the files shipped beside them (help file, demo grid, modules).
 #include "common/data_path.h"
 
 #include <algorithm>
@@ -16,19 +16,48 @@ fs::path executableFolder() {
     return exe.parent_path();
 }
 
+namespace {
+
+// Adds folder to folders unless it is empty or there already.
+void addFolder(std::vector<fs::path>& folders, const fs::path& folder) {
+    if (folder.empty()) return;
+    fs::path normal = folder.lexically_normal();
+    // "a/b/" and "a/b" are one folder.
+    if (!normal.has_filename() && normal.has_parent_path()) normal = normal.parent_path();
+    if (std::find(folders.begin(), folders.end(), normal) == folders.end()) folders.push_back(normal);
+}
+
+}  // namespace
+
 std::vector<fs::path> dataFolders(const fs::path& programFolder, const fs::path& buildFolder) {
     std::vector<fs::path> folders;
-    auto add = [&folders](const fs::path& folder) {
-        if (folder.empty()) return;
-        fs::path normal = folder.lexically_normal();
-        // "a/b/" and "a/b" are one folder.
-        if (!normal.has_filename() && normal.has_parent_path()) normal = normal.parent_path();
-        if (std::find(folders.begin(), folders.end(), normal) == folders.end()) folders.push_back(normal);
-    };
-    add(programFolder);
-    if (!programFolder.empty()) add(programFolder / ".." / "share" / "rubicel");
-    add(buildFolder);
+    addFolder(folders, programFolder);
+    if (!programFolder.empty()) addFolder(folders, programFolder / ".." / "share" / "rubicel");
+    addFolder(folders, buildFolder);
     return folders;
+}
+
+std::vector<fs::path> moduleFolders(const fs::path& programFolder, const fs::path& installed,
+                                    const fs::path& buildFolder) {
+    std::vector<fs::path> folders;
+    addFolder(folders, programFolder);
+    if (!programFolder.empty() && !installed.empty()) addFolder(folders, programFolder / installed);
+    addFolder(folders, buildFolder);
+    return folders;
+}
+
+std::vector<fs::path> moduleFolders() {
+#ifdef RUBICEL_BUILD_MODULE_DIR
+    const fs::path buildFolder = RUBICEL_BUILD_MODULE_DIR;
+#else
+    const fs::path buildFolder;
+#endif
+#ifdef RUBICEL_MODULE_DIR_FROM_BIN
+    const fs::path installed = RUBICEL_MODULE_DIR_FROM_BIN;
+#else
+    const fs::path installed = "../lib/rubicel";
+#endif
+    return moduleFolders(executableFolder(), installed, buildFolder);
 }
 
 std::vector<fs::path> dataFolders() {

@@ -3,10 +3,40 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace rubicel {
+
+// Allocates zeroed memory (calloc, which needs no clearing for the system's
+// fresh pages) and leaves elements made without a value as they are, so a large
+// block reads 0 and stays untouched, taking no memory, until written.
+template <class T>
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <class U>
+    ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        void* p = std::calloc(n, sizeof(T));
+        if (!p) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
+};
 
 // Packs three colour channels into one pixel word. The engine can yield channels
 // outside 0..255 for elevations beyond -8200..21250 m; they are clamped here, when
@@ -44,8 +74,11 @@ public:
         width_ = std::max(0, width);
         height_ = std::max(0, height);
         const std::size_t count = std::size_t(width_) * std::size_t(height_);
-        if (count < pixels_.capacity() / 2)
-            std::vector<std::uint32_t>(count, colour).swap(pixels_);
+        releasedBytes_ = 0;
+        if (writtenAsDrawn_)
+            Pixels(count).swap(pixels_);
+        else if (count < pixels_.capacity() / 2)
+            Pixels(count, colour).swap(pixels_);
         else
             pixels_.assign(count, colour);
     }
@@ -56,13 +89,15 @@ public:
         width = std::max(0, width);
         height = std::max(0, height);
         if (width == width_ && height == height_) return;
-        std::vector<std::uint32_t> next(std::size_t(width) * std::size_t(height), colour);
+        if (writtenAsDrawn_ && empty()) return reset(width, height);
+        Pixels next(std::size_t(width) * std::size_t(height), colour);
         const int keepWidth = std::min(width, width_);
         for (int y = 0; y < std::min(height, height_); ++y)
             std::copy_n(row(y), keepWidth, next.data() + std::size_t(y) * std::size_t(width));
         pixels_.swap(next);
         width_ = width;
         height_ = height;
+        releasedBytes_ = 0;
     }
     std::size_t capacity() const { return pixels_.capacity(); }
     void fill(std::uint32_t colour) { std::fill(pixels_.begin(), pixels_.end(), colour); }
@@ -70,10 +105,23 @@ public:
         if (x >= 0 && y >= 0 && x < width_ && y < height_) row(y)[x] = colour;
     }
 
+    // A picture written out as its rows are drawn and never shown (a very large
+    // map of the command-line renderer): a reset, or a resize of an empty
+    // picture, takes its memory untouched, so the system provides it only as
+    // rows are drawn; its pixels read 0 until drawn (no colour is filled in).
+    void setWrittenAsDrawn(bool on) { writtenAsDrawn_ = on; }
+    bool writtenAsDrawn() const { return writtenAsDrawn_; }
+    // Of such a picture, once rows 0 to y - 1 are written out: hands the memory
+    // of their whole pages back to the system; they read 0 afterwards.
+    void releaseRowsBefore(int y);
+
 private:
+    using Pixels = std::vector<std::uint32_t, ZeroedAllocator<std::uint32_t>>;
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    bool writtenAsDrawn_ = false;
+    std::size_t releasedBytes_ = 0;  // from the start of the pixels, whole pages
+    Pixels pixels_;
 };
 
 }  // namespace rubicel

@@ -14,7 +14,8 @@ class Raster;
 // Writes image to path, replacing an existing file whole or not at all. With a
 // transform the file is a GeoTIFF: tie point, pixel scale and the keys of the
 // Mars geographic coordinate system. Returns a description of the failure, or
-// nothing.
+// nothing. The writer is built into the GeoTIFF module; the programs' writeTiff
+// (geotiff_loader.cpp) loads that module on its first call and hands it on.
 [[nodiscard]] std::optional<std::string> writeTiff(const Raster& image, const std::string& path,
                                                    const std::optional<GeoTransform>& place);
 

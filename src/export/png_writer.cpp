@@ -35,47 +35,115 @@ void flushNothing(png_structp) {}
 [[noreturn]] void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void quietWarning(png_structp, png_const_charp) {}
 
-// Encodes image into fd; false with errno set when it fails. Kept apart from any
-// object with a destructor, as libpng leaves it by longjmp.
-bool encode(const Raster& image, int fd, std::vector<png_byte>& row) {
-    Sink sink{fd};
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
+}  // namespace
+
+// What one file being written holds. The steps that call into libpng are kept
+// apart from any object with a destructor, as libpng leaves them by longjmp.
+struct PngRows::State {
+    Sink sink;
+    int width, height;
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    std::vector<png_byte> row;
+};
+
+namespace {
+
+// Ends the file after a failure; errno says why.
+void fail(PngRows::State& s) {
+    png_destroy_write_struct(&s.png, &s.info);
+    s.png = nullptr;
+    s.info = nullptr;
+    if (!s.sink.failed) errno = EIO;
+}
+
+bool startFile(PngRows::State& s) {
+    s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
+    s.info = s.png ? png_create_info_struct(s.png) : nullptr;
+    if (!s.info) {
+        png_destroy_write_struct(&s.png, nullptr);
+        s.png = nullptr;
         errno = ENOMEM;
         return false;
     }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        if (!sink.failed) errno = EIO;
+    if (setjmp(png_jmpbuf(s.png))) {
+        fail(s);
         return false;
     }
-    png_set_write_fn(png, &sink, writeBytes, flushNothing);
-    png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8, PNG_COLOR_TYPE_RGB,
+    png_set_write_fn(s.png, &s.sink, writeBytes, flushNothing);
+    png_set_IHDR(s.png, s.info, png_uint_32(s.width), png_uint_32(s.height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < image.height(); ++y) {
-        const std::uint32_t* pixel = image.row(y);
-        for (int x = 0; x < image.width(); ++x) {
-            row[std::size_t(3 * x)] = png_byte(redOf(pixel[x]));
-            row[std::size_t(3 * x + 1)] = png_byte(greenOf(pixel[x]));
-            row[std::size_t(3 * x + 2)] = png_byte(blueOf(pixel[x]));
-        }
-        png_write_row(png, row.data());
+    png_write_info(s.png, s.info);
+    return true;
+}
+
+bool writeRowOf(PngRows::State& s) {
+    if (setjmp(png_jmpbuf(s.png))) {
+        fail(s);
+        return false;
     }
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
+    png_write_row(s.png, s.row.data());
+    return true;
+}
+
+bool endFile(PngRows::State& s) {
+    if (setjmp(png_jmpbuf(s.png))) {
+        fail(s);
+        return false;
+    }
+    png_write_end(s.png, s.info);
+    png_destroy_write_struct(&s.png, &s.info);
+    s.png = nullptr;
+    s.info = nullptr;
     return true;
 }
 
 }  // namespace
 
+PngRows::PngRows(int fd, int width, int height) : s_(new State{Sink{fd}, width, height, nullptr, nullptr, {}}) {
+    s_->row.resize(std::size_t(width) * 3);
+}
+
+PngRows::~PngRows() {
+    if (s_->png) png_destroy_write_struct(&s_->png, &s_->info);
+}
+
+bool PngRows::writeHeader() { return startFile(*s_); }
+
+bool PngRows::writeRow(const std::uint32_t* pixel) {
+    State& s = *s_;
+    if (!s.png) {
+        errno = EIO;
+        return false;
+    }
+    for (int x = 0; x < s.width; ++x) {
+        s.row[std::size_t(3 * x)] = png_byte(redOf(pixel[x]));
+        s.row[std::size_t(3 * x + 1)] = png_byte(greenOf(pixel[x]));
+        s.row[std::size_t(3 * x + 2)] = png_byte(blueOf(pixel[x]));
+    }
+    return writeRowOf(s);
+}
+
+bool PngRows::finish() {
+    if (!s_->png) {
+        errno = EIO;
+        return false;
+    }
+    return endFile(*s_);
+}
+
 std::optional<std::string> writePng(const Raster& image, const std::string& path) {
     if (image.empty()) return "Cannot write " + path + ": a PNG file needs at least one pixel";
-    std::vector<png_byte> row(std::size_t(image.width()) * 3);
-    const auto failure =
-        replaceFile(path, [&](int fd) { return encode(image, fd, row); }, LinkAtPath::Replace);
+    const auto failure = replaceFile(
+        path,
+        [&image](int fd) {
+            PngRows png(fd, image.width(), image.height());
+            if (!png.writeHeader()) return false;
+            for (int y = 0; y < image.height(); ++y)
+                if (!png.writeRow(image.row(y))) return false;
+            return png.finish();
+        },
+        LinkAtPath::Replace);
     if (!failure) return std::nullopt;
     return "Cannot write " + path + ": " + std::strerror(failure->error);
 }

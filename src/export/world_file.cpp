@@ -30,11 +30,12 @@ std::optional<std::string> writeText(const std::string& path, const std::string&
 }  // namespace
 
 std::string marsCrsWkt() {
-    // WKT 1 with the authority code, which GDAL and QGIS resolve to the IAU entry.
+    // WKT 1 with the authority and code as PROJ's database holds them, which GDAL
+    // and QGIS resolve to the IAU entry.
     return std::string("GEOGCS[\"") + kMarsCrsName + "\",DATUM[\"" + kMarsDatumName + "\",SPHEROID[\"" +
            kMarsDatumName + "\"," + exact(kMarsRadius) + ",0]],PRIMEM[\"Reference Meridian\",0]," +
            "UNIT[\"degree\",0.0174532925199433],AXIS[\"Latitude\",NORTH],AXIS[\"Longitude\",EAST]," +
-           "AUTHORITY[\"IAU\",\"" + std::to_string(kMarsCrsCode) + "\"]]";
+           "AUTHORITY[\"" + kMarsCrsAuthority + "\",\"" + std::to_string(kMarsCrsCode) + "\"]]";
 }
 
 std::string worldFileText(const GeoTransform& t) {

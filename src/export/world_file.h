@@ -11,6 +11,8 @@ namespace rubicel {
 
 // The IAU 2015 Mars sphere, planetocentric latitude, east longitude, in degrees.
 inline constexpr int kMarsCrsCode = 49900;
+// The authority that holds the code, as PROJ (and so GDAL and QGIS) names it.
+inline constexpr const char* kMarsCrsAuthority = "IAU_2015";
 inline constexpr double kMarsRadius = 3396190.0;  // metres
 inline constexpr const char* kMarsCrsName = "Mars (2015) - Sphere / Ocentric";
 inline constexpr const char* kMarsDatumName = "Mars (2015) - Sphere";

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/positional_io.h"
 #include "common/unique_fd.h"
 #include "fetch/pds_label.h"
 #include "maps/tile_file.h"
@@ -88,16 +89,10 @@ void checkTileFile(const mktiles::Grid& grid, TileReport& report) {
     ContentCheck check(grid, *report.tile);
     std::vector<unsigned char> block(std::size_t(kRecordsPerRead) * kRecordBytes);
     for (int first = 0; first < kTileRows; first += kRecordsPerRead) {
-        std::size_t done = 0;
-        while (done < block.size()) {
-            const ssize_t n = ::pread(fd.get(), block.data() + done, block.size() - done,
-                                      off_t(first) * kRecordBytes + off_t(done));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                report.readError = "cannot read it: " + std::string(n < 0 ? std::strerror(errno) : "it ended early");
-                return;
-            }
-            done += std::size_t(n);
+        const PositionalIo io = preadAll(fd.get(), block.data(), block.size(), off_t(first) * kRecordBytes);
+        if (io.bytes < block.size()) {
+            report.readError = "cannot read it: " + std::string(io.error != 0 ? std::strerror(io.error) : "it ended early");
+            return;
         }
         for (int r = 0; r < kRecordsPerRead; ++r)
             check.addRecord(first + r, std::span(block).subspan(std::size_t(r) * kRecordBytes, kRecordBytes));

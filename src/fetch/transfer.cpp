@@ -14,6 +14,7 @@
 #include <optional>
 #include <thread>
 
+#include "common/positional_io.h"
 #include "common/unique_fd.h"
 #include "fetch/tile_products.h"
 
@@ -100,15 +101,10 @@ std::size_t onBody(char* data, std::size_t one, std::size_t n, void* user) {
         r.refusal = "the server sends more than " + groupedDigits(r.maxBytes) + " bytes";
         return 0;
     }
-    std::size_t done = 0;
-    while (done < bytes) {
-        const ssize_t k = ::pwrite(r.fd, data + done, bytes - done, off_t(r.offset + r.written + done));
-        if (k < 0 && errno == EINTR) continue;
-        if (k <= 0) {
-            r.writeError = k < 0 ? errno : EIO;
-            return 0;
-        }
-        done += std::size_t(k);
+    const PositionalIo io = pwriteAll(r.fd, data, bytes, off_t(r.offset + r.written));
+    if (io.error != 0) {
+        r.writeError = io.error;
+        return 0;
     }
     r.written += bytes;
     r.counter->have = r.offset + r.written;

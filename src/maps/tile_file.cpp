@@ -17,6 +17,7 @@
 #include <system_error>
 #include <utility>
 
+#include "common/positional_io.h"
 #include "common/rounding.h"
 #include "maps/map_state.h"
 
@@ -158,19 +159,12 @@ std::optional<std::string> TileFile::readSamples(int record, int first, int coun
     assert(first >= 0 && count >= 0 && first + count <= kTileColumns);
     if (!fd_) return "Bad file name or number: " + recordText(path_, record) + " (file not open)";
     if (record < 1) return "Bad record number: " + recordText(path_, record);
-    auto* bytes = reinterpret_cast<char*>(samples);
     const std::size_t size = std::size_t(count) * sizeof(std::int16_t);
     const off_t start = off_t(record - 1) * kRecordBytes + off_t(first) * off_t(sizeof(std::int16_t));
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd_.get(), bytes + done, size - done, start + off_t(done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return "Device I/O error: " + recordText(path_, record) + " (" + std::strerror(errno) + ")";
-        }
-        if (n == 0) return "Input past end of file: " + recordText(path_, record);
-        done += std::size_t(n);
-    }
+    const PositionalIo io = preadAll(fd_.get(), samples, size, start);
+    if (io.error != 0)
+        return "Device I/O error: " + recordText(path_, record) + " (" + std::strerror(io.error) + ")";
+    if (io.bytes < size) return "Input past end of file: " + recordText(path_, record);
     return std::nullopt;
 }
 

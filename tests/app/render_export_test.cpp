@@ -47,6 +47,19 @@ protected:
     std::string out, err;
 };
 
+TEST_F(RenderExport, TheProjectionFilesNameTheCodeAsProjHoldsIt) {
+    ASSERT_EQ(render("--planet 0 -o map.bmp --world-file"), 0) << err;
+    // QGIS looks the code up under this authority; under plain "IAU" it finds nothing.
+    EXPECT_NE(test::readAll(work / "map.prj").find("AUTHORITY[\"IAU_2015\",\"49900\"]]"), std::string::npos);
+    EXPECT_NE(test::readAll(work / "map.bmp.aux.xml").find("AUTHORITY[&quot;IAU_2015&quot;,&quot;49900&quot;]]"),
+              std::string::npos);
+    if (std::system("command -v gdalsrsinfo >/dev/null 2>&1") != 0) GTEST_SKIP() << "gdalsrsinfo is not installed";
+    std::string srs;
+    ASSERT_EQ(shell(work.path(), "gdalsrsinfo -o wkt2 map.prj", srs, err), 0) << err;
+    // PROJ's IAU_2015 entry is the IAU's code of its 2015 edition.
+    EXPECT_NE(srs.find("ID[\"IAU\",49900,2015]"), std::string::npos) << srs;
+}
+
 TEST_F(RenderExport, GdalPlacesTheGeoTiffAndThePngWithItsWorldFileOnTheBox) {
     if (std::system("command -v gdalinfo >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "gdalinfo is not installed (Debian package gdal-bin): the files are not checked with GDAL";

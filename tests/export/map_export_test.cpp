@@ -2,6 +2,9 @@
 // map_export_test.cpp: where a map's file says each pixel lies, against the sample the pixel shows; the same pixels in every format.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <tiffio.h>
 
 #include <cmath>
@@ -13,6 +16,9 @@
 #include "export/geo_transform.h"
 #include "export/map_output.h"
 #include "export/map_request.h"
+#include "export/map_stream.h"
+#include "export/png_writer.h"
+#include "export/world_file.h"
 #include "maps/drawn_map.h"
 #include "platform/headless/headless_platform.h"
 #include "support/file_bytes.h"
@@ -181,6 +187,66 @@ TEST_F(MapExport, EveryFormatHoldsTheSamePixelsAndTheBitmapIsTheSavedOne) {
     EXPECT_EQ(formatOfPath("x.tiff"), ImageFormat::Tiff);
     EXPECT_FALSE(formatOfPath("map.jpg"));
     EXPECT_FALSE(formatOfPath("maps.png/map"));
+}
+
+TEST_F(MapExport, AMapWrittenAsItIsDrawnIsTheFileOfTheFinishedPicture) {
+    test::makeSparseTileSet(dir.path());
+    for (int t = 0; t < 4; ++t)
+        for (int k = 1; k <= 5760; k += 5)
+            test::writeRecord(dir / test::kTileNames[std::size_t(t)], k, [&](int c) { return sampleValue(t, k, c); });
+    MapRequest tile;
+    tile.kind = MapRequest::Kind::Tile;
+    tile.tileEntry = 3;
+    tile.step = 1;
+    const struct {
+        const char* name;
+        MapRequest request;
+        ImageFormat format;
+    } cases[] = {
+        // The last row and column of a whole tile are never drawn: they keep the background.
+        {"whole tile at step 1", tile, ImageFormat::Bmp},
+        {"box across 180 and the equator", area(170, 10, 190, -10, 3), ImageFormat::Png},
+        {"named feature", MapRequest::feature(*findFeature("Olympus Mons")), ImageFormat::Bmp},
+    };
+    test::TempDir out;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string streamed = (out / "streamed").string(), whole = (out / "whole").string();
+        bool drawn = false;
+        ASSERT_FALSE(drawMapIntoFile(p, ui, c.request, streamed, c.format, true, drawn));
+        ASSERT_TRUE(drawn);
+        EXPECT_TRUE(p.dmap.image.empty());
+        const std::string worldFile = test::readAll(worldFilePath(streamed));
+        ASSERT_TRUE(drawMap(p, ui, c.request));
+        ASSERT_FALSE(writeMap(p.dmap.image, whole, c.format, geoTransformOf(p.dmap), true));
+        EXPECT_TRUE(test::readAll(streamed) == test::readAll(whole));
+        EXPECT_EQ(worldFile, test::readAll(worldFilePath(whole)));
+        EXPECT_FALSE(worldFile.empty());
+    }
+}
+
+TEST_F(MapExport, TheRendererNeverHoldsAWholeFullResolutionTile) {
+    const auto tiles = test::makeSparseTileSet(dir.path());
+    for (int k = 1; k <= 5760; k += 3) test::writeRecord(tiles[3], k, [k](int c) { return sampleValue(3, k, c); });
+    test::TempDir out;
+    const std::string command = "'" RUBICEL_RENDER "' --data '" + dir.folder() + "' --tile northwest --step 1 -o '" +
+                                (out / "tile.bmp").string() + "'";
+    // A forked child starts from this process's present memory, not from its
+    // highest, which a spawned one (std::system) would share.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    rusage children{};
+    ASSERT_EQ(::wait4(child, &status, 0, &children), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // 11519 by 5760 pixels: 199 MB as a bitmap, 265 MB as 32-bit pixel words.
+    const auto bytes = test::readAll(out / "tile.bmp").size();
+    EXPECT_EQ(bytes, 54u + 5760u * 34560u);
+    EXPECT_LT(double(children.ru_maxrss) * 1024, 0.5 * double(bytes)) << children.ru_maxrss << " KiB at the peak";
 }
 
 }  // namespace

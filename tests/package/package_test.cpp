@@ -186,6 +186,7 @@ TEST_F(Package, InstallsEachFileWhereTheDesktopLooksForIt) {
         {"share/rubicel/megt90n000cb.img", false},
         {"share/rubicel/PROVENANCE.md", false},
         {"share/doc/rubicel/copyright", false},
+        {"lib/rubicel/librubicel-geotiff.so", false},
     };
 #ifdef RUBICEL_RENDER
     files.push_back({"bin/rubicel-render", true});
@@ -332,6 +333,39 @@ TEST_F(Package, InstalledRendererDrawsTheSameMapAsTheBuiltOne) {
     const std::string pixels = bmp.substr(offset);
     EXPECT_NE(pixels.find_first_not_of(pixels.substr(0, 3)), std::string::npos) << "the map is one colour";
     EXPECT_TRUE(bmp == slurp(builtBmp)) << "the installed and the built program draw different maps";
+}
+
+TEST_F(Package, InstalledRendererWritesGeoTiffsThroughTheInstalledModule) {
+    test::TempDir data, work;
+    test::makeSparseTileSet(data.path());
+    const std::string render = "cd " + quoted(work.path().string()) + " && " +
+                               quoted(usr("bin/rubicel-render").string()) + " --data " + quoted(data.folder()) +
+                               " --planet 0 --step 24 -o ";
+    const Outcome installed = run(render + "installed.tif", work.path());
+    ASSERT_EQ(installed.status, 0) << installed.err;
+    const Outcome built = run(quoted(RUBICEL_RENDER) + " --data " + quoted(data.folder()) +
+                                  " --planet 0 --step 24 -o " + quoted((work / "built.tif").string()),
+                              work.path());
+    ASSERT_EQ(built.status, 0) << built.err;
+    const std::string tif = slurp(work / "installed.tif");
+    EXPECT_EQ(tif.substr(0, 4), std::string("II*\0", 4));
+    EXPECT_TRUE(tif == slurp(work / "built.tif")) << "the installed and the built program write different TIFFs";
+
+    // The installed module is the one loaded, before any other: spoilt, the TIFF
+    // fails by its name, and a BMP, which needs no module, is still written.
+    const fs::path module = usr("lib/rubicel/librubicel-geotiff.so");
+    ASSERT_TRUE(fs::is_regular_file(module));
+    const std::string good = slurp(module);
+    std::ofstream(module, std::ios::binary | std::ios::trunc) << "not a module";
+    const Outcome spoilt = run(render + "spoilt.tif", work.path());
+    const Outcome bmp = run(render + "still.bmp", work.path());
+    std::ofstream(module, std::ios::binary | std::ios::trunc) << good;
+    EXPECT_EQ(spoilt.status, 1);
+    EXPECT_NE(spoilt.err.find("the GeoTIFF module " + fs::canonical(module).string() + " does not load"),
+              std::string::npos)
+        << spoilt.err;
+    EXPECT_FALSE(fs::exists(work / "spoilt.tif"));
+    EXPECT_EQ(bmp.status, 0) << bmp.err;
 }
 #endif
 

@@ -21,8 +21,14 @@ void HeadlessPlatform::messageBox(const std::string& text, const std::string& ti
     if (echo) echo(messages.back());
 }
 
-void HeadlessPlatform::mapImageReset(const Raster&) { ++imageResets; }
-void HeadlessPlatform::mapRowsChanged(int, int) { ++rowsChanged; }
+void HeadlessPlatform::mapImageReset(const Raster& image) {
+    ++imageResets;
+    if (onImageReset) onImageReset(image);
+}
+void HeadlessPlatform::mapRowsChanged(int first, int last) {
+    ++rowsChanged;
+    if (onRowsChanged) onRowsChanged(first, last);
+}
 
 TwipRect HeadlessPlatform::controlRect(Control control) const {
     const auto it = rects.find(control);

@@ -87,6 +87,10 @@ public:
     // Runs on every yield with the yield's number (1 for the first); tests queue
     // menu commands here to run them in the middle of a drawing.
     std::function<void(int)> onYield;
+    // Run, when set, after every picture reset and every change of rows (first
+    // to last - 1): the renderer writing a map as it is drawn listens here.
+    std::function<void(const Raster&)> onImageReset;
+    std::function<void(int first, int last)> onRowsChanged;
     std::map<Form, bool> formShown;
     std::map<Form, int> formChanges;
     std::pair<Form, std::string> focus{Form::GetArea, ""};
