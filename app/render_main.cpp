@@ -42,7 +42,7 @@ constexpr const char* kUsage =
     "Usage: rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER] [--step N]\n"
     "                      (--feature NAME | --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
     "                       --tile northwest|northeast|southwest|southeast |\n"
-    "                       --key vertical|horizontal)\n"
+    "                       --polar north|south [--to L] | --key vertical|horizontal)\n"
     "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file] [RELIEF]\n"
     "  or:  rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER]\n"
     "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file] [RELIEF]\n"
@@ -53,8 +53,9 @@ constexpr const char* kHelp =
     "Draws a colour-shaded elevation map of Mars from the four MEGDR064 tile files and\n"
     "writes it as a 24-bit BMP file, the same picture the desktop program draws and saves,\n"
     "as a PNG file, or as a GeoTIFF file that GIS programs place on Mars. With --atlas it\n"
-    "draws every named feature and both whole-planet maps into a folder, with a gallery page.\n"
-    "With --profile it writes the elevation profile between two points as a CSV file.\n"
+    "draws every named feature, both whole-planet maps and both polar regions into a folder,\n"
+    "with a gallery page. With --profile it writes the elevation profile between two points\n"
+    "as a CSV file.\n"
     "\n"
     "What to draw (exactly one):\n"
     "  --feature NAME        a named feature of the Map Area menu, by its caption\n"
@@ -66,13 +67,24 @@ constexpr const char* kHelp =
     "  --planet 0|180        the entire planet centred on longitude 0 or 180, step 24\n"
     "  --tile NAME           one whole tile: northwest, northeast, southwest or southeast,\n"
     "                        step 13\n"
+    "  --polar north|south   the polar region from latitude L (--to) to the pole in polar\n"
+    "                        stereographic projection, the pole in the middle, longitude 0\n"
+    "                        running down from the north pole and up from the south pole;\n"
+    "                        a pixel is N x 926.17 m (N the step: at the pole a pixel spans\n"
+    "                        N samples of latitude), the picture 2n x 2n pixels for\n"
+    "                        n = ceil(2 x 3396190 m x tan(45 - L/2) / pixel size); beyond\n"
+    "                        latitude L it stays background. Default step: the smallest\n"
+    "                        whose picture fits an 800 x 600 window (8 for 60: 492 x 492)\n"
+    "  --to L                the polar region's limit latitude, whole degrees 1 to 89;\n"
+    "                        default 60\n"
     "  --key vertical|horizontal\n"
     "                        the colour key window's client area as the desktop program\n"
     "                        shows it, in the scheme, mode and range given; needs no tiles\n"
     "  --atlas DIR           all 72 named features, each at the step its Map Area item\n"
-    "                        picks, and both whole-planet maps, into the folder DIR (made\n"
-    "                        when missing), file names from the captions, with thumbnails,\n"
-    "                        the vertical colour key and the gallery page DIR/index.html\n"
+    "                        picks, both whole-planet maps and both polar regions to 60,\n"
+    "                        into the folder DIR (made when missing), file names from the\n"
+    "                        captions, with thumbnails, the vertical colour key and the\n"
+    "                        gallery page DIR/index.html\n"
     "  --profile LAT1 LON1 LAT2 LON2\n"
     "                        the elevation profile along the shorter great-circle arc from\n"
     "                        the first point to the second (latitude in [-90, 90], east\n"
@@ -91,7 +103,9 @@ constexpr const char* kHelp =
     "  --world-file          also writes a world file (.bpw beside a BMP, .pgw beside a PNG,\n"
     "                        .tfw beside a TIFF) and a .prj with the coordinate system:\n"
     "                        IAU 2015 Mars sphere (IAU_2015:49900, radius 3396190 m),\n"
-    "                        planetocentric latitude, east longitude, degrees\n"
+    "                        planetocentric latitude, east longitude, degrees; a polar map's\n"
+    "                        is the polar stereographic system of its pole on that sphere\n"
+    "                        (IAU_2015:49930 north, IAU_2015:49935 south), metres\n"
     "  --format png|tif|bmp  the atlas's map format; default png\n"
     "  --jobs N              the atlas's drawing threads; default: one per processor\n"
     "  --points N            the profile's number of points, 2 to 1000000; default: one per\n"
@@ -121,7 +135,7 @@ constexpr const char* kHelp =
     "status is 0 when the map was drawn and written, 1 when drawing or writing failed (in\n"
     "an atlas: any map, the others are still drawn) and 2 for a wrong command line.\n";
 
-enum class MapKind { None, Feature, Area, Planet, Tile, Key, Atlas, Profile };
+enum class MapKind { None, Feature, Area, Planet, Tile, Polar, Key, Atlas, Profile };
 
 struct Options {
     std::optional<std::string> data;
@@ -133,6 +147,8 @@ struct Options {
     int tileEntry = 0;  // position in the name-sorted tile list
     ToolWindow key = ToolWindow::Key;
     std::int16_t planetWest = -180, planetEast = 180;
+    std::int16_t pole = 1;
+    std::optional<std::int16_t> limit;  // --to
     std::string output;
     ImageFormat format = ImageFormat::Bmp;
     bool worldFile = false;
@@ -178,7 +194,8 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
     };
     auto choose = [&](MapKind kind) -> std::optional<UsageError> {
         if (o.kind != MapKind::None)
-            return UsageError{"give only one of --feature, --area, --planet, --tile, --key, --atlas and --profile"};
+            return UsageError{"give only one of --feature, --area, --planet, --tile, --polar, --key, --atlas and "
+                              "--profile"};
         o.kind = kind;
         return std::nullopt;
     };
@@ -249,6 +266,12 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
             const auto it = text ? std::find(kTiles.begin(), kTiles.end(), *text) : kTiles.end();
             if (it == kTiles.end()) return UsageError{"--tile must be northwest, northeast, southwest or southeast"};
             if (!(error = choose(MapKind::Tile))) o.tileEntry = int(it - kTiles.begin());
+        } else if (arg == "--polar") {
+            const auto text = value(arg);
+            if (!text || (*text != "north" && *text != "south")) return UsageError{"--polar must be north or south"};
+            if (!(error = choose(MapKind::Polar))) o.pole = *text == "north" ? 1 : -1;
+        } else if (arg == "--to") {
+            if (!(error = number(arg, 1, 89, n))) o.limit = n;
         } else if (arg == "--world-file") {
             o.worldFile = true;
         } else if (arg == "--atlas") {
@@ -313,7 +336,8 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
     }
     if (o.help) return std::nullopt;
     if (o.kind == MapKind::None)
-        return UsageError{"say what to draw: --feature, --area, --planet, --tile, --key, --atlas or --profile"};
+        return UsageError{"say what to draw: --feature, --area, --planet, --tile, --polar, --key, --atlas or --profile"};
+    if (o.limit && o.kind != MapKind::Polar) return UsageError{"--to goes with --polar"};
     if (o.points && o.kind != MapKind::Profile) return UsageError{"--points goes with --profile"};
     if (o.kind == MapKind::Profile) {
         if (o.step || o.worldFile || o.atlasFormat || o.jobs || o.relief)
@@ -459,6 +483,9 @@ std::optional<MapRequest> requestOf(const Options& o) {
     case MapKind::Tile:
         request.kind = MapRequest::Kind::Tile;
         request.tileEntry = o.tileEntry;
+        break;
+    case MapKind::Polar:
+        request = MapRequest::polar(o.pole, o.limit.value_or(60));
         break;
     default:
         return std::nullopt;

@@ -20,6 +20,7 @@
 
 #include "colour/colour_engine.h"
 #include "maps/area_renderer.h"
+#include "maps/polar_renderer.h"
 #include "maps/resolution.h"
 #include "maps/tile_renderer.h"
 #include "platform/headless/headless_platform.h"
@@ -125,7 +126,38 @@ void floorCase(benchmark::State& state, const MapCase* m) {
     state.counters["pixels"] = double(plan.width) * plan.height;
 }
 
+// The north polar region to 60° at step 4, 984 x 984 pixels, as the polar item
+// draws it (target: at most 100 ms warm), with relief shading at its defaults
+// in the relief/ case. The cold case reads every record from the disk.
+void polarCase(benchmark::State& state, bool cold, bool relief) {
+    Setup s;
+    if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+    s.p.relief.on = relief;
+    s.p.map.areaclass = kPolarMap;
+    s.p.map.mapsource = kFromPolar;
+    s.p.map.polarpole = 1;
+    s.p.map.polarlimit = 60;
+    s.p.map.resolution = 4;
+    Drawpolar(s.p);
+    if (!s.ui.messages.empty()) return state.SkipWithError(s.ui.messages.front().text.c_str());
+    for (auto _ : state) {
+        if (cold) {
+            state.PauseTiming();
+            dropTilePages(s);
+            state.ResumeTiming();
+        }
+        Drawpolar(s.p);
+    }
+    state.counters["pixels"] = double(s.p.dmap.image.width()) * s.p.dmap.image.height();
+}
+
 const int registered = [] {
+    benchmark::RegisterBenchmark("render/north polar to 60, step 4", polarCase, false, false)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("relief/north polar to 60, step 4", polarCase, false, true)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("cold/north polar to 60, step 4", polarCase, true, false)
+        ->Unit(benchmark::kMillisecond);
     for (const MapCase& m : bench::kMapCases) {
         benchmark::RegisterBenchmark((std::string("render/") + m.name).c_str(), renderCase, &m)
             ->Unit(benchmark::kMillisecond);

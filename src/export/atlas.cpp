@@ -126,6 +126,8 @@ std::vector<AtlasEntry> atlasEntries(ImageFormat format) {
         for (const Feature& f : submenu.features) add(MapRequest::feature(f), submenu.caption);
     add(MapRequest::planet(0), "Entire Planet");
     add(MapRequest::planet(180), "Entire Planet");
+    add(MapRequest::polar(1, 60), "Polar Regions");
+    add(MapRequest::polar(-1, 60), "Polar Regions");
     return entries;
 }
 

@@ -26,13 +26,30 @@ namespace {
 // the failure itself, so they print nothing.
 void quiet(const char*, const char*, va_list) {}
 
+// Keys of the polar stereographic system of the pole (1 north, -1 south) on the
+// Mars sphere, over its geographic keys; user-defined, as GeoTIFF has no codes
+// for other planets.
+void writePolarKeys(GTIF* gtif, int pole) {
+    const std::string name = marsPolarName(pole);
+    GTIFKeySet(gtif, ProjectedCSTypeGeoKey, TYPE_SHORT, 1, KvUserDefined);
+    GTIFKeySet(gtif, PCSCitationGeoKey, TYPE_ASCII, 0, name.c_str());
+    GTIFKeySet(gtif, ProjectionGeoKey, TYPE_SHORT, 1, KvUserDefined);
+    GTIFKeySet(gtif, ProjCoordTransGeoKey, TYPE_SHORT, 1, CT_PolarStereographic);
+    GTIFKeySet(gtif, ProjLinearUnitsGeoKey, TYPE_SHORT, 1, Linear_Meter);
+    GTIFKeySet(gtif, ProjNatOriginLatGeoKey, TYPE_DOUBLE, 1, pole > 0 ? 90.0 : -90.0);
+    GTIFKeySet(gtif, ProjStraightVertPoleLongGeoKey, TYPE_DOUBLE, 1, 0.0);
+    GTIFKeySet(gtif, ProjScaleAtNatOriginGeoKey, TYPE_DOUBLE, 1, 1.0);
+    GTIFKeySet(gtif, ProjFalseEastingGeoKey, TYPE_DOUBLE, 1, 0.0);
+    GTIFKeySet(gtif, ProjFalseNorthingGeoKey, TYPE_DOUBLE, 1, 0.0);
+}
+
 // Geographic keys of the Mars sphere. It has no EPSG code, so datum, ellipsoid
 // and prime meridian are user-defined and named the way GDAL and QGIS name the
 // IAU entry.
 bool writeKeys(TIFF* tif, const GeoTransform& t) {
     GTIF* gtif = GTIFNew(tif);
     if (!gtif) return false;
-    GTIFKeySet(gtif, GTModelTypeGeoKey, TYPE_SHORT, 1, ModelTypeGeographic);
+    GTIFKeySet(gtif, GTModelTypeGeoKey, TYPE_SHORT, 1, t.pole != 0 ? ModelTypeProjected : ModelTypeGeographic);
     GTIFKeySet(gtif, GTRasterTypeGeoKey, TYPE_SHORT, 1, RasterPixelIsArea);
     GTIFKeySet(gtif, GeographicTypeGeoKey, TYPE_SHORT, 1, KvUserDefined);
     // The citation's fields name the datum, ellipsoid and meridian for readers that
@@ -46,6 +63,7 @@ bool writeKeys(TIFF* tif, const GeoTransform& t) {
     GTIFKeySet(gtif, GeogSemiMajorAxisGeoKey, TYPE_DOUBLE, 1, kMarsRadius);
     GTIFKeySet(gtif, GeogSemiMinorAxisGeoKey, TYPE_DOUBLE, 1, kMarsRadius);
     GTIFKeySet(gtif, GeogPrimeMeridianLongGeoKey, TYPE_DOUBLE, 1, 0.0);
+    if (t.pole != 0) writePolarKeys(gtif, t.pole);
     const bool written = GTIFWriteKeys(gtif) != 0;
     GTIFFree(gtif);
     if (!written) return false;

@@ -3,6 +3,7 @@
 #include "export/map_request.h"
 
 #include "maps/area_renderer.h"
+#include "maps/polar_renderer.h"
 #include "maps/tile_renderer.h"
 #include "platform/headless/headless_platform.h"
 #include "windows/feature_catalogue.h"
@@ -32,17 +33,29 @@ MapRequest MapRequest::planet(int centre) {
     return r;
 }
 
+MapRequest MapRequest::polar(int pole, int limit) {
+    MapRequest r;
+    r.kind = Kind::Polar;
+    r.caption = pole > 0 ? "North Polar Region" : "South Polar Region";
+    r.pole = std::int16_t(pole > 0 ? 1 : -1);
+    r.limit = std::int16_t(limit);
+    return r;
+}
+
 std::vector<MapRequest> atlasRequests() {
     std::vector<MapRequest> requests;
     for (const FeatureSubmenu& submenu : featureSubmenus())
         for (const Feature& f : submenu.features) requests.push_back(MapRequest::feature(f));
     requests.push_back(MapRequest::planet(0));
     requests.push_back(MapRequest::planet(180));
+    requests.push_back(MapRequest::polar(1, 60));
+    requests.push_back(MapRequest::polar(-1, 60));
     return requests;
 }
 
 bool isRenderingFailure(const std::string& text) {
-    return text.starts_with("Module 'MapfromTile' - ") || text.starts_with("Module 'Drawtile' - ");
+    return text.starts_with("Module 'MapfromTile' - ") || text.starts_with("Module 'Drawtile' - ") ||
+           text.starts_with("Module 'Drawpolar' - ");
 }
 
 bool drawMap(Program& p, HeadlessPlatform& ui, const MapRequest& r) {
@@ -80,6 +93,19 @@ bool drawMap(Program& p, HeadlessPlatform& ui, const MapRequest& r) {
         m.resolution = r.step.value_or(13);
         Drawtile(p);
         break;
+    case MapRequest::Kind::Polar: {
+        // As the polar items: the step whose picture fits the window, here ui's client area.
+        m.areaclass = kPolarMap;
+        m.mapsource = kFromPolar;
+        m.polarpole = r.pole;
+        m.polarlimit = r.limit;
+        m.stopflag = 0;
+        const TwipSize client = ui.clientSize();
+        m.resolution = r.step.value_or(
+            automaticPolarStep(r.limit, client.width / kTwipsPerPixel, client.height / kTwipsPerPixel));
+        Drawpolar(p);
+        break;
+    }
     }
     for (std::size_t i = before; i < ui.messages.size(); ++i)
         if (isRenderingFailure(ui.messages[i].text)) return false;

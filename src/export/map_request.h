@@ -14,20 +14,23 @@ struct Program;
 struct Feature;
 
 // A map as one menu command draws it: a named feature or custom box (area), an
-// entire planet, or a whole tile.
+// entire planet, a whole tile, or a polar region.
 struct MapRequest {
-    enum class Kind { Feature, Area, Planet, Tile };
+    enum class Kind { Feature, Area, Planet, Tile, Polar };
     Kind kind = Kind::Area;
     std::string caption;                          // the feature's, or a description
     std::int16_t west = 0, north = 0, east = 0, south = 0;  // area maps
     int tileEntry = 0;                            // tile maps: position in the sorted tile list
     std::optional<std::int16_t> step;             // replaces the step the menus would choose
+    std::int16_t pole = 1, limit = 60;            // polar maps: 1 north, -1 south; the limit latitude
 
     static MapRequest feature(const Feature& f);
     static MapRequest planet(int centre);  // centred on 0 or 180
+    static MapRequest polar(int pole, int limit);  // "North Polar Region" or "South Polar Region"
 };
 
-// The 72 features in menu order, then the planet centred on 0 and on 180.
+// The 72 features in menu order, the planet centred on 0 and on 180, then the
+// north and the south polar region to 60°.
 std::vector<MapRequest> atlasRequests();
 
 // Draws the request into p.dmap as the desktop program's menu command does, on a

@@ -138,7 +138,10 @@ std::optional<std::string> drawMapIntoFile(Program& p, HeadlessPlatform& ui, con
             ran = true;
             RowWriter rows(fd, format);
             ui.onImageReset = [&rows](const Raster& image) { rows.start(image); };
-            ui.onRowsChanged = [&rows, &picture](int, int last) { rows.drawn(picture, last); };
+            // With relief shading a row is final only once the row below it is
+            // drawn (its shading needs that row), so the file lags one row behind.
+            const int lag = p.relief.on ? 1 : 0;
+            ui.onRowsChanged = [&rows, &picture, lag](int, int last) { rows.drawn(picture, last - lag); };
             drawn = drawMap(p, ui, request);
             ui.onImageReset = nullptr;
             ui.onRowsChanged = nullptr;

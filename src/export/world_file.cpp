@@ -38,6 +38,23 @@ std::string marsCrsWkt() {
            "AUTHORITY[\"" + kMarsCrsAuthority + "\",\"" + std::to_string(kMarsCrsCode) + "\"]]";
 }
 
+std::string marsPolarName(int pole) {
+    return std::string(kMarsCrsName) + (pole > 0 ? " / North Polar" : " / South Polar");
+}
+
+std::string marsPolarWkt(int pole) {
+    const std::string geographic = marsCrsWkt();
+    // The geographic system without its axes, which a projected system's own replace.
+    const std::string base = geographic.substr(0, geographic.find(",AXIS[")) + "]";
+    return "PROJCS[\"" + marsPolarName(pole) + "\"," + base + ",PROJECTION[\"Polar_Stereographic\"]," +
+           "PARAMETER[\"latitude_of_origin\"," + (pole > 0 ? "90" : "-90") + "],PARAMETER[\"central_meridian\",0]," +
+           "PARAMETER[\"scale_factor\",1],PARAMETER[\"false_easting\",0],PARAMETER[\"false_northing\",0]," +
+           "UNIT[\"metre\",1],AXIS[\"Easting\",EAST],AXIS[\"Northing\",NORTH],AUTHORITY[\"IAU_2015\",\"" +
+           std::to_string(pole > 0 ? kMarsNorthPolarCode : kMarsSouthPolarCode) + "\"]]";
+}
+
+std::string crsWktOf(const GeoTransform& t) { return t.pole != 0 ? marsPolarWkt(t.pole) : marsCrsWkt(); }
+
 std::string worldFileText(const GeoTransform& t) {
     return exact(t.pixelWidth) + "\n0\n0\n" + exact(t.pixelHeight) + "\n" + exact(t.west + t.pixelWidth / 2) + "\n" +
            exact(t.north + t.pixelHeight / 2) + "\n";
@@ -58,13 +75,16 @@ std::string projectionPath(const std::string& map) {
 
 std::optional<std::string> writeWorldFiles(const std::string& map, const GeoTransform& t) {
     if (auto failure = writeText(worldFilePath(map), worldFileText(t))) return failure;
-    if (auto failure = writeText(projectionPath(map), marsCrsWkt() + "\n")) return failure;
+    const std::string crs = crsWktOf(t);
+    if (auto failure = writeText(projectionPath(map), crs + "\n")) return failure;
     // GDAL, and QGIS through it, take a PNG's or BMP's coordinate system from this
     // auxiliary file rather than from the .prj.
     std::string wkt;
-    for (const char c : marsCrsWkt()) wkt += c == '"' ? std::string("&quot;") : std::string(1, c);
-    return writeText(map + ".aux.xml",
-                     "<PAMDataset>\n  <SRS dataAxisToSRSAxisMapping=\"2,1\">" + wkt + "</SRS>\n</PAMDataset>\n");
+    for (const char c : crs) wkt += c == '"' ? std::string("&quot;") : std::string(1, c);
+    // A geographic system lists latitude first, a projected one easting first.
+    const std::string mapping = t.pole != 0 ? "1,2" : "2,1";
+    return writeText(map + ".aux.xml", "<PAMDataset>\n  <SRS dataAxisToSRSAxisMapping=\"" + mapping + "\">" + wkt +
+                                           "</SRS>\n</PAMDataset>\n");
 }
 
 }  // namespace rubicel

@@ -20,6 +20,16 @@ inline constexpr const char* kMarsDatumName = "Mars (2015) - Sphere";
 // The coordinate system as WKT, as GIS programs read it from a .prj file.
 std::string marsCrsWkt();
 
+// The polar stereographic systems of the Mars sphere, of the north pole (pole 1)
+// and of the south pole (pole -1): latitude of origin 90 or -90, central
+// meridian 0, scale 1, no false easting or northing, metres.
+inline constexpr int kMarsNorthPolarCode = 49930;
+inline constexpr int kMarsSouthPolarCode = 49935;
+std::string marsPolarName(int pole);
+std::string marsPolarWkt(int pole);
+// The WKT of the system that t is in.
+std::string crsWktOf(const GeoTransform& t);
+
 // The six lines of an ESRI world file: pixel width, two rotations, pixel height,
 // and the centre of the upper-left pixel.
 std::string worldFileText(const GeoTransform& t);

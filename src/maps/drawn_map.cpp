@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "maps/map_picture.h"
+#include "maps/polar_grid.h"
 #include "maps/render_support.h"
 #include "maps/tile_file.h"
 
@@ -48,6 +49,19 @@ DrawnMap drawnTileMap(int tile, int step, int rows) {
     return map;
 }
 
+DrawnMap drawnPolarMap(int pole, int limit, int step, int half, int rows) {
+    DrawnMap map;
+    map.valid = step >= 1 && half > 0;
+    map.step = std::max(step, 1);
+    map.rows = rows;
+    map.pole = pole < 0 ? -1 : 1;
+    map.limit = limit;
+    map.half = half;
+    map.westPixels = 2 * half;
+    map.tiles = {polarEastTile(map.pole), polarWestTile(map.pole), -1, -1};
+    return map;
+}
+
 void keepDrawnMap(MapPicture& picture, DrawnMap map, int revision) {
     if (picture.revision != revision) return;
     const DrawnMap& before = picture.shows;
@@ -56,7 +70,8 @@ void keepDrawnMap(MapPicture& picture, DrawnMap map, int revision) {
                              before.firstRecord == map.firstRecord && before.firstColumn == map.firstColumn &&
                              before.westPixels == map.westPixels && before.eastPixels == map.eastPixels &&
                              before.switchRow == map.switchRow && before.tiles == map.tiles &&
-                             before.files == map.files;
+                             before.files == map.files && before.pole == map.pole &&
+                             before.limit == map.limit && before.half == map.half;
     if (sameSamples) map.rows = std::max(map.rows, before.rows);
     map.revision = revision;
     picture.shows = std::move(map);
@@ -86,6 +101,16 @@ std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y) 
     if (!map.valid || map.revision != picture.revision) return std::nullopt;
     if (x < 0 || y < 0 || x >= picture.image.width() || y >= picture.image.height() || y >= map.rows)
         return std::nullopt;
+    if (map.pole != 0) {
+        PolarGrid grid = polarGrid(map.pole, map.limit, map.step);
+        grid.n = map.half;
+        const PolarPoint point = polarPoint(grid, x, y);
+        if (!point.shown) return std::nullopt;
+        const bool west = point.column >= kTileColumns;
+        PixelSample s = sampleOf(map.tiles[west ? 1 : 0], point.record, point.column - (west ? kTileColumns : 0));
+        if (west) s.longitude += 360.0;  // east longitudes 0 to 360 all round the pole
+        return s;
+    }
     const bool below = y >= map.switchRow;
     const bool east = x >= map.westPixels;
     if (east && x - map.westPixels >= map.eastPixels) return std::nullopt;

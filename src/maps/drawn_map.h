@@ -30,6 +30,12 @@ struct DrawnMap {
     std::array<int, 4> tiles{-1, -1, -1, -1};
     // Path of the file the map read for each tile index.
     std::array<std::string, 4> files;
+    // A polar map: the pole (1 north, -1 south; 0 for the maps above), its
+    // limit latitude and half its side in pixels. step is its step; tiles[0]
+    // and tiles[1] its tiles of east longitudes 0 to 180 and 180 to 360.
+    int pole = 0;
+    int limit = 0;
+    int half = 0;
 };
 
 // An area map as the area renderer draws it: tiles A, B, C, D (C and D -1 for a
@@ -38,6 +44,9 @@ struct DrawnMap {
 DrawnMap drawnAreaMap(const std::array<int, 4>& tiles, int R0, int C0, int C1, int step, int rows);
 // A whole-tile map of tile index tile.
 DrawnMap drawnTileMap(int tile, int step, int rows);
+// A polar map of pole (1 north, -1 south) to latitude limit at step, 2 * half
+// pixels square, of which rows were drawn.
+DrawnMap drawnPolarMap(int pole, int limit, int step, int half, int rows);
 
 // Records map, drawn into the picture's revision revision, as what the picture
 // shows; nothing when a handler emptied, resized or replaced the picture during
@@ -64,7 +73,9 @@ PixelSample sampleOf(int tile, int record, int column);
 // the one-column jump where a row runs on into the east neighbour (whose columns
 // start again at 0), the restart at record 1 below the equator. Nothing while a
 // drawing is running, after the picture was emptied, resized or replaced (the
-// annotated map), outside the picture, or on a pixel no sample reached.
+// annotated map), outside the picture, or on a pixel no sample reached. On a
+// polar map, the sample holding the point at the pixel's centre, as the polar
+// renderer took it; nothing beyond the limit circle.
 std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y);
 
 // The pixels that show samples: every pixel (x, y) with x < width and y < height

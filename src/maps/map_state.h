@@ -11,9 +11,9 @@ namespace rubicel {
 inline constexpr const char* kVersionText = "v 1.12  -  March 6, 2007";
 
 // What kind of map is shown, for the Resolution menu.
-enum AreaClass : std::int16_t { kAreaMap = 0, kEntirePlanet = 1, kSingleTile = 2 };
-// How the current map is redrawn.
-enum MapSource : std::int16_t { kFromTile = 0, kFromArea = 1 };
+enum AreaClass : std::int16_t { kAreaMap = 0, kEntirePlanet = 1, kSingleTile = 2, kPolarMap = 3 };
+// How the current map is redrawn; 2 draws nothing.
+enum MapSource : std::int16_t { kFromTile = 0, kFromArea = 1, kFromPolar = 3 };
 
 struct MapState {
     std::int16_t resolution = 1;      // sampling step: one sample of every `resolution`
@@ -21,6 +21,8 @@ struct MapState {
     std::int16_t areaclass = 0;       // AreaClass
     std::int16_t mapsource = 0;       // MapSource
     std::array<std::int16_t, 4> maparea{};  // west, north, east, south of the current area map
+    std::int16_t polarpole = 1;    // pole of the polar map: 1 north, -1 south
+    std::int16_t polarlimit = 60;  // the polar map shows latitudes from this one (degrees) to the pole
     std::string tilefile;    // datafolder + file name of the tile the whole-tile map draws
     std::string datafolder;  // folder of the four tiles; ends in '/' once they were found
     std::string startfolder; // working folder at start; the configuration file lives there

@@ -3,6 +3,7 @@
 #include "maps/tile_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -168,6 +169,41 @@ std::optional<std::string> TileFile::readSamples(int record, int first, int coun
     return std::nullopt;
 }
 
+std::optional<std::string> TileFile::mapRecords(int first, int last, const std::int16_t*& rows) {
+    unmap();
+    if (!fd_) return "Bad file name or number: " + recordText(path_, first) + " (file not open)";
+    if (first < 1 || last < first) return "Bad record number: " + recordText(path_, first);
+    struct stat info {};
+    if (::fstat(fd_.get(), &info) != 0)
+        return "Device I/O error: " + recordText(path_, first) + " (" + std::strerror(errno) + ")";
+    // A mapped page past the end of the file cannot be read at all.
+    const off_t end = off_t(last) * kRecordBytes;
+    if (info.st_size < end)
+        return "Input past end of file: " +
+               recordText(path_, int(std::max<off_t>(info.st_size / kRecordBytes + 1, first)));
+    const off_t start = off_t(first - 1) * kRecordBytes;
+    const off_t page = off_t(::sysconf(_SC_PAGESIZE));
+    const off_t base = start / page * page;
+    const std::size_t bytes = std::size_t(end - base);
+    void* at = ::mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE, fd_.get(), base);
+    if (at == MAP_FAILED) {
+        const int error = errno;
+        return "Device I/O error: " + recordText(path_, first) + " (" + std::strerror(error) + ")";
+    }
+    mapped_ = at;
+    mappedBytes_ = bytes;
+    // The pages come in the order the map needs them, not from front to back.
+    (void)::madvise(at, bytes, MADV_WILLNEED);
+    rows = reinterpret_cast<const std::int16_t*>(static_cast<const char*>(at) + (start - base));
+    return std::nullopt;
+}
+
+void TileFile::unmap() {
+    if (mapped_) ::munmap(mapped_, mappedBytes_);
+    mapped_ = nullptr;
+    mappedBytes_ = 0;
+}
+
 void TileFile::willNeed(int first, int count, int step) const {
     if (!fd_ || first < 1 || count < 1 || step < 1) return;
     const auto advise = [this](int record, int records) {
@@ -178,6 +214,9 @@ void TileFile::willNeed(int first, int count, int step) const {
     for (int i = 0; i < count; ++i) advise(first + i * step, 1);
 }
 
-void TileFile::close() { fd_.reset(); }
+void TileFile::close() {
+    unmap();
+    fd_.reset();
+}
 
 }  // namespace rubicel

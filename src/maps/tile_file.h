@@ -46,6 +46,7 @@ int columnPosition(const MapState& state, double longitude);
 class TileFile {
 public:
     TileFile() = default;
+    ~TileFile() { unmap(); }
     TileFile(const TileFile&) = delete;
     TileFile& operator=(const TileFile&) = delete;
 
@@ -56,6 +57,12 @@ public:
     // Reads count samples of record from column first on into samples, as stored;
     // the span must lie within the record.
     [[nodiscard]] std::optional<std::string> readSamples(int record, int first, int count, std::int16_t* samples);
+    // Maps records first..last into memory, read-only, and sets rows to the first
+    // one's samples, as stored, the others following; the kernel reads each page
+    // once, when first touched, and nothing is copied. The records stay mapped
+    // until close, open or the next mapRecords. Records past the end of the file
+    // are an input error, as in readRecord.
+    [[nodiscard]] std::optional<std::string> mapRecords(int first, int last, const std::int16_t*& rows);
     // Tells the kernel that records first, first + step, ... (count of them) will
     // be read soon; reads nothing itself. Steps up to kSpanStep ask in one request
     // for the whole span, which reads at most kSpanStep records for each one
@@ -68,8 +75,12 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    void unmap();
+
     UniqueFd fd_;
     std::string path_;
+    void* mapped_ = nullptr;  // what mapRecords mapped, mappedBytes_ long
+    std::size_t mappedBytes_ = 0;
 };
 
 }  // namespace rubicel

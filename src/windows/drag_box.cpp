@@ -27,6 +27,8 @@ std::array<int, 2> outward(double low, double high) {
 }  // namespace
 
 std::optional<std::array<std::int16_t, 4>> dragLimits(const MapPicture& picture, int x0, int y0, int x1, int y1) {
+    // A box on a polar map is no latitude/longitude box.
+    if (picture.shows.pole != 0) return std::nullopt;
     const PixelExtent extent = drawnExtent(picture);
     if (extent.width == 0) return std::nullopt;
     auto clampX = [&](int x) { return std::clamp(x, 0, extent.width - 1); };
@@ -52,7 +54,7 @@ std::optional<std::array<std::int16_t, 4>> dragLimits(const MapPicture& picture,
                                        std::int16_t(south)};
 }
 
-bool dmap_DragAllowed(const Program& p) { return drawnExtent(p.dmap).width > 0; }
+bool dmap_DragAllowed(const Program& p) { return p.dmap.shows.pole == 0 && drawnExtent(p.dmap).width > 0; }
 
 void dmap_Drag(Program& p, float x0, float y0, float x1, float y1) {
     const auto limits = dragLimits(p.dmap, int(std::floor(x0)), int(std::floor(y0)), int(std::floor(x1)),

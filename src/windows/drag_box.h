@@ -20,7 +20,8 @@ struct Program;
 // limit above 180. Nothing when the picture shows no finished map.
 std::optional<std::array<std::int16_t, 4>> dragLimits(const MapPicture& picture, int x0, int y0, int x1, int y1);
 
-// True when a drag may start: a finished map is shown and no drawing runs.
+// True when a drag may start: a finished map other than a polar one is shown
+// and no drawing runs.
 bool dmap_DragAllowed(const Program& p);
 
 // A left-button drag ended at (x1, y1) after starting at (x0, y0), in pixels of

@@ -8,6 +8,7 @@
 #include "colour/colour_engine.h"
 #include "maps/area_renderer.h"
 #include "maps/map_view.h"
+#include "maps/polar_renderer.h"
 #include "maps/resolution.h"
 #include "windows/config_file.h"
 #include "windows/feature_catalogue.h"
@@ -47,6 +48,26 @@ void entirePlanet(Program& p, std::int16_t west, std::int16_t east) {
     p.map.autoresolution = 1;
 }
 
+// Draws the polar region of pole (1 north, -1 south) to 60°, at the step of
+// automaticPolarStep for the window's client area; the Resolution items then
+// redraw it at theirs.
+void polarRegion(Program& p, std::int16_t pole) {
+    constexpr std::int16_t kLimit = 60;
+    MapState& m = p.map;
+    m.areaclass = kPolarMap;
+    m.mapsource = kFromPolar;
+    m.polarpole = pole;
+    m.polarlimit = kLimit;
+    m.stopflag = 0;
+    const TwipSize client = p.ui.clientSize();
+    m.resolution = automaticPolarStep(kLimit, client.width / kTwipsPerPixel, client.height / kTwipsPerPixel);
+    for (std::size_t item = 0; item < kResolutionSteps.size(); ++item)
+        if (kResolutionSteps[item] == m.resolution) checkResolutionItem(p, int(item));
+    untickfeatures(p);
+    mclear(p, 1);
+    Drawpolar(p);
+}
+
 }  // namespace
 
 void init(Program& p) {
@@ -70,6 +91,7 @@ void init(Program& p) {
 
 void m_tile_Click(Program& p, std::int16_t index) {
     clearMapPicture(p);
+    if (index == 8 || index == 9) return polarRegion(p, index == 8 ? 1 : -1);
     checkResolutionItem(p, 0);
     p.map.areaclass = kSingleTile;
     if (index == 5) return entirePlanet(p, -180, 180);

@@ -4,6 +4,7 @@
 
 #include "maps/area_renderer.h"
 #include "maps/map_view.h"
+#include "maps/polar_renderer.h"
 #include "maps/resolution.h"
 #include "maps/tile_renderer.h"
 #include "windows/program.h"
@@ -42,6 +43,8 @@ void redrawCurrentMap(Program& p) {
     } else if (m.mapsource == kFromArea) {
         const auto area = m.maparea;
         mapfromtile(p, area[0], area[1], area[2], area[3]);
+    } else if (m.mapsource == kFromPolar) {
+        Drawpolar(p);
     }
 }
 

@@ -98,10 +98,51 @@ TEST_F(RenderExport, GdalPlacesTheGeoTiffAndThePngWithItsWorldFileOnTheBox) {
     }
 }
 
+// The pole's polar stereographic system on the Mars sphere, the corner at
+// (-n p, n p): for 60° at step 4 n = 492 and p = 3704.67 m; for 80° at step
+// 13 n = 50 and p = 12040.17 m. GDAL reads the GeoTIFF's keys as variant A
+// (natural origin at the pole, scale 1) and the .prj's WKT 1 as the same
+// projection in variant B (standard parallel at the pole).
+TEST_F(RenderExport, GdalPlacesPolarMapsInThePolarStereographicSystemOfTheirPole) {
+    if (std::system("command -v gdalinfo >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "gdalinfo is not installed (Debian package gdal-bin): the files are not checked with GDAL";
+    const struct {
+        std::string what;
+        std::string pole;
+        double corner;
+    } cases[] = {
+        {"--polar north --step 4", "90", 492 * 3704.6685952066387},
+        {"--polar south --to 80 --step 13", "-90", 50 * 12040.172934421576},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(render(c.what + " -o map.tif"), 0) << err;
+        ASSERT_EQ(render(c.what + " -o map.png --world-file"), 0) << err;
+        for (const char* file : {"map.tif", "map.png"}) {
+            std::string info;
+            ASSERT_EQ(shell(work.path(), std::string("gdalinfo -json ") + file, info, err), 0) << err;
+            const bool variantA = info.find("Polar Stereographic (variant A)") != std::string::npos;
+            EXPECT_TRUE(variantA || info.find("Polar Stereographic (variant B)") != std::string::npos) << file;
+            const std::string origin = variantA ? "Latitude of natural origin" : "Latitude of standard parallel";
+            EXPECT_NE(info.find(origin + "\\\"," + c.pole + ","), std::string::npos) << file;
+            EXPECT_NE(info.find("Mars (2015) - Sphere\\\",3396190,0"), std::string::npos) << file;
+            // Corners to GDAL's three decimals; the transform exact.
+            const auto ul = pairAfter(info, "upperLeft");
+            const auto lr = pairAfter(info, "lowerRight");
+            EXPECT_NEAR(ul[0], -c.corner, 1e-3) << file;
+            EXPECT_NEAR(ul[1], c.corner, 1e-3) << file;
+            EXPECT_NEAR(lr[0], c.corner, 1e-3) << file;
+            EXPECT_NEAR(lr[1], -c.corner, 1e-3) << file;
+            EXPECT_NEAR(pairAfter(info, "geoTransform")[0], -c.corner, 1e-6) << file;
+        }
+    }
+    EXPECT_NE(test::readAll(work.path() / "map.prj").find("AUTHORITY[\"IAU_2015\",\"49935\"]"), std::string::npos);
+}
+
 TEST_F(RenderExport, AtlasDrawsEveryMapAsAloneAndReportsTheOnesThatFail) {
     ASSERT_EQ(render("--atlas atlas --format bmp --jobs 2"), 0) << err;
     const auto entries = atlasEntries(ImageFormat::Bmp);
-    ASSERT_EQ(entries.size(), 74u);
+    ASSERT_EQ(entries.size(), 76u);
     const std::string page = test::readAll(work / "atlas/index.html");
     for (const auto& e : entries) {
         EXPECT_TRUE(fs::is_regular_file(work / "atlas" / e.file)) << e.file;

@@ -173,6 +173,10 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         {"too many points", dataOption() + " --profile 0 0 1 1 --points 1000001 -o map.bmp", 2, "--points"},
         {"antipodal", dataOption() + " --profile 10 20 -10 200 -o map.bmp", 2, "antipodal"},
         {"points of no profile", dataOption() + " --planet 0 --points 5 -o map.bmp", 2, "--points"},
+        {"polar limit 0", dataOption() + " --polar north --to 0 -o map.bmp", 2, "--to"},
+        {"polar limit 90", dataOption() + " --polar south --to 90 -o map.bmp", 2, "--to"},
+        {"limit without polar", dataOption() + " --planet 0 --to 60 -o map.bmp", 2, "--to"},
+        {"unknown pole", dataOption() + " --polar east -o map.bmp", 2, "--polar"},
         {"sun below the horizon", dataOption() + " --planet 0 --sun 315,0 -o map.bmp", 2,
          "--sun: '315,0' is not AZIMUTH,ALTITUDE in degrees, the altitude above 0 and at most 90"},
         {"sun past the zenith", dataOption() + " --planet 0 --sun 315,90.5 -o map.bmp", 2, "at most 90"},
@@ -247,8 +251,8 @@ TEST_F(RenderMain, HelpNamesEveryOption) {
     ASSERT_EQ(run("--help"), 0);
     for (const char* option :
          {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "--key", "-o",
-          "--world-file", "--atlas", "--format", "--jobs", "--relief", "--sun", "--exaggeration", "--relief-strength",
-          "--profile", "--points"})
+          "--polar", "--to", "--world-file", "--atlas", "--format", "--jobs", "--relief", "--sun", "--exaggeration",
+          "--relief-strength", "--profile", "--points"})
         EXPECT_NE(output().find(option), std::string::npos) << option;
 }
 

@@ -202,15 +202,19 @@ TEST_F(MapExport, AMapWrittenAsItIsDrawnIsTheFileOfTheFinishedPicture) {
         const char* name;
         MapRequest request;
         ImageFormat format;
+        bool relief = false;
     } cases[] = {
         // The last row and column of a whole tile are never drawn: they keep the background.
         {"whole tile at step 1", tile, ImageFormat::Bmp},
         {"box across 180 and the equator", area(170, 10, 190, -10, 3), ImageFormat::Png},
         {"named feature", MapRequest::feature(*findFeature("Olympus Mons")), ImageFormat::Bmp},
+        // Each row is shaded once the row below it is drawn.
+        {"whole tile at step 1, relief shaded", tile, ImageFormat::Png, true},
     };
     test::TempDir out;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        p.relief.on = c.relief;
         const std::string streamed = (out / "streamed").string(), whole = (out / "whole").string();
         bool drawn = false;
         ASSERT_FALSE(drawMapIntoFile(p, ui, c.request, streamed, c.format, true, drawn));
