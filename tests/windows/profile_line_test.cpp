@@ -9,6 +9,7 @@
 
 #include "maps/area_renderer.h"
 #include "maps/drawn_map.h"
+#include "maps/polar_renderer.h"
 #include "maps/render_fixture.h"
 
 namespace rubicel {
@@ -46,11 +47,24 @@ TEST_F(ProfileLineTest, ProfilesTheSamplesAtTheEndsAndFindsEachPointOnTheMap) {
     EXPECT_GT(last->longitude, 180.0) << "east of 180 the map counts on to 360";
 
     // Every point is marked on a pixel showing a sample within one pixel of it,
-    // on this map and on one far north, where the arc bends away from the line.
-    for (const int step : {4, 8}) {
+    // on this map, on one far north, where the arc bends away from the line, and
+    // on a polar map, whose corner end moves along the line onto its limit circle.
+    for (const int step : {4, 8, 24}) {
         if (step == 8) {
             drawArea(150, 85, 210, 70, 8);
             ASSERT_EQ(dmap_ProfileLine(p, 0, 0, 470, 110, line), std::nullopt);
+        } else if (step == 24) {
+            p.map.areaclass = kPolarMap;
+            p.map.mapsource = kFromPolar;
+            p.map.polarpole = -1;
+            p.map.polarlimit = 60;
+            p.map.resolution = 24;
+            Drawpolar(p);
+            ASSERT_TRUE(dmap_ProfileAllowed(p));
+            ASSERT_EQ(dmap_ProfileLine(p, 0, 0, 100, 90, line), std::nullopt);
+            EXPECT_GT(line.x0, 0);
+            EXPECT_TRUE(pixelSample(p.dmap, line.x0, line.y0) && !pixelSample(p.dmap, line.x0 - 1, line.y0 - 1));
+            EXPECT_NEAR(line.profile.start.latitude, -60, 0.5);
         }
         const double pixelAngle = step / 64.0 * std::numbers::pi / 180.0;
         for (std::size_t i = 0; i < line.profile.points.size(); i += 7) {
