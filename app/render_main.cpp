@@ -25,6 +25,7 @@
 #include "export/map_stream.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
+#include "maps/elevation_profile.h"
 #include "maps/relief_shading.h"
 #include "maps/tile_file.h"
 #include "platform/headless/headless_platform.h"
@@ -45,6 +46,7 @@ constexpr const char* kUsage =
     "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file] [RELIEF]\n"
     "  or:  rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER]\n"
     "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file] [RELIEF]\n"
+    "  or:  rubicel-render [--data DIR] --profile LAT1 LON1 LAT2 LON2 [--points N] -o FILE.csv\n"
     "  RELIEF: [--relief] [--sun AZIMUTH,ALTITUDE] [--exaggeration Z] [--relief-strength K]\n";
 
 constexpr const char* kHelp =
@@ -52,7 +54,8 @@ constexpr const char* kHelp =
     "writes it as a 24-bit BMP file, the same picture the desktop program draws and saves,\n"
     "as a PNG file, or as a GeoTIFF file that GIS programs place on Mars. With --atlas it\n"
     "draws every named feature, both whole-planet maps and both polar regions into a folder,\n"
-    "with a gallery page.\n"
+    "with a gallery page. With --profile it writes the elevation profile between two points\n"
+    "as a CSV file.\n"
     "\n"
     "What to draw (exactly one):\n"
     "  --feature NAME        a named feature of the Map Area menu, by its caption\n"
@@ -82,6 +85,12 @@ constexpr const char* kHelp =
     "                        into the folder DIR (made when missing), file names from the\n"
     "                        captions, with thumbnails, the vertical colour key and the\n"
     "                        gallery page DIR/index.html\n"
+    "  --profile LAT1 LON1 LAT2 LON2\n"
+    "                        the elevation profile along the shorter great-circle arc from\n"
+    "                        the first point to the second (latitude in [-90, 90], east\n"
+    "                        longitude in [-180, 360], degrees), read from the full 64 samples\n"
+    "                        per degree, written as CSV: distance_km,latitude,longitude,\n"
+    "                        elevation_m, one line per point; antipodal points are refused\n"
     "\n"
     "Options:\n"
     "  -o FILE               the file to write (required but with --atlas); an existing file\n"
@@ -89,7 +98,8 @@ constexpr const char* kHelp =
     "                        byte for byte what Save Map writes; .png an 8-bit RGB PNG;\n"
     "                        .tif or .tiff a deflate-compressed RGB GeoTIFF that carries\n"
     "                        its place on Mars (key pictures carry none), written by the\n"
-    "                        GeoTIFF module librubicel-geotiff.so\n"
+    "                        GeoTIFF module librubicel-geotiff.so; with --profile the CSV\n"
+    "                        file, whatever its name\n"
     "  --world-file          also writes a world file (.bpw beside a BMP, .pgw beside a PNG,\n"
     "                        .tfw beside a TIFF) and a .prj with the coordinate system:\n"
     "                        IAU 2015 Mars sphere (IAU_2015:49900, radius 3396190 m),\n"
@@ -98,6 +108,8 @@ constexpr const char* kHelp =
     "                        (IAU_2015:49930 north, IAU_2015:49935 south), metres\n"
     "  --format png|tif|bmp  the atlas's map format; default png\n"
     "  --jobs N              the atlas's drawing threads; default: one per processor\n"
+    "  --points N            the profile's number of points, 2 to 1000000; default: one per\n"
+    "                        1/64 degree along the arc, and one more\n"
     "  --data DIR            the folder holding the four \"megt*\" tile files; without it the\n"
     "                        folder named in mgr064srubicel.cfg in the current folder is used\n"
     "  --scheme N            colour scheme 0 to 9 (the Scheme menu's items; 6 colours\n"
@@ -123,7 +135,7 @@ constexpr const char* kHelp =
     "status is 0 when the map was drawn and written, 1 when drawing or writing failed (in\n"
     "an atlas: any map, the others are still drawn) and 2 for a wrong command line.\n";
 
-enum class MapKind { None, Feature, Area, Planet, Tile, Polar, Key, Atlas };
+enum class MapKind { None, Feature, Area, Planet, Tile, Polar, Key, Atlas, Profile };
 
 struct Options {
     std::optional<std::string> data;
@@ -143,6 +155,8 @@ struct Options {
     std::string atlas;
     std::optional<ImageFormat> atlasFormat;
     std::optional<int> jobs;
+    std::array<GeoPoint, 2> profile{};
+    std::optional<int> points;
     std::optional<ReliefSettings> relief;
     bool help = false;
 };
@@ -180,7 +194,8 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
     };
     auto choose = [&](MapKind kind) -> std::optional<UsageError> {
         if (o.kind != MapKind::None)
-            return UsageError{"give only one of --feature, --area, --planet, --tile, --polar, --key and --atlas"};
+            return UsageError{"give only one of --feature, --area, --planet, --tile, --polar, --key, --atlas and "
+                              "--profile"};
         o.kind = kind;
         return std::nullopt;
     };
@@ -269,6 +284,30 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
             if (!o.atlasFormat) return UsageError{"--format must be png, tif or bmp"};
         } else if (arg == "--jobs") {
             if (!(error = number(arg, 1, 256, n))) o.jobs = n;
+        } else if (arg == "--profile") {
+            if ((error = choose(MapKind::Profile))) return error;
+            const char* names[2] = {"start", "end"};
+            for (std::size_t k = 0; k < 4; ++k) {
+                const auto text = value(arg);
+                if (!text) return UsageError{"--profile needs LAT1 LON1 LAT2 LON2"};
+                GeoPoint& point = o.profile[k / 2];
+                double& out = k % 2 == 0 ? point.latitude : point.longitude;
+                const auto [end, failed] = std::from_chars(text->data(), text->data() + text->size(), out);
+                if (failed != std::errc() || end != text->data() + text->size())
+                    return UsageError{"--profile: '" + std::string(*text) + "' is not a number"};
+                if (k % 2 == 1)
+                    if (auto problem = profilePointProblem(names[k / 2], point)) return UsageError{"--profile: " + *problem};
+            }
+            if (antipodal(o.profile[0], o.profile[1]))
+                return UsageError{"--profile: the two points are antipodal; no single great-circle arc joins them"};
+        } else if (arg == "--points") {
+            const auto text = value(arg);
+            int n = 0;
+            const auto [end, failed] = text ? std::from_chars(text->data(), text->data() + text->size(), n)
+                                            : std::from_chars_result{nullptr, std::errc::invalid_argument};
+            if (failed != std::errc() || end != text->data() + text->size() || n < 2 || n > kMaxProfilePoints)
+                return UsageError{"--points must be a whole number from 2 to 1000000"};
+            o.points = n;
         } else if (arg == "--relief") {
             if (!o.relief) o.relief = ReliefSettings{};
             o.relief->on = true;
@@ -297,8 +336,16 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
     }
     if (o.help) return std::nullopt;
     if (o.kind == MapKind::None)
-        return UsageError{"say what to draw: --feature, --area, --planet, --tile, --polar, --key or --atlas"};
+        return UsageError{"say what to draw: --feature, --area, --planet, --tile, --polar, --key, --atlas or --profile"};
     if (o.limit && o.kind != MapKind::Polar) return UsageError{"--to goes with --polar"};
+    if (o.points && o.kind != MapKind::Profile) return UsageError{"--points goes with --profile"};
+    if (o.kind == MapKind::Profile) {
+        if (o.step || o.worldFile || o.atlasFormat || o.jobs || o.relief)
+            return UsageError{"a profile is read at full resolution into a CSV file: no --step, --world-file, "
+                              "--format, --jobs or relief options"};
+        if (o.output.empty()) return UsageError{"say where to write the profile: -o FILE.csv"};
+        return std::nullopt;
+    }
     if (o.kind == MapKind::Atlas) {
         if (!o.output.empty()) return UsageError{"--atlas writes into its folder; give no -o"};
         if (o.step) return UsageError{"--atlas draws each map at the step its menu item picks; give no --step"};
@@ -447,8 +494,24 @@ std::optional<MapRequest> requestOf(const Options& o) {
     return request;
 }
 
+// Writes the profile along the arc the options give as CSV.
+int runProfile(const Options& o) {
+    HeadlessPlatform ui;
+    Program p(ui);
+    if (!findTiles(p, ui, o.data)) return 1;
+    std::array<std::string, 4> paths;
+    for (std::size_t t = 0; t < paths.size(); ++t) paths[t] = p.map.datafolder + p.File1[t];
+    ElevationProfile profile;
+    auto failure = elevationProfile(paths, o.profile[0], o.profile[1], o.points.value_or(0), profile);
+    if (!failure) failure = writeProfileCsv(o.output, profile);
+    if (!failure) return 0;
+    std::fprintf(stderr, "rubicel-render: %s\n", failure->c_str());
+    return 1;
+}
+
 int run(const Options& o) {
     if (o.kind == MapKind::Key) return runKey(o);
+    if (o.kind == MapKind::Profile) return runProfile(o);
     HeadlessPlatform ui;
     Program p(ui);
     p.map.versiontext = kVersionText;

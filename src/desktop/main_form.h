@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <span>
 #include <string>
 #include <utility>
@@ -26,12 +27,14 @@ struct Program;
 class FolderPanel;
 class MapPictureWidget;
 class MenuArea;
+class ProfileTool;
 
 // The window and its controls. QtPlatform drives it for the program's logic;
 // attach() wires its menus and controls to the program's handlers.
 class MainForm : public QMainWindow {
 public:
     MainForm();
+    ~MainForm() override;
 
     // Builds the menu bar from the menu table and connects every control to
     // the handlers of p.
@@ -49,6 +52,8 @@ public:
     QScrollBar* scrollBar(Control bar) const;
     QPushButton* corner() const { return corner_; }
     FolderPanel* folderPanel() const { return folderPanel_; }
+    // The elevation profiles of lines drawn over the map.
+    ProfileTool* profiles() const { return profiles_.get(); }
     // The widget standing for a control, or null (the save panel is made by QtPlatform::attach).
     QWidget* control(Control control) const;
 
@@ -86,6 +91,7 @@ private:
     // Alt held; the key; true when the key was one of the exploring keys.
     std::function<bool(bool alt, int key)> onExploreKey_;
     std::function<void(bool forward)> onHistoryButton_;
+    std::unique_ptr<ProfileTool> profiles_;
 
     friend class QtPlatform;
 };

@@ -74,11 +74,13 @@ void MapPictureWidget::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect();
     for (const QRect& uncovered : QRegion(area) - QRegion(image_.rect())) painter.fillRect(uncovered, background);
     if (!image_.isNull()) painter.drawImage(area.topLeft(), image_, area);
+    paintProfile(painter);
 }
 
 void MapPictureWidget::mousePressEvent(QMouseEvent* event) {
     if (historyPress(event)) return;
     if (event->button() == Qt::MiddleButton) middleEvent(0, event);
+    if (profilePress(event)) return;
     int button = 0;
     switch (event->button()) {
     case Qt::LeftButton: button = 1; break;
@@ -100,6 +102,7 @@ void MapPictureWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void MapPictureWidget::mouseMoveEvent(QMouseEvent* event) {
+    profileMove(event);
     pointer_ = event->position().toPoint();
     if (middle_) middleEvent(1, event);
     if (pressed_ && !band_->isVisible() &&
@@ -114,6 +117,7 @@ void MapPictureWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void MapPictureWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::MiddleButton && middle_) middleEvent(2, event);
+    if (profileRelease(event)) return;
     if (event->button() != Qt::LeftButton || !pressed_) return;
     const bool dragged = band_->isVisible();
     endDrag();
@@ -122,6 +126,7 @@ void MapPictureWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void MapPictureWidget::keyPressEvent(QKeyEvent* event) {
+    if (profileKey(event)) return;
     if (event->key() == Qt::Key_Escape && pressed_) {
         endDrag();
         return;
@@ -154,6 +159,73 @@ void MapPictureWidget::wheelEvent(QWheelEvent* event) {
 void MapPictureWidget::leaveEvent(QEvent* event) {
     if (onMouseLeave) onMouseLeave();
     QWidget::leaveEvent(event);
+}
+
+bool MapPictureWidget::profilePress(QMouseEvent* event) {
+    // Another button during a line ends it without a profile.
+    endProfileLine();
+    if (event->button() != Qt::LeftButton || !(event->modifiers() & Qt::ShiftModifier)) return false;
+    endDrag();
+    // During a drawing a Shift-drag does nothing, not even the box.
+    if (onProfileAllowed && onProfileAllowed()) {
+        linePressed_ = true;
+        lineFrom_ = lineTo_ = event->position().toPoint();
+    }
+    return true;
+}
+
+void MapPictureWidget::profileMove(QMouseEvent* event) {
+    if (!linePressed_) return;
+    const QPoint at = event->position().toPoint();
+    if (!lineShown_ && (at - lineFrom_).manhattanLength() >= QApplication::startDragDistance()) {
+        lineShown_ = true;
+        grabKeyboard();  // Escape reaches the picture while the line is drawn
+    }
+    if (!lineShown_) return;
+    update(QRect(lineFrom_, lineTo_).normalized().adjusted(-4, -4, 4, 4));
+    lineTo_ = at;
+    update(QRect(lineFrom_, lineTo_).normalized().adjusted(-4, -4, 4, 4));
+}
+
+bool MapPictureWidget::profileRelease(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !linePressed_) return false;
+    const bool drawn = lineShown_;
+    const QPoint from = lineFrom_, to = event->position().toPoint();
+    endProfileLine();
+    if (drawn && onProfileLine) onProfileLine(float(from.x()), float(from.y()), float(to.x()), float(to.y()));
+    return true;
+}
+
+bool MapPictureWidget::profileKey(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || !linePressed_) return false;
+    endProfileLine();
+    return true;
+}
+
+void MapPictureWidget::endProfileLine() {
+    if (lineShown_) {
+        releaseKeyboard();
+        update();
+    }
+    linePressed_ = lineShown_ = false;
+}
+
+void MapPictureWidget::paintProfile(QPainter& painter) {
+    const auto line = [&painter](QPoint from, QPoint to, const QColor& colour) {
+        painter.setPen(QPen(Qt::black, 4));
+        painter.drawLine(from, to);
+        painter.setPen(QPen(colour, 2));
+        painter.drawLine(from, to);
+    };
+    if (lineShown_) line(lineFrom_, lineTo_, Qt::white);
+    const std::optional<ProfileOverlay> overlay = profileOverlay ? profileOverlay() : std::nullopt;
+    if (!overlay) return;
+    line(overlay->from, overlay->to, Qt::yellow);
+    if (overlay->mark) {
+        painter.setPen(QPen(Qt::black, 2));
+        painter.setBrush(Qt::red);
+        painter.drawEllipse(*overlay->mark, 4, 4);
+    }
 }
 
 }  // namespace rubicel

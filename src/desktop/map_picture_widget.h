@@ -8,7 +8,9 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
+class QPainter;
 class QRubberBand;
 
 namespace rubicel {
@@ -54,6 +56,20 @@ public:
     // The rubber band is shown.
     bool banding() const;
 
+    // With Shift held, a left-button drag draws a straight line instead of the
+    // box. Asked when the button goes down: may a line start now?
+    std::function<bool()> onProfileAllowed;
+    // A line from (x0, y0) to (x1, y1) was drawn and let go.
+    std::function<void(float x0, float y0, float x1, float y1)> onProfileLine;
+    // What stays painted over the map, asked at each paint: a line and a marked point.
+    struct ProfileOverlay {
+        QPoint from, to;
+        std::optional<QPoint> mark;
+    };
+    std::function<std::optional<ProfileOverlay>()> profileOverlay;
+    // A line is being drawn.
+    bool drawingProfileLine() const { return lineShown_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -70,6 +86,13 @@ private:
     // press was the mouse's back or forward button.
     bool historyPress(QMouseEvent* event);
     void middleEvent(int phase, QMouseEvent* event);
+    // The profile line's share of the events; true when the event was its own.
+    bool profilePress(QMouseEvent* event);
+    void profileMove(QMouseEvent* event);
+    bool profileRelease(QMouseEvent* event);
+    bool profileKey(QKeyEvent* event);
+    void endProfileLine();
+    void paintProfile(QPainter& painter);
 
     const Raster* raster_ = nullptr;
     QImage image_;
@@ -80,6 +103,9 @@ private:
     QRubberBand* band_ = nullptr;
     bool middle_ = false;       // a middle-button drag is under way
     int wheelAngle_ = 0;        // wheel turn not yet a whole notch, eighths of a degree
+    bool linePressed_ = false;  // Shift and the left button went down where a line may start
+    bool lineShown_ = false;    // the line follows the pointer
+    QPoint lineFrom_, lineTo_;
 };
 
 }  // namespace rubicel

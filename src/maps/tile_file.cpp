@@ -153,12 +153,19 @@ std::optional<std::string> TileFile::open(const std::string& path) {
 
 std::optional<std::string> TileFile::readRecord(int record, RowBuffer& row) {
     static_assert(sizeof(RowBuffer) == kRecordBytes);
+    return readSamples(record, 0, kTileColumns, row.data());
+}
+
+std::optional<std::string> TileFile::readSamples(int record, int first, int count, std::int16_t* samples) {
+    assert(first >= 0 && count >= 0 && first + count <= kTileColumns);
     if (!fd_) return "Bad file name or number: " + recordText(path_, record) + " (file not open)";
     if (record < 1) return "Bad record number: " + recordText(path_, record);
-    const PositionalIo io = preadAll(fd_.get(), row.data(), kRecordBytes, off_t(record - 1) * kRecordBytes);
+    const std::size_t size = std::size_t(count) * sizeof(std::int16_t);
+    const off_t start = off_t(record - 1) * kRecordBytes + off_t(first) * off_t(sizeof(std::int16_t));
+    const PositionalIo io = preadAll(fd_.get(), samples, size, start);
     if (io.error != 0)
         return "Device I/O error: " + recordText(path_, record) + " (" + std::strerror(io.error) + ")";
-    if (io.bytes < std::size_t(kRecordBytes)) return "Input past end of file: " + recordText(path_, record);
+    if (io.bytes < size) return "Input past end of file: " + recordText(path_, record);
     return std::nullopt;
 }
 

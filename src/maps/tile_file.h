@@ -54,6 +54,9 @@ public:
     // Reads record (1-based) into row, as stored. A record wholly or partly past the
     // end of the file is an input error.
     [[nodiscard]] std::optional<std::string> readRecord(int record, RowBuffer& row);
+    // Reads count samples of record from column first on into samples, as stored;
+    // the span must lie within the record.
+    [[nodiscard]] std::optional<std::string> readSamples(int record, int first, int count, std::int16_t* samples);
     // Maps records first..last into memory, read-only, and sets rows to the first
     // one's samples, as stored, the others following; the kernel reads each page
     // once, when first touched, and nothing is copied. The records stay mapped

@@ -164,6 +164,15 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         {"key placed on Mars", "--key vertical --world-file -o map.bmp", 2, "--world-file"},
         {"atlas with a file", dataOption() + " --atlas maps -o map.bmp", 2, "-o"},
         {"atlas format", dataOption() + " --atlas maps --format jpg", 2, "--format"},
+        {"profile latitude", dataOption() + " --profile 91 0 0 0 -o map.bmp", 2, "start latitude must be"},
+        {"profile longitude", dataOption() + " --profile 0 0 0 360.5 -o map.bmp", 2, "end longitude must be"},
+        {"profile not a number", dataOption() + " --profile 0 x 0 0 -o map.bmp", 2, "'x' is not a number"},
+        {"profile NaN", dataOption() + " --profile 0 0 nan 0 -o map.bmp", 2, "end latitude"},
+        {"profile values missing", dataOption() + " --profile 0 0 1", 2, "LAT1 LON1 LAT2 LON2"},
+        {"one point", dataOption() + " --profile 0 0 1 1 --points 1 -o map.bmp", 2, "--points"},
+        {"too many points", dataOption() + " --profile 0 0 1 1 --points 1000001 -o map.bmp", 2, "--points"},
+        {"antipodal", dataOption() + " --profile 10 20 -10 200 -o map.bmp", 2, "antipodal"},
+        {"points of no profile", dataOption() + " --planet 0 --points 5 -o map.bmp", 2, "--points"},
         {"polar limit 0", dataOption() + " --polar north --to 0 -o map.bmp", 2, "--to"},
         {"polar limit 90", dataOption() + " --polar south --to 90 -o map.bmp", 2, "--to"},
         {"limit without polar", dataOption() + " --planet 0 --to 60 -o map.bmp", 2, "--to"},
@@ -227,12 +236,23 @@ TEST_F(RenderMain, WritesAColourKeyAsTheDesktopShowsIt) {
     EXPECT_NE(errors().find("--key"), std::string::npos);
 }
 
+TEST_F(RenderMain, WritesAProfileAsCsv) {
+    // Along record 1 of the south-east tile: columns 640, 672 and 704.
+    ASSERT_EQ(run(dataOption() + " --profile -0.01 10 -0.01 11 --points 3 -o profile.csv"), 0) << errors();
+    const auto bytes = readFile(work / "profile.csv");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+              "distance_km,latitude,longitude,elevation_m\n"
+              "0.000,-0.010000,10.000000," + std::to_string(elevation(0, 640)) + "\n" +
+              "29.637,-0.010000,10.500000," + std::to_string(elevation(0, 672)) + "\n" +
+              "59.275,-0.010000,11.000000," + std::to_string(elevation(0, 704)) + "\n");
+}
+
 TEST_F(RenderMain, HelpNamesEveryOption) {
     ASSERT_EQ(run("--help"), 0);
     for (const char* option :
          {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "--key", "-o",
           "--polar", "--to", "--world-file", "--atlas", "--format", "--jobs", "--relief", "--sun", "--exaggeration",
-          "--relief-strength"})
+          "--relief-strength", "--profile", "--points"})
         EXPECT_NE(output().find(option), std::string::npos) << option;
 }
 

@@ -28,6 +28,9 @@
 #include "desktop/main_form.h"
 #include "desktop/map_picture_widget.h"
 #include "desktop/menu_area.h"
+#include "desktop/profile_window.h"
+#include "support/file_bytes.h"
+#include "support/sparse_tiles.h"
 #include "support/start_folder.h"
 #include "windows/main_window.h"
 #include "windows/program.h"
@@ -520,6 +523,85 @@ TEST_F(DesktopTest, WheelZoomsAFinishedMapAndAltLeftGoesBack) {
     QCoreApplication::sendEvent(&form(), &back);
     EXPECT_EQ(p.map.areaclass, kAreaMap);
     EXPECT_EQ(p.dmap.shows.step, 13);
+}
+
+class ProfileDrag : public DesktopTest {
+protected:
+    void shiftMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        MapPictureWidget* picture = form().picture();
+        QMouseEvent event(type, QPointF(at), picture->mapToGlobal(QPointF(at)), button, held, Qt::ShiftModifier);
+        QCoreApplication::sendEvent(picture, &event);
+    }
+    // A Shift-drag from (10, 10) over (30, 20) to end; Escape before the release when escape.
+    void shiftDrag(bool escape = false, QPoint end = {60, 60}) {
+        shiftMouse(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+        for (QPoint at : {QPoint(30, 20), end}) shiftMouse(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        EXPECT_FALSE(form().picture()->banding());
+        if (escape) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(form().picture(), &key);
+        }
+        shiftMouse(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+    }
+};
+
+TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
+    // Northwest at step 13: pixel (10, 10) shows record 131, column 130, and (60, 60) record 781, column 780.
+    const std::string tile = start.tileFolder() + "/megt90n180gb.img";
+    for (int record = 131; record <= 781; ++record)
+        test::writeRecord(tile, record, [](int c) { return std::int16_t(c); });
+    ProfileTool* tool = form().profiles();
+    duringDrawing([&] { shiftDrag(); });
+    choose(MenuControl::m_tile, 0);
+    EXPECT_EQ(tool->window(), nullptr) << "a Shift-drag during a drawing does nothing";
+    shiftDrag(true);
+    EXPECT_EQ(tool->window(), nullptr) << "Escape cancels the line";
+
+    shiftDrag();
+    ASSERT_NE(tool->window(), nullptr);
+    EXPECT_TRUE(tool->window()->isVisible());
+    EXPECT_EQ(tool->window()->windowTitle(), "Elevation Profile");
+    EXPECT_EQ(p.map.mapsource, kFromTile) << "no box was drawn";
+    const auto overlay = form().picture()->profileOverlay();
+    ASSERT_TRUE(overlay);
+    EXPECT_EQ(overlay->from, QPoint(10, 10));
+    EXPECT_EQ(overlay->to, QPoint(60, 60));
+
+    // Pointing at the middle of the chart names a point and marks it on the map.
+    ProfileWindow* window = tool->window();
+    const QWidget* chart = window->findChild<QWidget*>("chart");
+    window->hoverAt(QPointF(chart->width() / 2.0, chart->height() / 2.0));
+    EXPECT_TRUE(window->hoverText().contains(" km   ")) << window->hoverText().toStdString();
+    const auto marked = form().picture()->profileOverlay();
+    ASSERT_TRUE(marked && marked->mark);
+    EXPECT_TRUE(QRect(10, 10, 51, 51).contains(*marked->mark));
+
+    QString suggested;
+    const std::string saved = (start.path() / "saved.csv").string();
+    tool->askSavePath = [&](const QString& path) {
+        suggested = path;
+        return QString::fromStdString(saved);
+    };
+    window->saveButton()->click();
+    EXPECT_TRUE(suggested.startsWith(QString::fromStdString(p.map.startfolder + "/Maps/"))) << suggested.toStdString();
+    // The same CSV as the profile between the two sample centres, read from the columns written.
+    std::array<std::string, 4> paths;
+    for (std::size_t t = 0; t < 4; ++t) paths[t] = start.tileFolder() + "/" + test::kTileNames[t];
+    ElevationProfile expected;
+    ASSERT_EQ(elevationProfile(paths, {90 - 130.5 / 64, -180 + 130.5 / 64}, {90 - 780.5 / 64, -180 + 780.5 / 64}, 0,
+                               expected),
+              std::nullopt);
+    EXPECT_EQ(test::readAll(saved), profileCsv(expected));
+
+    // The next line replaces the profile in the same window: (60, 10) shows record 131, column 780.
+    shiftDrag(false, {60, 10});
+    EXPECT_EQ(tool->window(), window);
+    EXPECT_EQ(form().picture()->profileOverlay()->to, QPoint(60, 10));
+    EXPECT_NEAR(tool->line().profile.end.latitude, 90 - 130.5 / 64, 1e-9);
+
+    choose(MenuControl::m_tile, 0);
+    EXPECT_FALSE(form().picture()->profileOverlay()) << "the next map drops the line";
+    EXPECT_TRUE(messages.empty()) << messages.front().text;
 }
 
 TEST_F(DesktopTest, ScrollBarsMoveThePictureAndFollowTheWindowSize) {

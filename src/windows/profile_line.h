@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+// profile_line.h: a line drawn over the map becomes the elevation profile between its ends.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "maps/elevation_profile.h"
+
+namespace rubicel {
+
+struct MapPicture;
+struct Program;
+
+// The line over the map and the profile it gave.
+struct ProfileLine {
+    int revision = -1;  // MapPicture::revision of the picture it was drawn over
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // ends, picture pixels
+    ElevationProfile profile;
+};
+
+// True when a profile line may be drawn: a finished map is shown and no drawing runs.
+bool dmap_ProfileAllowed(const Program& p);
+
+// The ends of a line from (x0, y0) to (x1, y1): each end is first moved into
+// the picture and then along the line to the first pixel that shows a sample;
+// the centres of those samples. Nothing when the picture shows no finished map
+// or the line no sample.
+struct ProfileEnds {
+    std::array<std::array<int, 2>, 2> pixels;
+    std::array<GeoPoint, 2> points;
+};
+std::optional<ProfileEnds> profileEnds(const MapPicture& picture, int x0, int y0, int x1, int y1);
+
+// A line ended at (x1, y1) after starting at (x0, y0): the profile between the
+// samples at its ends, read from the four tiles, into line, replacing the one
+// before. Otherwise the description of the problem, empty when the line shows
+// no sample (nothing to tell).
+[[nodiscard]] std::optional<std::string> dmap_ProfileLine(Program& p, float x0, float y0, float x1, float y1,
+                                                          ProfileLine& line);
+
+// True while the line still belongs to the map shown: until the next map.
+bool profileLineShown(const MapPicture& picture, const ProfileLine& line);
+
+// The pixel of the picture whose sample lies nearest point index of the
+// profile, found from the line's pixels on; nothing when the line is no
+// longer shown.
+std::optional<std::array<int, 2>> profilePointPixel(const MapPicture& picture, const ProfileLine& line,
+                                                    std::size_t index);
+
+// Where Save Profile offers to write: the maps folder of Save Map.
+std::string profileFolder(const Program& p);
+// The file name offered, from the ends: "profile_-5.00_-80.00_-15.00_-70.00.csv".
+std::string profileFileName(const ElevationProfile& profile);
+// The path chosen, with ".csv" appended unless it ends so (in any case).
+std::string profileSavePath(const std::string& chosen);
+
+}  // namespace rubicel
