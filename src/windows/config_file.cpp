@@ -2,11 +2,8 @@
 // config_file.cpp: the three-line configuration file and the start-up check of the data folder.
 #include "windows/config_file.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include "common/unique_fd.h"
+#include "common/file_start.h"
 #include "settings/config_text.h"
 #include "windows/program.h"
 
@@ -38,23 +35,11 @@ constexpr std::size_t kMaxConfigBytes = 64 * 1024;
 // A file longer than the limit gives its whole lines only: a line cut in the
 // middle would be taken for a folder that was never saved.
 std::optional<std::string> readConfigText(const std::string& path) {
-    // Non-blocking, so that a pipe in the file's place cannot hang the start-up.
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd) return std::nullopt;
-    std::string text(kMaxConfigBytes + 1, '\0');
-    std::size_t size = 0;
-    while (size < text.size()) {
-        const ssize_t n = ::read(fd.get(), text.data() + size, text.size() - size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
-        size += std::size_t(n);
+    std::optional<std::string> text = readFileStart(path, kMaxConfigBytes);
+    if (text && text->size() > kMaxConfigBytes) {
+        const std::size_t lineEnd = text->find_last_of("\r\n", kMaxConfigBytes - 1);
+        text->resize(lineEnd == std::string::npos ? 0 : lineEnd + 1);
     }
-    if (size > kMaxConfigBytes) {
-        const std::size_t lineEnd = text.find_last_of("\r\n", kMaxConfigBytes - 1);
-        size = lineEnd == std::string::npos ? 0 : lineEnd + 1;
-    }
-    text.resize(size);
     return text;
 }
 

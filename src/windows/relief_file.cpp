@@ -2,13 +2,10 @@
 // relief_file.cpp: the relief shading's own settings file beside the configuration file, and its menu items.
 #include "windows/relief_file.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include "common/unique_fd.h"
+#include "common/file_start.h"
 #include "settings/config_text.h"
 #include "windows/program.h"
 #include "windows/resolution_menu.h"
@@ -43,20 +40,8 @@ std::optional<double> boxNumber(std::string_view text) {
 }
 
 std::optional<std::string> readSmallFile(const std::string& path) {
-    // Non-blocking, so that a pipe in the file's place cannot hang the start-up.
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd) return std::nullopt;
-    std::string text(kMaxReliefBytes + 1, '\0');
-    std::size_t size = 0;
-    while (size < text.size()) {
-        const ssize_t n = ::read(fd.get(), text.data() + size, text.size() - size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
-        size += std::size_t(n);
-    }
-    if (size > kMaxReliefBytes) return std::nullopt;
-    text.resize(size);
+    std::optional<std::string> text = readFileStart(path, kMaxReliefBytes);
+    if (text && text->size() > kMaxReliefBytes) return std::nullopt;
     return text;
 }
 
