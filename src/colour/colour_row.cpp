@@ -3,6 +3,7 @@
 #include "colour/colour_row.h"
 
 #include "colour/colour_engine.h"
+#include "common/stored_sample.h"
 #include "common/raster.h"
 
 namespace rubicel {
@@ -10,7 +11,7 @@ namespace {
 
 std::int16_t sampleAt(const std::int16_t* samples, int first, int step, int i) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(samples + first + std::ptrdiff_t(i) * step);
-    return std::int16_t(std::uint16_t(bytes[0] << 8 | bytes[1]));
+    return storedElevation(bytes);
 }
 
 // Brings p.colour.R, G, B up to date with samples 0..end-1 of the row. Table

@@ -7,6 +7,7 @@
 
 #include "colour/colour_context.h"
 #include "colour/colour_table.h"
+#include "common/stored_sample.h"
 
 namespace rubicel {
 
@@ -30,7 +31,7 @@ inline void colourRow(ColourContext& p, const std::int16_t* samples, int first, 
     const auto* bytes = reinterpret_cast<const unsigned char*>(samples + first);
     const std::ptrdiff_t stride = std::ptrdiff_t(step) * 2;
     for (int i = 0; i < count; ++i, bytes += stride) {
-        const std::uint32_t entry = table[std::int16_t(std::uint16_t(bytes[0] << 8 | bytes[1]))];
+        const std::uint32_t entry = table[storedElevation(bytes)];
         if (ColourTable::isPixel(entry)) [[likely]]
             out[i] = entry;
         else

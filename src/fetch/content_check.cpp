@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/stored_sample.h"
 #include "maps/tile_file.h"
 
 namespace rubicel::fetch {
@@ -51,7 +52,7 @@ void ContentCheck::addRecord(int row, std::span<const unsigned char> record) {
     const unsigned char* p = record.data();
     for (int cell = 0; cell < kCellColumns; ++cell) {
         std::int32_t sum = 0;
-        for (int k = 0; k < kCellSamples; ++k, p += 2) sum += std::int16_t(std::uint16_t(p[0] << 8 | p[1]));
+        for (int k = 0; k < kCellSamples; ++k, p += 2) sum += storedElevation(p);
         sums[cell] += sum;
     }
 }

@@ -13,6 +13,7 @@
 
 #include "colour/colour_row.h"
 #include "common/number_text.h"
+#include "common/stored_sample.h"
 #include "maps/area_renderer.h"
 #include "maps/drawn_map.h"
 #include "maps/map_context.h"
@@ -173,7 +174,7 @@ private:
         std::int16_t* elevations = p_.reliefRows.elevations();
         std::uint8_t* shownOut = p_.reliefRows.shown();
         for (int i = 0; i < width; ++i) {
-            const auto elevation = std::int16_t(std::uint16_t(bytes[2 * i] << 8 | bytes[2 * i + 1]));
+            const std::int16_t elevation = storedElevation(bytes + 2 * i);
             elevations[i] = shown[i] ? elevation : std::int16_t(0);
             shownOut[i] = shown[i];
         }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "colour/colour_row.h"
+#include "common/stored_sample.h"
 
 namespace rubicel {
 
@@ -21,11 +22,11 @@ void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
             if (step == 1) {
                 // Every sample: one byte swap over the run, which the compiler vectorises.
                 for (int i = 0; i < drawn; ++i)
-                    elevations[i] = std::int16_t(std::uint16_t(bytes[2 * i] << 8 | bytes[2 * i + 1]));
+                    elevations[i] = storedElevation(bytes + 2 * i);
             } else {
                 const std::ptrdiff_t stride = std::ptrdiff_t(step) * 2;
                 for (int i = 0; i < drawn; ++i, bytes += stride)
-                    elevations[i] = std::int16_t(std::uint16_t(bytes[0] << 8 | bytes[1]));
+                    elevations[i] = storedElevation(bytes);
             }
             p.reliefRows.drawnTo(x + drawn);
         }
