@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench_tiles.h"
 #include "colour/colour_engine.h"
 #include "maps/area_renderer.h"
 #include "maps/drawn_map.h"
@@ -29,13 +30,7 @@ void exploreCase(benchmark::State& state, std::int16_t step, bool zoom) {
     ui.client = {960 * kTwipsPerPixel, 480 * kTwipsPerPixel};
     ui.outer = {990 * kTwipsPerPixel, 540 * kTwipsPerPixel};
     Program p{ui};
-    const char* folder = std::getenv("RUBICEL_BENCH_TILES");
-    p.map.datafolder = folder ? std::string(folder) + "/" : std::string();
-    const auto tiles = listTiles(p.map.datafolder);
-    if (!folder || !tiles || tiles->size() != 4)
-        return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
-    p.File1 = *tiles;
-    initbands(p.colour);
+    if (!bench::pointAtBenchTiles(p)) return state.SkipWithError(bench::kNoBenchTiles);
     const auto box = zoomBox(-134.0, 18.0, 480.0, 240.0, 960, 480, step);
     if (!box) return state.SkipWithError("no box at this step");
     const auto start = [&] {

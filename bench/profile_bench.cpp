@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench_tiles.h"
 #include "maps/elevation_profile.h"
 #include "maps/tile_file.h"
 
@@ -22,7 +23,7 @@ void profileCase(benchmark::State& state, GeoPoint start, GeoPoint end) {
     const char* folder = std::getenv("RUBICEL_BENCH_TILES");
     const auto tiles = folder ? listTiles(folder) : std::nullopt;
     if (!tiles || tiles->size() != 4)
-        return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+        return state.SkipWithError(bench::kNoBenchTiles);
     std::array<std::string, 4> paths;
     for (std::size_t t = 0; t < 4; ++t) paths[t] = std::string(folder) + "/" + (*tiles)[t];
     ElevationProfile profile;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench_tiles.h"
 #include "colour/colour_engine.h"
 #include "maps/area_renderer.h"
 #include "maps/pointer_readout.h"
@@ -23,13 +24,7 @@ using namespace rubicel;
 void readoutCase(benchmark::State& state, bool newRow) {
     HeadlessPlatform ui;
     Program p{ui};
-    const char* folder = std::getenv("RUBICEL_BENCH_TILES");
-    p.map.datafolder = folder ? std::string(folder) + "/" : std::string();
-    const auto tiles = listTiles(p.map.datafolder);
-    if (!folder || !tiles || tiles->size() != 4)
-        return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
-    p.File1 = *tiles;
-    initbands(p.colour);
+    if (!bench::pointAtBenchTiles(p)) return state.SkipWithError(bench::kNoBenchTiles);
     p.map.resolution = 3;
     p.map.mapsource = kFromArea;
     mapfromtile(p, -150, 30, -120, 2);

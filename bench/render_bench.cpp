@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench_tiles.h"
 #include "colour/colour_engine.h"
 #include "maps/area_renderer.h"
 #include "maps/polar_renderer.h"
@@ -32,24 +33,13 @@ namespace {
 using namespace rubicel;
 using bench::MapCase;
 
-std::string tileFolder() {
-    const char* folder = std::getenv("RUBICEL_BENCH_TILES");
-    std::string f = folder ? folder : "";
-    if (!f.empty() && f.back() != '/') f += '/';
-    return f;
-}
-
 // A program pointed at the tiles, scheme 1 and blended shading.
 struct Setup {
     HeadlessPlatform ui;
     Program p{ui};
     bool ok = false;
     Setup() {
-        p.map.datafolder = tileFolder();
-        const auto tiles = listTiles(p.map.datafolder);
-        if (p.map.datafolder.empty() || !tiles || tiles->size() != 4) return;
-        p.File1 = *tiles;
-        initbands(p.colour);
+        if (!bench::pointAtBenchTiles(p)) return;
         p.colour.scheme = 1;
         p.colour.mode = 1;
         ok = true;
@@ -76,7 +66,7 @@ struct Setup {
 void timeRendering(benchmark::State& state, const MapCase* m, bool relief) {
     Setup s;
     s.p.relief.on = relief;
-    if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+    if (!s.ok) return state.SkipWithError(bench::kNoBenchTiles);
     s.render(*m);
     if (!s.ui.messages.empty()) return state.SkipWithError(s.ui.messages.front().text.c_str());
     for (auto _ : state) s.render(*m);
@@ -98,7 +88,7 @@ void dropTilePages(const Setup& s) {
 
 void coldCase(benchmark::State& state, const MapCase* m) {
     Setup s;
-    if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+    if (!s.ok) return state.SkipWithError(bench::kNoBenchTiles);
     for (auto _ : state) {
         state.PauseTiming();
         dropTilePages(s);
@@ -111,7 +101,7 @@ void coldCase(benchmark::State& state, const MapCase* m) {
 
 void floorCase(benchmark::State& state, const MapCase* m) {
     Setup s;
-    if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+    if (!s.ok) return state.SkipWithError(bench::kNoBenchTiles);
     const bench::Plan plan = bench::makePlan(*m, s.stepOf(*m));
     s.p.colourTable.prepare(s.p.colour, s.p.colour.scheme);
     Raster image;
@@ -131,7 +121,7 @@ void floorCase(benchmark::State& state, const MapCase* m) {
 // in the relief/ case. The cold case reads every record from the disk.
 void polarCase(benchmark::State& state, bool cold, bool relief) {
     Setup s;
-    if (!s.ok) return state.SkipWithError("set RUBICEL_BENCH_TILES to a folder holding the four tiles");
+    if (!s.ok) return state.SkipWithError(bench::kNoBenchTiles);
     s.p.relief.on = relief;
     s.p.map.areaclass = kPolarMap;
     s.p.map.mapsource = kFromPolar;
