@@ -88,16 +88,16 @@ std::optional<ReliefSettings> parseReliefText(std::string_view text) {
     return s;
 }
 
+void tickRelief(Program& p) { p.ui.setMenuChecked(kReliefItem, p.relief.on); }
+
 void loadRelief(Program& p) {
     const std::optional<std::string> text = readSmallFile(reliefPath(p.map));
     const std::optional<ReliefSettings> s = text ? parseReliefText(*text) : std::nullopt;
     p.relief = s.value_or(ReliefSettings{});
-    p.ui.setMenuChecked(kReliefItem, p.relief.on);
+    tickRelief(p);
 }
 
 bool saveRelief(const Program& p) { return !writeFileReplacing(reliefPath(p.map), reliefText(p.relief)); }
-
-void tickRelief(Program& p) { p.ui.setMenuChecked(kReliefItem, p.relief.on); }
 
 void m_relief_Click(Program& p) {
     p.relief.on = !p.relief.on;
