@@ -171,11 +171,11 @@ private:
     void keepElevations(int width) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(samples_.data());
         const std::uint8_t* shown = shown_.data();
-        std::int16_t* elevations = p_.reliefRows.elevations();
+        float* elevations = p_.reliefRows.elevations();
         std::uint8_t* shownOut = p_.reliefRows.shown();
         for (int i = 0; i < width; ++i) {
-            const std::int16_t elevation = storedElevation(bytes + 2 * i);
-            elevations[i] = shown[i] ? elevation : std::int16_t(0);
+            const float elevation = float(storedElevation(bytes + 2 * i));
+            elevations[i] = shown[i] ? elevation : 0.0f;
             shownOut[i] = shown[i];
         }
         p_.reliefRows.drawnTo(width);

@@ -48,25 +48,6 @@ double reliefRowSpacing(int step);
 // for rows spacing metres apart.
 double reliefColumnSpacing(double spacing, double latitude);
 
-// Shades the pixels of one map row: pixels[x] for x in 0..width-1, from the
-// elevations of that row (row), the row above it (north, above) and below it
-// (below). Each elevation row must be readable from index -1 to width: the
-// caller repeats the edge pixel there (or whatever stands beside it), as it
-// passes the row itself for a missing row above or below. dx and dy are the
-// spacing of columns and rows, metres. Each channel c becomes
-// min(255, c x f) rounded half to even, f = (1 - k) + k x shade / sin(H), shade
-// the sun's light on Horn's 3 x 3 gradient; level ground keeps its colour.
-void shadeReliefRow(const ReliefLight& light, const std::int16_t* above, const std::int16_t* row,
-                    const std::int16_t* below, int width, double dx, double dy, std::uint32_t* pixels);
-
-// The same for maps with pixels that show no sample: shown rows hold 1 where a
-// pixel shows a sample and 0 where not, readable from -1 to width like the
-// elevations. Pixels that show none are left alone; a neighbour that shows
-// none counts as the pixel itself (level ground toward it).
-void shadeReliefRowMasked(const ReliefLight& light, const std::int16_t* above, const std::int16_t* row,
-                          const std::int16_t* below, const std::uint8_t* shownAbove, const std::uint8_t* shown,
-                          const std::uint8_t* shownBelow, int width, double dx, double dy, std::uint32_t* pixels);
-
 // The shading stage of a rendering, run by the row loop drawRows (maps/
 // render_support.h), which calls begin, rowDrawn and finish. A renderer writes,
 // for each map row it draws into the picture, the elevation of every pixel's
@@ -86,8 +67,8 @@ public:
     bool active() const { return active_; }
     void stop() { active_ = false; }
 
-    // The elevation row of map row y (0 <= y < height), to fill before rowDrawn(y).
-    std::int16_t* elevations() { return row(current_) + 1; }
+    // The elevation row of map row y (0 <= y < height), whole metres, to fill before rowDrawn(y).
+    float* elevations() { return row(current_) + 1; }
     std::uint8_t* shown() { return mask(current_) + 1; }
     // Notes that pixels 0..end-1 of the current row hold elevations.
     void drawnTo(int end) {
@@ -101,7 +82,7 @@ public:
     int finish(Raster& image);
 
 private:
-    std::int16_t* row(int slot) { return elevations_.data() + std::size_t(slot) * std::size_t(stride_); }
+    float* row(int slot) { return elevations_.data() + std::size_t(slot) * std::size_t(stride_); }
     std::uint8_t* mask(int slot) { return shown_.data() + std::size_t(slot) * std::size_t(stride_); }
     void closeRow(int slot);
     void shade(Raster& image, int y, int above, int centre, int below);
@@ -111,7 +92,7 @@ private:
     ReliefLight light_;
     int width_ = 0, height_ = 0, stride_ = 0;
     double dy_ = 1;
-    std::vector<std::int16_t> elevations_;  // three rows of stride_, each with one pixel either side
+    std::vector<float> elevations_;  // three rows of stride_, each with one pixel either side
     std::vector<std::uint8_t> shown_;
     int drawn_[3] = {0, 0, 0};
     double dx_[3] = {1, 1, 1};

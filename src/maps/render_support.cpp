@@ -18,15 +18,15 @@ void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
         if (p.reliefRows.active()) {
             // The elevations the shading stage lights the row by.
             const auto* bytes = reinterpret_cast<const unsigned char*>(p.rowBuffer.data() + first);
-            std::int16_t* elevations = p.reliefRows.elevations() + x;
+            float* elevations = p.reliefRows.elevations() + x;
             if (step == 1) {
                 // Every sample: one byte swap over the run, which the compiler vectorises.
                 for (int i = 0; i < drawn; ++i)
-                    elevations[i] = storedElevation(bytes + 2 * i);
+                    elevations[i] = float(storedElevation(bytes + 2 * i));
             } else {
                 const std::ptrdiff_t stride = std::ptrdiff_t(step) * 2;
                 for (int i = 0; i < drawn; ++i, bytes += stride)
-                    elevations[i] = storedElevation(bytes);
+                    elevations[i] = float(storedElevation(bytes));
             }
             p.reliefRows.drawnTo(x + drawn);
         }

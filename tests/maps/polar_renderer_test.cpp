@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "maps/pointer_readout.h"
-#include "maps/relief_shading.h"
+#include "maps/relief_kernel.h"
 #include "maps/render_fixture.h"
 #include "windows/drag_box.h"
 #include "windows/main_window.h"
@@ -145,7 +145,7 @@ TEST_F(PolarRendererTest, ReliefShadingTakesThePixelsOfTheEvenGrid) {
     ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text;
 
     constexpr int kWidth = 984, kRow = 10;
-    std::array<std::vector<std::int16_t>, 3> heights;
+    std::array<std::vector<float>, 3> heights;
     std::array<std::vector<std::uint8_t>, 3> shown;
     for (int r = 0; r < 3; ++r) {
         heights[std::size_t(r)].assign(kWidth + 2, 0);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 // relief_shading_test.cpp: relief shading on sparse tiles: tilted planes, level ground, edges, a stopped drawing.
-#include "maps/relief_shading.h"
+#include "maps/relief_kernel.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <vector>
 #include <numbers>
 
 #include "maps/area_renderer.h"
@@ -27,7 +30,7 @@ protected:
         east_ = east;
         south_ = south;
         for (int k = kFirstRecord; k < kFirstRecord + kSize; ++k)
-            test::writeRecord(tiles[2], k, [=](int c) { return planeAt(c - 640, k - kFirstRecord); });
+            test::writeRecord(tiles[2], k, [=, this](int c) { return planeAt(c - 640, k - kFirstRecord); });
         ui.onYield = std::move(onYield);
         ui.yields = 0;
         p.map.resolution = 1;
@@ -109,7 +112,7 @@ TEST_F(ReliefShading, LevelGroundKeepsItsColourAndAStopLeavesTheLastRowUnshaded)
 
 // A pixel that shows no sample is left alone, and as a neighbour it counts as the pixel itself.
 TEST(ReliefKernel, PixelsThatShowNoSample) {
-    const std::int16_t level[] = {0, 0, 0, 0, 0}, row[] = {0, 0, 7, 5, 0};
+    const float level[] = {0, 0, 0, 0, 0}, row[] = {0, 0, 7, 5, 0};
     const std::uint8_t none[] = {0, 0, 0, 0, 0}, shown[] = {0, 1, 1, 0, 0};
     const std::uint32_t grey = packRgb(100, 100, 100);
     std::uint32_t pixels[] = {grey, grey, grey};
@@ -122,6 +125,60 @@ TEST(ReliefKernel, PixelsThatShowNoSample) {
     EXPECT_EQ(pixels[0], packRgb(lit, lit, lit));
     EXPECT_EQ(pixels[1], pixels[0]);
     EXPECT_EQ(pixels[2], grey);
+}
+
+// The row kernels work in single precision: over rough and smooth ground,
+// widths that are not whole chunks, lights single precision can and cannot
+// hold, and masked rows, every pixel must be the one double precision gives.
+TEST(ReliefKernel, GivesThePixelsOfDoublePrecision) {
+    const struct {
+        const char* name;
+        ReliefSettings light;
+        int amplitude;  // of the noise on the slopes, metres
+    } cases[] = {
+        {"defaults", {true, 315, 45, 10, 0.7}, 40},
+        {"low sun, full strength", {true, 100, 5, 3, 1}, 400},
+        {"overhead sun, steep", {true, 0, 90, 50, 0.5}, 20000},
+        {"faint exaggeration", {true, 200, 30, 1e-7, 0.9}, 40},
+        {"sun on the horizon", {true, 45, 0.05, 10, 1}, 40},
+    };
+    constexpr int kWidth = 1003, kRows = 12;
+    std::mt19937 random(7);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::vector<float>> rows(kRows, std::vector<float>(kWidth + 2));
+        std::vector<std::vector<std::uint8_t>> shown(kRows, std::vector<std::uint8_t>(kWidth + 2));
+        for (int r = 0; r < kRows; ++r)
+            for (int x = 0; x < kWidth + 2; ++x) {
+                const double ground = 3000 * std::sin(x * 0.01 + r * 0.3) + 700 * std::cos(x * 0.13 - r);
+                rows[r][x] = float(std::clamp(std::round(ground) + int(random() % (2 * c.amplitude + 1)) - c.amplitude,
+                                              -32768.0, 32767.0));
+                shown[r][x] = random() % 8 != 0;
+            }
+        std::vector<std::uint32_t> colours(kWidth);
+        for (auto& colour : colours) colour = 0xFF000000u | (random() & 0xFFFFFF);
+        const ReliefLight light = reliefLight(c.light);
+        for (int r = 1; r + 1 < kRows; ++r) {
+            const double dx = 900.0 * (r / double(kRows)), dy = 926.0;
+            const float *above = rows[r - 1].data() + 1, *row = rows[r].data() + 1, *below = rows[r + 1].data() + 1;
+            const std::uint8_t *shownAbove = shown[r - 1].data() + 1, *shownHere = shown[r].data() + 1,
+                               *shownBelow = shown[r + 1].data() + 1;
+            auto fast = colours, exact = colours, fastMasked = colours, exactMasked = colours;
+            shadeReliefRow(light, above, row, below, kWidth, dx, dy, fast.data());
+            shadeReliefRowExactly(light, above, row, below, nullptr, nullptr, nullptr, kWidth, dx, dy, exact.data());
+            shadeReliefRowMasked(light, above, row, below, shownAbove, shownHere, shownBelow, kWidth, dx, dy,
+                                 fastMasked.data());
+            shadeReliefRowExactly(light, above, row, below, shownAbove, shownHere, shownBelow, kWidth, dx, dy,
+                                  exactMasked.data());
+            for (int x = 0; x < kWidth; ++x) {
+                ASSERT_EQ(fast[x], exact[x]) << "row " << r << ", pixel " << x;
+                ASSERT_EQ(fastMasked[x], exactMasked[x]) << "masked row " << r << ", pixel " << x;
+            }
+            if (c.light.exaggeration > 1e-3) {
+                EXPECT_FALSE(fast == colours) << "row " << r << " unshaded";
+            }
+        }
+    }
 }
 
 }  // namespace
