@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/wide_vectors.h"
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define RUBICEL_AVX2_KERNEL 1
@@ -32,14 +34,6 @@ inline float roundNonNegative(float v) {
 
 // Pixels a pass takes at a time: what it leaves for the next waits on the stack.
 constexpr int kChunk = 256;
-
-// The portable loop is compiled for the plain instruction set and, where the
-// processor has them, for wider vectors.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
-#define RUBICEL_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define RUBICEL_WIDE_VECTORS
-#endif
 
 // The three elevation rows around a map row, each readable from -1 to its
 // width, and for masked rows whether each pixel shows a sample.

@@ -6,28 +6,31 @@
 
 #include "colour/colour_row.h"
 #include "common/stored_sample.h"
+#include "common/wide_vectors.h"
 
 namespace rubicel {
+namespace {
+
+RUBICEL_WIDE_VECTORS void keepElevations(const std::int16_t* samples, int count, float* elevations) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(samples);
+    for (int i = 0; i < count; ++i) elevations[i] = float(storedElevation(bytes + 2 * i));
+}
+
+}  // namespace
 
 void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
     Raster& image = p.dmap.image;
     int drawn = 0;
     if (y >= 0 && y < image.height() && x < image.width()) {
         drawn = std::min(count, image.width() - x);
-        colourRow(p, p.rowBuffer.data(), first, step, drawn, image.row(y) + x);
-        if (p.reliefRows.active()) {
-            // The elevations the shading stage lights the row by.
-            const auto* bytes = reinterpret_cast<const unsigned char*>(p.rowBuffer.data() + first);
-            float* elevations = p.reliefRows.elevations() + x;
-            if (step == 1) {
-                // Every sample: one byte swap over the run, which the compiler vectorises.
-                for (int i = 0; i < drawn; ++i)
-                    elevations[i] = float(storedElevation(bytes + 2 * i));
-            } else {
-                const std::ptrdiff_t stride = std::ptrdiff_t(step) * 2;
-                for (int i = 0; i < drawn; ++i, bytes += stride)
-                    elevations[i] = float(storedElevation(bytes));
-            }
+        // With the shading stage on, the row's elevations are kept: as the
+        // samples are read when they are spread out, after in one vectorised
+        // pass when every sample is drawn.
+        const bool relief = p.reliefRows.active();
+        float* elevations = relief ? p.reliefRows.elevations() + x : nullptr;
+        colourRow(p, p.rowBuffer.data(), first, step, drawn, image.row(y) + x, step > 1 ? elevations : nullptr);
+        if (relief) {
+            if (step == 1) keepElevations(p.rowBuffer.data() + first, drawn, elevations);
             p.reliefRows.drawnTo(x + drawn);
         }
     }
