@@ -19,8 +19,15 @@ namespace rubicel {
 // The pixels are those of double-precision arithmetic throughout: the kernel
 // works in single precision and redoes in double each pixel whose rounding
 // single precision cannot settle.
+//
+// The single-precision loop is written three ways: portable C++ the compiler
+// vectorises, and by hand for x86-64 processors with AVX2 or AVX-512. Each
+// gives the same pixels; the fastest the processor runs is the one used.
+enum class ReliefLoop { Portable, Avx2, Avx512 };
+bool reliefLoopRuns(ReliefLoop loop);
+ReliefLoop fastestReliefLoop();
 void shadeReliefRow(const ReliefLight& light, const float* above, const float* row, const float* below, int width,
-                    double dx, double dy, std::uint32_t* pixels);
+                    double dx, double dy, std::uint32_t* pixels, ReliefLoop loop = fastestReliefLoop());
 
 // The same for maps with pixels that show no sample: shown rows hold 1 where a
 // pixel shows a sample and 0 where not, readable from -1 to width like the

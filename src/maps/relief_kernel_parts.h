@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+// relief_kernel_parts.h: what the relief kernel's portable loop and its hand-written x86 loops share.
+#pragma once
+
+#include <cstdint>
+
+namespace rubicel::relief {
+
+// Pixels a pass takes at a time: what it leaves for the next waits on the stack.
+constexpr int kChunk = 256;
+
+// The three elevation rows around a map row, each readable from -1 to its
+// width, and for masked rows whether each pixel shows a sample.
+struct Neighbourhood {
+    const float *above, *row, *below;
+    const std::uint8_t *shownAbove = nullptr, *shown = nullptr, *shownBelow = nullptr;
+
+    Neighbourhood at(int x) const {
+        if (!shown) return {above + x, row + x, below + x};
+        return {above + x, row + x, below + x, shownAbove + x, shown + x, shownBelow + x};
+    }
+};
+
+// The light in single precision, and how near a half a channel's product may
+// come before single precision cannot tell which way double precision rounds it.
+//
+// Every single-precision operation is off by at most u = 2^-24 of its result.
+// Followed through: gx and gy are off by at most 2u of their values; 1 +
+// z^2 (gx^2 + gy^2) by 9u; its reciprocal square root by 7u (a square root and
+// a division, or an estimate within 1.5 x 2^-12 and a Newton step); the
+// numerator by 6u of the sum of its terms' sizes, which the norm bounds
+// (Cauchy-Schwarz, s a unit vector); so n.s, at most 1, by 20u, f by 22u x
+// (1 - k + k / sin H) and a channel's product c x f, where it matters (below
+// 257), by 255 x that + 257u. The bound used is half as much again and covers
+// the double-precision result's own rounding (about 2^-53 of it). A product
+// nearer a half than that, or a light single precision cannot hold, is worked
+// out in double precision.
+struct SingleLight {
+    float perEightDx, perEightDy, zz, zSunX, zSunY, sunZ, keep, perShade;
+    float zPerEightDx, zPerEightDy, sunX, sunY;  // the same light taken together for the hand-written loops
+    float sure;  // a product at most this far from a whole number rounds to it in double precision too
+    bool usable;
+};
+
+// The hand-written loops over pixels 0..count-1 of a chunk (count at most
+// kChunk) of a row whose pixels all show a sample: each shades a whole number
+// of its vectors and returns how many pixels that is, keeps each pixel's
+// colour in before and sets bit x % 8 of unsure[x / 8] where a channel's
+// product lies too near a half. For processors with AVX2 and fused
+// multiply-add, and with AVX-512 (F, BW, DQ, VL).
+int shadeAvx2(const SingleLight& s, const Neighbourhood& h, int count, std::uint32_t* pixels, std::uint32_t* before,
+              std::uint8_t* unsure);
+int shadeAvx512(const SingleLight& s, const Neighbourhood& h, int count, std::uint32_t* pixels,
+                std::uint32_t* before, std::uint8_t* unsure);
+
+}  // namespace rubicel::relief
