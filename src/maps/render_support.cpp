@@ -11,9 +11,16 @@
 namespace rubicel {
 namespace {
 
-RUBICEL_WIDE_VECTORS void keepElevations(const std::int16_t* samples, int count, float* elevations) {
+// The elevations of samples[0], samples[step], ... as stored (big-endian), in
+// whole metres: straight-line loops the compiler vectorises.
+RUBICEL_WIDE_VECTORS void keepElevations(const std::int16_t* samples, int step, int count, float* elevations) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(samples);
-    for (int i = 0; i < count; ++i) elevations[i] = float(storedElevation(bytes + 2 * i));
+    if (step == 1) {
+        for (int i = 0; i < count; ++i) elevations[i] = float(storedElevation(bytes + 2 * i));
+        return;
+    }
+    const std::ptrdiff_t stride = 2 * std::ptrdiff_t(step);
+    for (int i = 0; i < count; ++i) elevations[i] = float(storedElevation(bytes + stride * i));
 }
 
 }  // namespace
@@ -23,14 +30,10 @@ void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
     int drawn = 0;
     if (y >= 0 && y < image.height() && x < image.width()) {
         drawn = std::min(count, image.width() - x);
-        // With the shading stage on, the row's elevations are kept: as the
-        // samples are read when they are spread out, after in one vectorised
-        // pass when every sample is drawn.
-        const bool relief = p.reliefRows.active();
-        float* elevations = relief ? p.reliefRows.elevations() + x : nullptr;
-        colourRow(p, p.rowBuffer.data(), first, step, drawn, image.row(y) + x, step > 1 ? elevations : nullptr);
-        if (relief) {
-            if (step == 1) keepElevations(p.rowBuffer.data() + first, drawn, elevations);
+        colourRow(p, p.rowBuffer.data(), first, step, drawn, image.row(y) + x);
+        if (p.reliefRows.active()) {
+            // The elevations the shading stage lights the row by.
+            keepElevations(p.rowBuffer.data() + first, step, drawn, p.reliefRows.elevations() + x);
             p.reliefRows.drawnTo(x + drawn);
         }
     }
