@@ -98,15 +98,15 @@ inline std::uint32_t exactPixel(const ReliefLight& light, const Neighbourhood& h
 SingleLight singleLight(const ReliefLight& light, double perEightDx, double perEightDy) {
     constexpr double u = 0x1p-24;
     const double z = light.exaggeration;
-    const double doubt = 255.0 * 33.0 * u * (light.keep + light.perShade) + 386.0 * u;
+    const double perUnit = 28.0 * u * (light.keep + light.perShade), common = 343.0 * u;
     SingleLight s{float(perEightDx), float(perEightDy), float(z * z), float(z * light.sunX), float(z * light.sunY),
                   float(light.sunZ), float(light.keep), float(light.perShade),
                   float(z * perEightDx), float(z * perEightDy), float(light.sunX), float(light.sunY),
-                  float(0.5 - doubt), false};
+                  float(0.5 - common), float(perUnit), false};
     // Within these bounds no product or sum of the kernel overflows or
     // underflows, and the products and factors stay below 2^22.
-    s.usable = doubt < 0.25 && z >= 1e-6 && z <= 1e6 && perEightDx >= 1e-12 && perEightDx <= 1e6 &&
-               perEightDy >= 1e-12 && perEightDy <= 1e6;
+    s.usable = 255.0 * perUnit + common < 0.25 && z >= 1e-6 && z <= 1e6 && perEightDx >= 1e-12 &&
+               perEightDx <= 1e6 && perEightDy >= 1e-12 && perEightDy <= 1e6;
     return s;
 }
 
@@ -129,10 +129,9 @@ RUBICEL_WIDE_VECTORS void shadeSingle(const SingleLight s, const Neighbourhood h
         before[x] = p;
         std::uint32_t unsure = 0;
         const auto channel = [&](std::uint32_t c) {
-            const float v = float(std::int32_t(c)) * f;
+            const float channel = float(std::int32_t(c)), v = channel * f;
             const float whole = roundNonNegative(v);
-            const float off = v - whole;
-            unsure |= std::uint32_t(off > s.sure) | std::uint32_t(off < -s.sure);
+            unsure |= std::uint32_t(std::fabs(v - whole) + channel * s.doubtPerUnit > s.sure);
             const std::int32_t q = std::int32_t(whole);
             return std::uint32_t(q < 255 ? q : 255);
         };

@@ -26,19 +26,22 @@ struct Neighbourhood {
 //
 // Every single-precision operation is off by at most u = 2^-24 of its result.
 // Followed through: gx and gy are off by at most 2u of their values; 1 +
-// z^2 (gx^2 + gy^2) by 9u; its reciprocal square root by 7u (a square root and
-// a division, or an estimate within 1.5 x 2^-12 and a Newton step); the
-// numerator by 6u of the sum of its terms' sizes, which the norm bounds
-// (Cauchy-Schwarz, s a unit vector); so n.s, at most 1, by 20u, f by 22u x
-// (1 - k + k / sin H) and a channel's product c x f, where it matters (below
-// 257), by 255 x that + 257u. The bound used is half as much again and covers
+// z^2 (gx^2 + gy^2) by 9u; the reciprocal of its square root by 10u (half of
+// 9u, then a square root and a division, or an estimate within 1.5 x 2^-12
+// whose Newton step leaves 3.4u, and the step's own roundings); the numerator
+// by 6u of the sum of its terms' sizes, which the norm bounds (Cauchy-Schwarz,
+// s a unit vector); so n.s, at most 1, by 19u and f by 21u x (1 - k + k / sin H).
+// A channel's product c x f, where it matters (below 257), is then off by c
+// times that + 257u. The bound used is a third more on each part and covers
 // the double-precision result's own rounding (about 2^-53 of it). A product
 // nearer a half than that, or a light single precision cannot hold, is worked
 // out in double precision.
 struct SingleLight {
     float perEightDx, perEightDy, zz, zSunX, zSunY, sunZ, keep, perShade;
     float zPerEightDx, zPerEightDy, sunX, sunY;  // the same light taken together for the hand-written loops
-    float sure;  // a product at most this far from a whole number rounds to it in double precision too
+    // A channel c whose product lies at most sure - c x doubtPerUnit from a
+    // whole number rounds to it in double precision too.
+    float sure, doubtPerUnit;
     bool usable;
 };
 

@@ -29,7 +29,7 @@ __attribute__((target("avx2,fma"))) int shadeAvx2(const SingleLight& s, const Ne
     const __m256 halfSunX = _mm256_set1_ps(0.5f * s.sunX), halfSunY = _mm256_set1_ps(0.5f * s.sunY);
     const __m256 halfSunZ = _mm256_set1_ps(0.5f * s.sunZ);
     const __m256 keep = _mm256_set1_ps(s.keep), perShade = _mm256_set1_ps(s.perShade);
-    const __m256 sure = _mm256_set1_ps(s.sure), one = _mm256_set1_ps(1.0f), three = _mm256_set1_ps(3.0f);
+    const __m256 sure = _mm256_set1_ps(s.sure), perUnit = _mm256_set1_ps(s.doubtPerUnit), one = _mm256_set1_ps(1.0f), three = _mm256_set1_ps(3.0f);
     const __m256 zero = _mm256_setzero_ps();
     const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
     const __m256i opaque = _mm256_set1_epi32(0xFF);
@@ -76,15 +76,18 @@ __attribute__((target("avx2,fma"))) int shadeAvx2(const SingleLight& s, const Ne
 
         const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels + x));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(before + x), p);
-        const __m256 vb = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_shuffle_epi8(p, blue)), f);
-        const __m256 vg = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_shuffle_epi8(p, green)), f);
-        const __m256 vr = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_shuffle_epi8(p, red)), f);
+        const __m256 cb = _mm256_cvtepi32_ps(_mm256_shuffle_epi8(p, blue));
+        const __m256 cg = _mm256_cvtepi32_ps(_mm256_shuffle_epi8(p, green));
+        const __m256 cr = _mm256_cvtepi32_ps(_mm256_shuffle_epi8(p, red));
+        const __m256 vb = _mm256_mul_ps(cb, f), vg = _mm256_mul_ps(cg, f), vr = _mm256_mul_ps(cr, f);
         constexpr int kNearest = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
         const __m256 rb = _mm256_round_ps(vb, kNearest), rg = _mm256_round_ps(vg, kNearest);
         const __m256 rr = _mm256_round_ps(vr, kNearest);
-        const __m256 off = _mm256_max_ps(_mm256_max_ps(_mm256_and_ps(_mm256_sub_ps(vb, rb), magnitude),
-                                                       _mm256_and_ps(_mm256_sub_ps(vg, rg), magnitude)),
-                                         _mm256_and_ps(_mm256_sub_ps(vr, rr), magnitude));
+        // Each channel's distance from its whole number, with its part of the bound.
+        const __m256 db = _mm256_fmadd_ps(cb, perUnit, _mm256_and_ps(_mm256_sub_ps(vb, rb), magnitude));
+        const __m256 dg = _mm256_fmadd_ps(cg, perUnit, _mm256_and_ps(_mm256_sub_ps(vg, rg), magnitude));
+        const __m256 dr = _mm256_fmadd_ps(cr, perUnit, _mm256_and_ps(_mm256_sub_ps(vr, rr), magnitude));
+        const __m256 off = _mm256_max_ps(_mm256_max_ps(db, dg), dr);
         unsure[x / 8] = std::uint8_t(_mm256_movemask_ps(_mm256_cmp_ps(off, sure, _CMP_GT_OQ)));
         const __m256i bg = _mm256_packs_epi32(_mm256_cvttps_epi32(rb), _mm256_cvttps_epi32(rg));
         const __m256i ra = _mm256_packs_epi32(_mm256_cvttps_epi32(rr), opaque);
@@ -96,8 +99,8 @@ __attribute__((target("avx2,fma"))) int shadeAvx2(const SingleLight& s, const Ne
 
 // The same sixteen pixels at a time with AVX-512, whose instructions take some
 // steps at once: the estimate of the reciprocal square root is within 2^-14,
-// vreduceps gives a product's distance from its whole number, vrangeps the
-// larger size of two, and the products are rounded as they are converted.
+// vreduceps gives a product's distance from its whole number, and the
+// products are rounded as they are converted.
 __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,fma"))) int shadeAvx512(const SingleLight& s,
                                                                                   const Neighbourhood& h, int count,
                                                                                   std::uint32_t* pixels,
@@ -107,7 +110,7 @@ __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,fma"))) int shadeAvx51
     const __m512 halfSunX = _mm512_set1_ps(0.5f * s.sunX), halfSunY = _mm512_set1_ps(0.5f * s.sunY);
     const __m512 halfSunZ = _mm512_set1_ps(0.5f * s.sunZ);
     const __m512 keep = _mm512_set1_ps(s.keep), perShade = _mm512_set1_ps(s.perShade);
-    const __m512 sure = _mm512_set1_ps(s.sure), one = _mm512_set1_ps(1.0f), three = _mm512_set1_ps(3.0f);
+    const __m512 sure = _mm512_set1_ps(s.sure), perUnit = _mm512_set1_ps(s.doubtPerUnit), one = _mm512_set1_ps(1.0f), three = _mm512_set1_ps(3.0f);
     const __m512 zero = _mm512_setzero_ps();
     const __m512i opaque = _mm512_set1_epi32(0xFF);
     // Byte 0, 1 or 2 of each pixel as a whole number, and the bytes back into pixel order, as above.
@@ -143,15 +146,18 @@ __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,fma"))) int shadeAvx51
         const __m512 f = _mm512_load_ps(factors + x);
         const __m512i p = _mm512_loadu_si512(pixels + x);
         _mm512_storeu_si512(before + x, p);
-        const __m512 vb = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_shuffle_epi8(p, blue)), f);
-        const __m512 vg = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_shuffle_epi8(p, green)), f);
-        const __m512 vr = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_shuffle_epi8(p, red)), f);
-        // 0x08: to the nearest whole number, no exception; 0x0B: the larger size, no sign.
-        const __m512 off = _mm512_range_ps(
-            _mm512_range_ps(_mm512_reduce_ps(vb, 0x08), _mm512_reduce_ps(vg, 0x08), 0x0B), _mm512_reduce_ps(vr, 0x08),
-            0x0B);
-        const __mmask16 doubt = _mm512_cmp_ps_mask(off, sure, _CMP_GT_OQ);
-        std::memcpy(unsure + x / 8, &doubt, 2);
+        const __m512 cb = _mm512_cvtepi32_ps(_mm512_shuffle_epi8(p, blue));
+        const __m512 cg = _mm512_cvtepi32_ps(_mm512_shuffle_epi8(p, green));
+        const __m512 cr = _mm512_cvtepi32_ps(_mm512_shuffle_epi8(p, red));
+        const __m512 vb = _mm512_mul_ps(cb, f), vg = _mm512_mul_ps(cg, f), vr = _mm512_mul_ps(cr, f);
+        // Each channel's distance from its whole number (0x08: the nearest, no
+        // exception), with its part of the bound.
+        const __m512 db = _mm512_fmadd_ps(cb, perUnit, _mm512_abs_ps(_mm512_reduce_ps(vb, 0x08)));
+        const __m512 dg = _mm512_fmadd_ps(cg, perUnit, _mm512_abs_ps(_mm512_reduce_ps(vg, 0x08)));
+        const __m512 dr = _mm512_fmadd_ps(cr, perUnit, _mm512_abs_ps(_mm512_reduce_ps(vr, 0x08)));
+        const __m512 off = _mm512_max_ps(_mm512_max_ps(db, dg), dr);
+        const __mmask16 doubtful = _mm512_cmp_ps_mask(off, sure, _CMP_GT_OQ);
+        std::memcpy(unsure + x / 8, &doubtful, 2);
         constexpr int kNearest = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
         const __m512i bg =
             _mm512_packs_epi32(_mm512_cvt_roundps_epi32(vb, kNearest), _mm512_cvt_roundps_epi32(vg, kNearest));
