@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+// relief_kernel_bench.cpp: shading one tile row of real elevations and colours, by each loop the processor runs.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "colour/colour_engine.h"
+#include "colour/colour_row.h"
+#include "maps/relief_kernel.h"
+#include "platform/headless/headless_platform.h"
+#include "windows/program.h"
+
+namespace rubicel {
+namespace {
+
+constexpr int kRowSamples = 11520;
+
+// Three tile rows of real elevations, as stored: each eight consecutive rows
+// of 1440 samples near the equator of the 4-pixels-per-degree global product.
+std::vector<std::int16_t> storedRow(int first) {
+    constexpr int kGlobalColumns = 1440;
+    std::vector<std::int16_t> samples(kRowSamples);
+    std::FILE* file = std::fopen(RUBICEL_SAMPLE_TILE, "rb");
+    if (!file || std::fseek(file, long(first) * kGlobalColumns * 2, SEEK_SET) != 0 ||
+        std::fread(samples.data(), 2, kRowSamples, file) != std::size_t(kRowSamples)) {
+        std::fprintf(stderr, "cannot read %s\n", RUBICEL_SAMPLE_TILE);
+        std::exit(1);
+    }
+    std::fclose(file);
+    return samples;
+}
+
+// The row's elevations in whole metres, readable from -1 to its width.
+std::vector<float> elevations(const std::vector<std::int16_t>& stored) {
+    std::vector<float> metres(kRowSamples + 2);
+    for (int i = 0; i < kRowSamples; ++i) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&stored[std::size_t(i)]);
+        metres[std::size_t(i) + 1] = float(std::int16_t(std::uint16_t(bytes[0] << 8 | bytes[1])));
+    }
+    metres.front() = metres[1];
+    metres.back() = metres[kRowSamples];
+    return metres;
+}
+
+// Shades the middle row, coloured in scheme 0, at the defaults and the spacing of a 1:1 tile at 45°.
+void BM_ReliefRow(benchmark::State& state, ReliefLoop loop) {
+    if (!reliefLoopRuns(loop)) {
+        state.SkipWithError("the processor does not run this loop");
+        return;
+    }
+    HeadlessPlatform ui;
+    Program p(ui);
+    initbands(p.colour);
+    const std::vector<std::int16_t> above = storedRow(348), row = storedRow(356), below = storedRow(364);
+    const std::vector<float> north = elevations(above), centre = elevations(row), south = elevations(below);
+    std::vector<std::uint32_t> colours(kRowSamples), pixels(kRowSamples);
+    colourRow(p, row.data(), 0, 1, kRowSamples, colours.data());
+    ReliefSettings settings;
+    settings.on = true;
+    const ReliefLight light = reliefLight(settings);
+    const double dy = reliefRowSpacing(1), dx = reliefColumnSpacing(dy, 45.0);
+    for (auto _ : state) {
+        pixels = colours;
+        shadeReliefRow(light, north.data() + 1, centre.data() + 1, south.data() + 1, kRowSamples, dx, dy,
+                       pixels.data(), loop);
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["ns/pixel"] = benchmark::Counter(double(state.iterations()) * kRowSamples,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK_CAPTURE(BM_ReliefRow, portable, ReliefLoop::Portable);
+BENCHMARK_CAPTURE(BM_ReliefRow, avx2, ReliefLoop::Avx2);
+BENCHMARK_CAPTURE(BM_ReliefRow, avx512, ReliefLoop::Avx512);
+
+}  // namespace
+}  // namespace rubicel
