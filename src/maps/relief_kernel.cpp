@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/stored_sample.h"
 #include "common/wide_vectors.h"
 #include "maps/relief_kernel_parts.h"
 
@@ -204,7 +205,33 @@ void shadeRun(const ReliefLight& light, const Neighbourhood& h, int width, doubl
     }
 }
 
+RUBICEL_WIDE_VECTORS void decodeRun(const std::int16_t* samples, int step, int count, float* elevations) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(samples);
+    if (step == 1) {
+        for (int i = 0; i < count; ++i) elevations[i] = float(storedElevation(bytes + 2 * i));
+        return;
+    }
+    const std::ptrdiff_t stride = 2 * std::ptrdiff_t(step);
+    for (int i = 0; i < count; ++i) elevations[i] = float(storedElevation(bytes + stride * i));
+}
+
+bool hasVbmi() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vbmi");
+    return has;
+#else
+    return false;
+#endif
+}
+
 }  // namespace
+
+void decodeElevations(const std::int16_t* samples, int step, int count, float* elevations) {
+    int done = 0;
+    if (step >= 2 && step <= 4 && hasVbmi()) done = relief::decodeSpreadAvx512(samples, step, count, elevations);
+    decodeRun(samples + std::ptrdiff_t(done) * step, step, count - done, elevations + done);
+}
 
 bool reliefLoopRuns(ReliefLoop loop) {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))

@@ -37,6 +37,10 @@ void shadeReliefRowMasked(const ReliefLight& light, const float* above, const fl
                           const std::uint8_t* shownAbove, const std::uint8_t* shown, const std::uint8_t* shownBelow,
                           int width, double dx, double dy, std::uint32_t* pixels);
 
+// The elevations of samples[0], samples[step], ... as stored (big-endian), in
+// whole metres, into elevations[0..count-1]: the rows the kernel shades by.
+void decodeElevations(const std::int16_t* samples, int step, int count, float* elevations);
+
 // Either of the above (shown null: every pixel shows a sample) worked out
 // pixel by pixel in double precision: what the row kernels must give.
 void shadeReliefRowExactly(const ReliefLight& light, const float* above, const float* row, const float* below,

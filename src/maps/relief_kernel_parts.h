@@ -56,4 +56,8 @@ int shadeAvx2(const SingleLight& s, const Neighbourhood& h, int count, std::uint
 int shadeAvx512(const SingleLight& s, const Neighbourhood& h, int count, std::uint32_t* pixels,
                 std::uint32_t* before, std::uint8_t* unsure);
 
+// Decodes samples[0], samples[step], ... for step 2 to 4 with AVX-512 VBMI,
+// sixteen at a time: returns how many it decoded.
+int decodeSpreadAvx512(const std::int16_t* samples, int step, int count, float* elevations);
+
 }  // namespace rubicel::relief

@@ -167,6 +167,30 @@ __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,fma"))) int shadeAvx51
     }
     return whole;
 }
+// Sixteen samples at step s lie within 128 bytes: one byte permutation of two
+// vectors puts them side by side with their bytes swapped, then they are
+// widened and converted. Reads stay within the samples asked for.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) int decodeSpreadAvx512(const std::int16_t* samples,
+                                                                              int step, int count,
+                                                                              float* elevations) {
+    alignas(64) std::uint8_t pick[64] = {};
+    for (int j = 0; j < 16; ++j) {
+        pick[2 * j] = std::uint8_t(2 * step * j + 1);
+        pick[2 * j + 1] = std::uint8_t(2 * step * j);
+    }
+    const __m512i order = _mm512_load_si512(pick);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(samples);
+    const std::ptrdiff_t end = 2 * std::ptrdiff_t(step) * (count - 1) + 2;  // bytes that hold the samples
+    int i = 0;
+    for (; 2 * std::ptrdiff_t(step) * i + 128 <= end; i += 16) {
+        const std::uint8_t* from = bytes + 2 * std::ptrdiff_t(step) * i;
+        const __m512i pair = _mm512_permutex2var_epi8(_mm512_loadu_si512(from), order, _mm512_loadu_si512(from + 64));
+        const __m512i wide = _mm512_cvtepi16_epi32(_mm512_castsi512_si256(pair));
+        _mm512_storeu_ps(elevations + i, _mm512_cvtepi32_ps(wide));
+    }
+    return i;
+}
+
 }  // namespace rubicel::relief
 
 #else
@@ -176,5 +200,6 @@ int shadeAvx2(const SingleLight&, const Neighbourhood&, int, std::uint32_t*, std
 int shadeAvx512(const SingleLight&, const Neighbourhood&, int, std::uint32_t*, std::uint32_t*, std::uint8_t*) {
     return 0;
 }
+int decodeSpreadAvx512(const std::int16_t*, int, int, float*) { return 0; }
 }  // namespace rubicel::relief
 #endif

@@ -5,26 +5,9 @@
 #include <algorithm>
 
 #include "colour/colour_row.h"
-#include "common/stored_sample.h"
-#include "common/wide_vectors.h"
+#include "maps/relief_kernel.h"
 
 namespace rubicel {
-namespace {
-
-// The elevations of samples[0], samples[step], ... as stored (big-endian), in
-// whole metres: straight-line loops the compiler vectorises.
-RUBICEL_WIDE_VECTORS void keepElevations(const std::int16_t* samples, int step, int count, float* elevations) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(samples);
-    if (step == 1) {
-        for (int i = 0; i < count; ++i) elevations[i] = float(storedElevation(bytes + 2 * i));
-        return;
-    }
-    const std::ptrdiff_t stride = 2 * std::ptrdiff_t(step);
-    for (int i = 0; i < count; ++i) elevations[i] = float(storedElevation(bytes + stride * i));
-}
-
-}  // namespace
-
 void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
     Raster& image = p.dmap.image;
     int drawn = 0;
@@ -33,7 +16,7 @@ void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
         colourRow(p, p.rowBuffer.data(), first, step, drawn, image.row(y) + x);
         if (p.reliefRows.active()) {
             // The elevations the shading stage lights the row by.
-            keepElevations(p.rowBuffer.data() + first, step, drawn, p.reliefRows.elevations() + x);
+            decodeElevations(p.rowBuffer.data() + first, step, drawn, p.reliefRows.elevations() + x);
             p.reliefRows.drawnTo(x + drawn);
         }
     }

@@ -186,5 +186,23 @@ TEST(ReliefKernel, GivesThePixelsOfDoublePrecision) {
     }
 }
 
+// The elevations the rows are shaded by, at every step and with runs that end
+// anywhere in a vector: each as the sample decodes one by one.
+TEST(ReliefKernel, DecodesTheElevationsOfSpreadSamples) {
+    std::vector<std::int16_t> stored(4000);
+    std::mt19937 random(3);
+    for (auto& sample : stored) sample = std::int16_t(random());
+    for (const int step : {1, 2, 3, 4, 5})
+        for (const int count : {1, 15, 16, 17, 100, 3999 / step}) {
+            std::vector<float> decoded(std::size_t(count), -1);
+            decodeElevations(stored.data(), step, count, decoded.data());
+            for (int i = 0; i < count; ++i) {
+                const auto* bytes = reinterpret_cast<const unsigned char*>(&stored[std::size_t(i * step)]);
+                ASSERT_EQ(decoded[std::size_t(i)], float(std::int16_t(std::uint16_t(bytes[0] << 8 | bytes[1]))))
+                    << "step " << step << ", count " << count << ", sample " << i;
+            }
+        }
+}
+
 }  // namespace
 }  // namespace rubicel
