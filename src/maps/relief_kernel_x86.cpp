@@ -14,6 +14,19 @@
 #include <cstring>
 
 namespace rubicel::relief {
+namespace {
+
+// The column sums n + 2c + s and differences n - s of columns from..to-1
+// (column c of the rows being c - 1): whole numbers, exact in any order.
+void columnsOneByOne(const float* above, const float* row, const float* below, int from, int to, float* sum,
+                     float* difference) {
+    for (int c = from; c < to; ++c) {
+        sum[c] = (above[c - 1] + below[c - 1]) + (row[c - 1] + row[c - 1]);
+        difference[c] = above[c - 1] - below[c - 1];
+    }
+}
+
+}  // namespace
 
 // The single-precision loop by hand for processors with AVX2 and fused
 // multiply-add, eight pixels at a time, with as few operations as the bound
@@ -48,12 +61,16 @@ __attribute__((target("avx2,fma"))) int shadeAvx2(const SingleLight& s, const Ne
     // each column, ex = v(x+1) - v(x-1) and ny = d(x-1) + 2d(x) + d(x+1). The
     // columns -1..whole are worked out first, eight at a time, from column -1.
     alignas(32) float columnSum[kChunk + 16], columnDifference[kChunk + 16];
-    for (int c = 0; c < whole + 2; c += 8) {
+    // No vector reads past column whole, where the row may end: the columns
+    // left over are worked out one by one.
+    int c = 0;
+    for (; c + 8 <= whole + 2; c += 8) {
         const __m256 n = _mm256_loadu_ps(above + c - 1), centre = _mm256_loadu_ps(row + c - 1);
         const __m256 so = _mm256_loadu_ps(below + c - 1);
         _mm256_store_ps(columnSum + c, _mm256_add_ps(_mm256_add_ps(n, so), _mm256_add_ps(centre, centre)));
         _mm256_store_ps(columnDifference + c, _mm256_sub_ps(n, so));
     }
+    columnsOneByOne(above, row, below, c, whole + 2, columnSum, columnDifference);
     // Then the light and then the colours, in passes short enough for several
     // rounds of eight to be under way at once.
     alignas(32) float factors[kChunk];
@@ -121,12 +138,14 @@ __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,fma"))) int shadeAvx51
     const float *above = h.above, *row = h.row, *below = h.below;
     const int whole = count / 16 * 16;
     alignas(64) float columnSum[kChunk + 32], columnDifference[kChunk + 32];
-    for (int c = 0; c < whole + 2; c += 16) {
+    int c = 0;
+    for (; c + 16 <= whole + 2; c += 16) {
         const __m512 n = _mm512_loadu_ps(above + c - 1), centre = _mm512_loadu_ps(row + c - 1);
         const __m512 so = _mm512_loadu_ps(below + c - 1);
         _mm512_store_ps(columnSum + c, _mm512_add_ps(_mm512_add_ps(n, so), _mm512_add_ps(centre, centre)));
         _mm512_store_ps(columnDifference + c, _mm512_sub_ps(n, so));
     }
+    columnsOneByOne(above, row, below, c, whole + 2, columnSum, columnDifference);
     alignas(64) float factors[kChunk];
     for (int x = 0; x < whole; x += 16) {
         const __m512 ex = _mm512_sub_ps(_mm512_loadu_ps(columnSum + x + 2), _mm512_load_ps(columnSum + x));
