@@ -100,10 +100,9 @@ SingleLight singleLight(const ReliefLight& light, double perEightDx, double perE
     constexpr double u = 0x1p-24;
     const double z = light.exaggeration;
     const double perUnit = 28.0 * u * (light.keep + light.perShade), common = 343.0 * u;
-    SingleLight s{float(perEightDx), float(perEightDy), float(z * z), float(z * light.sunX), float(z * light.sunY),
-                  float(light.sunZ), float(light.keep), float(light.perShade),
-                  float(z * perEightDx), float(z * perEightDy), float(light.sunX), float(light.sunY),
-                  float(0.5 - common), float(perUnit), false};
+    SingleLight s{float(z * perEightDx), float(z * perEightDy), float(light.sunX), float(light.sunY),
+                  float(light.sunZ), float(light.keep), float(light.perShade), float(0.5 - common), float(perUnit),
+                  false};
     // Within these bounds no product or sum of the kernel overflows or
     // underflows, and the products and factors stay below 2^22.
     s.usable = 255.0 * perUnit + common < 0.25 && z >= 1e-6 && z <= 1e6 && perEightDx >= 1e-12 &&
@@ -121,9 +120,9 @@ RUBICEL_WIDE_VECTORS void shadeSingle(const SingleLight s, const Neighbourhood h
     for (int x = 0; x < count; ++x) {
         float ex, ny;
         hornSums<Masked>(h, x, ex, ny);
-        const float gx = ex * s.perEightDx, gy = ny * s.perEightDy;
-        const float norm = std::sqrt(1.0f + s.zz * (gx * gx + gy * gy));
-        const float lit = (s.sunZ - s.zSunX * gx - s.zSunY * gy) / norm;
+        const float zgx = ex * s.zPerEightDx, zgy = ny * s.zPerEightDy;
+        const float norm = std::sqrt(1.0f + (zgx * zgx + zgy * zgy));
+        const float lit = (s.sunZ - s.sunX * zgx - s.sunY * zgy) / norm;
         const float lifted = s.keep + s.perShade * (lit > 0.0f ? lit : 0.0f);
         const float f = lifted < 256.0f ? lifted : 256.0f;
         const std::uint32_t p = pixels[x];

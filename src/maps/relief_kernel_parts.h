@@ -37,8 +37,8 @@ struct Neighbourhood {
 // nearer a half than that, or a light single precision cannot hold, is worked
 // out in double precision.
 struct SingleLight {
-    float perEightDx, perEightDy, zz, zSunX, zSunY, sunZ, keep, perShade;
-    float zPerEightDx, zPerEightDy, sunX, sunY;  // the same light taken together for the hand-written loops
+    float zPerEightDx, zPerEightDy;  // z / (8 dx) and z / (8 dy): the gradient comes exaggerated
+    float sunX, sunY, sunZ, keep, perShade;
     // A channel c whose product lies at most sure - c x doubtPerUnit from a
     // whole number rounds to it in double precision too.
     float sure, doubtPerUnit;

@@ -42,19 +42,19 @@ __attribute__((target("avx2,fma"))) int shadeAvx2(const SingleLight& s, const Ne
     const __m256 halfSunX = _mm256_set1_ps(0.5f * s.sunX), halfSunY = _mm256_set1_ps(0.5f * s.sunY);
     const __m256 halfSunZ = _mm256_set1_ps(0.5f * s.sunZ);
     const __m256 keep = _mm256_set1_ps(s.keep), perShade = _mm256_set1_ps(s.perShade);
-    const __m256 sure = _mm256_set1_ps(s.sure), perUnit = _mm256_set1_ps(s.doubtPerUnit), one = _mm256_set1_ps(1.0f), three = _mm256_set1_ps(3.0f);
+    const __m256 sure = _mm256_set1_ps(s.sure), perUnit = _mm256_set1_ps(s.doubtPerUnit);
+    const __m256 one = _mm256_set1_ps(1.0f), three = _mm256_set1_ps(3.0f);
     const __m256 zero = _mm256_setzero_ps();
     const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
     const __m256i opaque = _mm256_set1_epi32(0xFF);
     // Byte 0, 1 or 2 of each pixel as a whole number (0x80: a zero byte).
-    const __m256i blue = _mm256_set_epi8(-128, -128, -128, 12, -128, -128, -128, 8, -128, -128, -128, 4, -128, -128,
-                                         -128, 0, -128, -128, -128, 12, -128, -128, -128, 8, -128, -128, -128, 4,
-                                         -128, -128, -128, 0);
-    const __m256i green = _mm256_add_epi8(blue, _mm256_set1_epi32(1));
-    const __m256i red = _mm256_add_epi8(blue, _mm256_set1_epi32(2));
+    const __m256i blue = _mm256_setr_epi32(int(0x80808000u), int(0x80808004u), int(0x80808008u), int(0x8080800Cu),
+                                           int(0x80808000u), int(0x80808004u), int(0x80808008u), int(0x8080800Cu));
+    const __m256i green = _mm256_add_epi32(blue, _mm256_set1_epi32(1));
+    const __m256i red = _mm256_add_epi32(blue, _mm256_set1_epi32(2));
     // Bytes B0..B3 G0..G3 R0..R3 A0..A3 of each half back into pixel order.
-    const __m256i order = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12, 1, 5, 9,
-                                           13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m256i order = _mm256_setr_epi32(0x0C080400, 0x0D090501, 0x0E0A0602, 0x0F0B0703, 0x0C080400, 0x0D090501,
+                                            0x0E0A0602, 0x0F0B0703);
     const float *above = h.above, *row = h.row, *below = h.below;
     const int whole = count / 8 * 8;
     // Horn's sums share their columns: with v = n + 2c + s and d = n - s in
@@ -127,7 +127,8 @@ __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,fma"))) int shadeAvx51
     const __m512 halfSunX = _mm512_set1_ps(0.5f * s.sunX), halfSunY = _mm512_set1_ps(0.5f * s.sunY);
     const __m512 halfSunZ = _mm512_set1_ps(0.5f * s.sunZ);
     const __m512 keep = _mm512_set1_ps(s.keep), perShade = _mm512_set1_ps(s.perShade);
-    const __m512 sure = _mm512_set1_ps(s.sure), perUnit = _mm512_set1_ps(s.doubtPerUnit), one = _mm512_set1_ps(1.0f), three = _mm512_set1_ps(3.0f);
+    const __m512 sure = _mm512_set1_ps(s.sure), perUnit = _mm512_set1_ps(s.doubtPerUnit);
+    const __m512 one = _mm512_set1_ps(1.0f), three = _mm512_set1_ps(3.0f);
     const __m512 zero = _mm512_setzero_ps();
     const __m512i opaque = _mm512_set1_epi32(0xFF);
     // Byte 0, 1 or 2 of each pixel as a whole number, and the bytes back into pixel order, as above.
@@ -186,6 +187,7 @@ __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,fma"))) int shadeAvx51
     }
     return whole;
 }
+
 // Sixteen samples at step s lie within 128 bytes: one byte permutation of two
 // vectors puts them side by side with their bytes swapped, then they are
 // widened and converted. Reads stay within the samples asked for.
@@ -203,7 +205,8 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) int decodeSpreadAvx512(co
     int i = 0;
     for (; 2 * std::ptrdiff_t(step) * i + 128 <= end; i += 16) {
         const std::uint8_t* from = bytes + 2 * std::ptrdiff_t(step) * i;
-        const __m512i pair = _mm512_permutex2var_epi8(_mm512_loadu_si512(from), order, _mm512_loadu_si512(from + 64));
+        const __m512i pair =
+            _mm512_permutex2var_epi8(_mm512_loadu_si512(from), order, _mm512_loadu_si512(from + 64));
         const __m512i wide = _mm512_cvtepi16_epi32(_mm512_castsi512_si256(pair));
         _mm512_storeu_ps(elevations + i, _mm512_cvtepi32_ps(wide));
     }
