@@ -2,6 +2,7 @@
 // map_stream.cpp: a map drawn straight into its BMP or PNG file, a row at a time.
 #include "export/map_stream.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -138,10 +139,12 @@ std::optional<std::string> drawMapIntoFile(Program& p, HeadlessPlatform& ui, con
             ran = true;
             RowWriter rows(fd, format);
             ui.onImageReset = [&rows](const Raster& image) { rows.start(image); };
-            // With relief shading a row is final only once the row below it is
-            // drawn (its shading needs that row), so the file lags one row behind.
-            const int lag = p.relief.on ? 1 : 0;
-            ui.onRowsChanged = [&rows, &picture, lag](int, int last) { rows.drawn(picture, last - lag); };
+            // With relief shading a row is final only once it is shaded, after
+            // the row below it is drawn: the file lags behind by a row or two.
+            const ReliefRows& relief = p.reliefRows;
+            ui.onRowsChanged = [&rows, &picture, &relief](int, int last) {
+                rows.drawn(picture, std::min(last, relief.settledRows()));
+            };
             drawn = drawMap(p, ui, request);
             ui.onImageReset = nullptr;
             ui.onRowsChanged = nullptr;

@@ -5,6 +5,8 @@
 #include "maps/relief_kernel.h"
 
 #include <algorithm>
+#include <atomic>
+#include <limits>
 #include <cmath>
 #include <numbers>
 
@@ -14,6 +16,14 @@ namespace {
 // The radius of the Mars sphere the georeferenced output uses, metres.
 constexpr double kMarsRadius = 3396190.0;
 constexpr double kDegree = std::numbers::pi / 180.0;
+
+// Rows narrower than this are shaded by the rendering itself: handing them
+// over would cost about as much as shading them.
+constexpr int kHelpedWidth = 512;
+
+// Shading stages running in the process: the second thread helps only a
+// rendering that runs alone.
+std::atomic<int> stagesRunning{0};
 
 }  // namespace
 
@@ -39,7 +49,9 @@ double reliefRowSpacing(int step) { return double(step) * std::numbers::pi * kMa
 
 double reliefColumnSpacing(double spacing, double latitude) { return spacing * std::cos(latitude * kDegree); }
 
-void ReliefRows::begin(const ReliefSettings& settings, int width, int height, double dy, bool masked) {
+void ReliefRows::begin(const ReliefSettings& settings, int width, int height, double dy, bool masked,
+                       bool helped) {
+    stop();
     active_ = settings.on && width > 0 && height > 0;
     if (!active_) return;
     masked_ = masked;
@@ -48,11 +60,43 @@ void ReliefRows::begin(const ReliefSettings& settings, int width, int height, do
     height_ = height;
     stride_ = width + 2;
     dy_ = dy;
-    elevations_.assign(std::size_t(3) * std::size_t(stride_), 0);
-    if (masked) shown_.assign(std::size_t(3) * std::size_t(stride_), 0);
-    std::fill(std::begin(drawn_), std::end(drawn_), 0);
+    counted_ = true;
+    const bool alone = stagesRunning.fetch_add(1, std::memory_order_relaxed) == 0;
+    if (helped && alone && width >= kHelpedWidth) helper_ = ShadingHelper::borrow();
+    const std::size_t rowBytes = std::size_t(stride_) * sizeof(float);
+    slots_ = helper_ ? int(std::clamp(kHelpedRingBytes / rowBytes, std::size_t(kSlots), std::size_t(kMostSlots)))
+                     : kSlots;
+    elevations_.assign(std::size_t(slots_) * std::size_t(stride_), 0);
+    if (masked) shown_.assign(std::size_t(slots_) * std::size_t(stride_), 0);
+    drawn_.assign(std::size_t(slots_), 0);
+    dx_.assign(std::size_t(slots_), 1.0);
     current_ = 0;
     rows_ = 0;
+}
+
+bool ReliefRows::settle() {
+    if (!inFlight_) return false;
+    helper_->wait();
+    inFlight_ = false;
+    return true;
+}
+
+void ReliefRows::giveBackHelper() {
+    settle();
+    if (helper_) helper_->giveBack();
+    helper_ = nullptr;
+}
+
+void ReliefRows::stop() {
+    giveBackHelper();
+    if (counted_) stagesRunning.fetch_sub(1, std::memory_order_relaxed);
+    counted_ = false;
+    active_ = false;
+}
+
+int ReliefRows::settledRows() const {
+    if (!active_) return std::numeric_limits<int>::max();
+    return std::max(0, rows_ - 1 - (inFlight_ ? 1 : 0));
 }
 
 void ReliefRows::closeRow(int slot) {
@@ -70,50 +114,73 @@ void ReliefRows::closeRow(int slot) {
     std::fill(r + end, r + width_ + 1, r[end - 1]);
 }
 
-void ReliefRows::shade(Raster& image, int y, int above, int centre, int below) {
+void ReliefRows::shadeJob(const void* data) {
+    const RowJob& job = *static_cast<const RowJob*>(data);
+    const ReliefRows& s = *job.stage;
+    if (s.masked_)
+        shadeReliefRowMasked(s.light_, s.row(job.above) + 1, s.row(job.centre) + 1, s.row(job.below) + 1,
+                             s.mask(job.above) + 1, s.mask(job.centre) + 1, s.mask(job.below) + 1, job.width,
+                             job.dx, s.dy_, job.pixels);
+    else
+        shadeReliefRow(s.light_, s.row(job.above) + 1, s.row(job.centre) + 1, s.row(job.below) + 1, job.width,
+                       job.dx, s.dy_, job.pixels);
+}
+
+void ReliefRows::shade(Raster& image, int y, int above, int centre, int below, bool helped) {
     const int width = std::min(drawn_[centre], image.width());
     if (width <= 0 || y >= image.height()) return;
     if (drawn_[above] == 0) above = centre;
     if (drawn_[below] == 0) below = centre;
-    if (masked_)
-        shadeReliefRowMasked(light_, row(above) + 1, row(centre) + 1, row(below) + 1, mask(above) + 1,
-                             mask(centre) + 1, mask(below) + 1, width, dx_[centre], dy_, image.row(y));
-    else
-        shadeReliefRow(light_, row(above) + 1, row(centre) + 1, row(below) + 1, width, dx_[centre], dy_,
-                       image.row(y));
+    job_ = {this, above, centre, below, width, dx_[centre], image.row(y)};
+    if (helped && helper_) {
+        helper_->post(&shadeJob, &job_);
+        inFlight_ = true;
+    } else {
+        shadeJob(&job_);
+    }
 }
 
 int ReliefRows::rowDrawn(Raster& image, int y, double dx) {
     if (!active_ || y != rows_ || y >= height_) return y;
     if (image.width() != width_ || image.height() != height_) {
         // The picture was replaced while the map was drawn: the rest stays as coloured.
-        active_ = false;
+        stop();
         return y;
     }
     closeRow(current_);
-    dx_[current_] = dx;
+    dx_[std::size_t(current_)] = dx;
     ++rows_;
-    int changed = y;
+    // The row before, shaded on the second thread meanwhile, is final now.
+    int changed = settle() ? y - 2 : y;
+    // Another rendering has started beside this one: the processors are its.
+    if (helper_ && stagesRunning.load(std::memory_order_relaxed) > 1) giveBackHelper();
     if (y >= 1) {
-        const int centre = (current_ + 2) % 3;
-        const int above = y >= 2 ? (current_ + 1) % 3 : centre;
-        shade(image, y - 1, above, centre, current_);
-        changed = y - 1;
+        const int centre = (current_ + slots_ - 1) % slots_;
+        const int above = y >= 2 ? (current_ + slots_ - 2) % slots_ : centre;
+        shade(image, y - 1, above, centre, current_, true);
+        changed = std::min(changed, y - 1);
     }
-    // The next row takes the slot of the row above the one just shaded.
-    current_ = (current_ + 1) % 3;
-    drawn_[current_] = 0;
+    // The next row takes the slot of the oldest, whose last use is done.
+    current_ = (current_ + 1) % slots_;
+    drawn_[std::size_t(current_)] = 0;
     return changed;
 }
 
-int ReliefRows::finish(Raster& image) {
-    if (!active_ || rows_ == 0) return -1;
-    active_ = false;
-    if (image.width() != width_ || image.height() != height_) return -1;
-    const int last = (current_ + 2) % 3;
-    const int above = rows_ >= 2 ? (current_ + 1) % 3 : last;
-    shade(image, rows_ - 1, above, last, last);
-    return rows_ - 1;
+ReliefRows::Rows ReliefRows::finish(Raster& image) {
+    if (!active_ || rows_ == 0) {
+        stop();
+        return {};
+    }
+    const int first = settle() ? rows_ - 2 : rows_ - 1;
+    if (image.width() != width_ || image.height() != height_) {
+        stop();
+        return {};
+    }
+    const int last = (current_ + slots_ - 1) % slots_;
+    const int above = rows_ >= 2 ? (current_ + slots_ - 2) % slots_ : last;
+    shade(image, rows_ - 1, above, last, last, false);
+    stop();
+    return {first, rows_};
 }
 
 }  // namespace rubicel

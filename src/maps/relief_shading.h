@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/raster.h"
+#include "maps/shading_helper.h"
 
 namespace rubicel {
 
@@ -58,46 +59,93 @@ double reliefColumnSpacing(double spacing, double latitude);
 // Rows beyond the picture are not shaded and do not count as neighbours; a
 // row's neighbours beyond its drawn width are its last drawn pixel. The
 // buffers are sized once, in begin.
+//
+// A rendering whose yields run nothing may have the rows shaded on a second
+// processor (ShadingHelper) while it reads and colours the next row: the row
+// above is then shaded while rowDrawn has returned, until the next rowDrawn,
+// finish or stop, and settledRows says which rows are final. The pixels are
+// the same either way.
 class ReliefRows {
 public:
+    ReliefRows() = default;
+    ReliefRows(const ReliefRows&) = delete;
+    ReliefRows& operator=(const ReliefRows&) = delete;
+    ~ReliefRows() { stop(); }
+
     // Starts a rendering into a picture width x height pixels whose rows lie
     // dy metres apart; the stage stays off when settings are off. masked: the
-    // renderer fills shown() as well.
-    void begin(const ReliefSettings& settings, int width, int height, double dy, bool masked = false);
+    // renderer fills shown() as well. helped: nothing looks at the picture or
+    // changes it during the rendering's yields, so a second thread may shade.
+    void begin(const ReliefSettings& settings, int width, int height, double dy, bool masked = false,
+               bool helped = false);
     bool active() const { return active_; }
-    void stop() { active_ = false; }
+    // Ends the stage: the row being shaded on the second thread is finished first.
+    void stop();
 
     // The elevation row of map row y (0 <= y < height), whole metres, to fill before rowDrawn(y).
     float* elevations() { return row(current_) + 1; }
     std::uint8_t* shown() { return mask(current_) + 1; }
     // Notes that pixels 0..end-1 of the current row hold elevations.
     void drawnTo(int end) {
-        if (end > drawn_[current_]) drawn_[current_] = end;
+        int& drawn = drawn_[std::size_t(current_)];
+        if (end > drawn) drawn = end;
     }
 
     // Row y of image is drawn, its columns dx metres apart: shades row y - 1.
-    // Returns the first row that changed (y when none did).
+    // Returns the first row that changed since the last call (y when none did).
     int rowDrawn(Raster& image, int y, double dx);
-    // The drawing ended after its last row: shades it. Returns the row shaded, or -1.
-    int finish(Raster& image);
+    // The drawing ended after its last row: shades it and ends the stage.
+    // Returns the rows that changed since rowDrawn, first..end-1 (none when equal).
+    struct Rows {
+        int first = 0, end = 0;
+    };
+    Rows finish(Raster& image);
+    // How many rows from the top hold their final pixels: all of them when the stage is off.
+    int settledRows() const;
 
 private:
+    // Elevation rows kept: the three a row is shaded by and the next being
+    // drawn; with a second thread, enough that a row is written again only
+    // once it has left that thread's cache (writing over a row still there
+    // makes the drawing wait for each of its cache lines to be taken back).
+    static constexpr int kSlots = 4;
+    static constexpr std::size_t kHelpedRingBytes = std::size_t(2) << 20;
+    static constexpr int kMostSlots = 512;
+    // The shading of one row, handed to the second thread or done at once.
+    struct RowJob {
+        const ReliefRows* stage;
+        int above, centre, below, width;
+        double dx;
+        std::uint32_t* pixels;
+    };
+    static void shadeJob(const void* job);
+
     float* row(int slot) { return elevations_.data() + std::size_t(slot) * std::size_t(stride_); }
+    const float* row(int slot) const { return elevations_.data() + std::size_t(slot) * std::size_t(stride_); }
     std::uint8_t* mask(int slot) { return shown_.data() + std::size_t(slot) * std::size_t(stride_); }
+    const std::uint8_t* mask(int slot) const { return shown_.data() + std::size_t(slot) * std::size_t(stride_); }
     void closeRow(int slot);
-    void shade(Raster& image, int y, int above, int centre, int below);
+    void shade(Raster& image, int y, int above, int centre, int below, bool helped);
+    // Waits for the row on the second thread; true when there was one.
+    bool settle();
+    void giveBackHelper();
 
     bool active_ = false;
     bool masked_ = false;
     ReliefLight light_;
     int width_ = 0, height_ = 0, stride_ = 0;
     double dy_ = 1;
-    std::vector<float> elevations_;  // three rows of stride_, each with one pixel either side
+    int slots_ = kSlots;
+    std::vector<float> elevations_;  // slots_ rows of stride_, each with one pixel either side
     std::vector<std::uint8_t> shown_;
-    int drawn_[3] = {0, 0, 0};
-    double dx_[3] = {1, 1, 1};
+    std::vector<int> drawn_;      // of each slot, the pixels that hold elevations
+    std::vector<double> dx_;      // of each slot, the column spacing
     int current_ = 0;  // slot of the row being drawn
     int rows_ = 0;     // rows drawn so far
+    bool counted_ = false;               // counted among the stages running in the process
+    ShadingHelper* helper_ = nullptr;    // the second thread, when this stage has it
+    bool inFlight_ = false;              // a row is being shaded there
+    RowJob job_{};                       // that row
 };
 
 }  // namespace rubicel

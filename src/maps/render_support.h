@@ -128,7 +128,8 @@ enum class RowsEnd { Finished, Superseded };
 //
 // With relief shading on, the rows go through the shading stage p.reliefRows:
 // the renderer's painting leaves each row's elevations there, and once row y is
-// drawn row y - 1 is shaded (the picture is told of both); the last row is
+// drawn row y - 1 is shaded (the picture is told of both, or, with the second
+// thread shading, of row y and of row y - 2 that it has shaded); the last row is
 // shaded after the loop ends, a stopped drawing leaves it unshaded. The
 // rendering gives the spacing of its rows (rendering.rowSpacing()) and of the
 // columns of the row just drawn (rendering.columnSpacing()), metres; one whose
@@ -141,7 +142,10 @@ RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& s
     ReliefRows& relief = p.reliefRows;
     bool masked = false;
     if constexpr (requires { rendering.reliefMasked(); }) masked = rendering.reliefMasked();
-    relief.begin(p.relief, p.dmap.image.width(), p.dmap.image.height(), rendering.rowSpacing(), masked);
+    // Where the yields run nothing, rows may be shaded on a second thread
+    // while the next ones are drawn.
+    relief.begin(p.relief, p.dmap.image.width(), p.dmap.image.height(), rendering.rowSpacing(), masked,
+                 !p.ui.yieldRunsEvents());
     struct StageEnd {
         ReliefRows& stage;
         ~StageEnd() { stage.stop(); }
@@ -180,7 +184,8 @@ RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& s
         p.ui.setMenuCaption(MenuId{MenuControl::prcent}, status.withPercent(percent));
     } while (rendering.nextRow(failed) && !failed);
     if (!failed && relief.active() && p.dmap.revision == revision)
-        if (const int last = relief.finish(p.dmap.image); last >= 0) p.ui.mapRowsChanged(last, last + 1);
+        if (const ReliefRows::Rows shaded = relief.finish(p.dmap.image); shaded.first < shaded.end)
+            p.ui.mapRowsChanged(shaded.first, shaded.end);
     return RowsEnd::Finished;
 }
 

@@ -92,6 +92,10 @@ public:
 
     // Lets pending window events run; menu handlers may run inside this call.
     virtual void yieldToEvents() = 0;
+    // Whether yieldToEvents may run anything: a handler, or a window that
+    // looks at the map picture. When it cannot, a rendering may go on changing
+    // the picture on another thread across the yield.
+    virtual bool yieldRunsEvents() const { return true; }
 
     // Ends the program once the running handler returns.
     virtual void quit() = 0;

@@ -47,6 +47,7 @@ public:
     void setBusyPointer(bool busy) override { busyPointer = busy; }
     void showPointerText(const std::string& text) override { pointerText = text; }
     void yieldToEvents() override;
+    bool yieldRunsEvents() const override { return static_cast<bool>(onYield); }
     void quit() override { quitRequested = true; }
     void showForm(Form form, bool shown) override { formShown[form] = shown; }
     void formChanged(Form form) override { ++formChanges[form]; }
