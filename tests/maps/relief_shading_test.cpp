@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <vector>
 #include <numbers>
 
 #include "maps/area_renderer.h"
+#include "maps/tile_renderer.h"
 #include "render_fixture.h"
 
 namespace rubicel {
@@ -107,6 +109,56 @@ TEST_F(ReliefShading, LevelGroundKeepsItsColourAndAStopLeavesTheLastRowUnshaded)
         expectShaded(x, 1, expectedFactor(x, 1));
         EXPECT_EQ(p.dmap.image.pixel(x, 2), colourOf(planeAt(x, 2)));
         EXPECT_EQ(p.dmap.image.pixel(x, 3), kPictureBackground);
+    }
+}
+
+// Where the rendering's yields run nothing, each row is shaded on a second
+// thread while the next is drawn: over rough ground, a whole tile and an area
+// give the picture the drawing gives when it shades every row itself, as it
+// does when a yield may run a handler.
+TEST_F(ReliefShading, TheSecondThreadGivesThePixelsOfTheDrawingItself) {
+    std::mt19937 noise(20);
+    const auto rough = [&noise](int) { return std::int16_t(int(noise() % 4000) - 1000); };
+    for (int k = 1; k < 5760; k += 13) test::writeRecord(tiles[3], k, rough);
+    for (int k = 2817; k <= 3200; ++k) test::writeRecord(tiles[2], k, rough);
+    const struct {
+        const char* name;
+        std::function<void()> draw;
+    } cases[] = {
+        {"whole tile at step 13",
+         [this] {
+             p.map.mapsource = kFromTile;
+             p.map.areaclass = kSingleTile;
+             p.map.tilefile = tiles[3].string();
+             p.map.resolution = 13;
+             Drawtile(p);
+         }},
+        {"area at step 1",
+         [this] {
+             p.map.mapsource = kFromArea;
+             p.map.areaclass = kAreaMap;
+             p.map.resolution = 1;
+             mapfromtile(p, 0, 46, 10, 41);
+         }},
+    };
+    p.relief.on = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.onYield = [](int) {};
+        c.draw();  // sized
+        p.dmap.image.fill(kPictureBackground);  // a redraw of the same size keeps the earlier pixels
+        c.draw();
+        ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+        const Raster itself = p.dmap.image;
+        ui.onYield = nullptr;
+        p.dmap.image.fill(kPictureBackground);
+        c.draw();
+        ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+        ASSERT_GE(itself.width(), 512);
+        ASSERT_EQ(p.dmap.image.width(), itself.width());
+        ASSERT_EQ(p.dmap.image.height(), itself.height());
+        const std::size_t pixels = std::size_t(itself.width()) * std::size_t(itself.height());
+        EXPECT_TRUE(std::equal(itself.data(), itself.data() + pixels, p.dmap.image.data()));
     }
 }
 
