@@ -16,7 +16,10 @@ namespace rubicel {
 // machine of two or more processors, so that several renderings at once (the
 // atlas's) do not crowd the processors. Between tasks of a rendering it waits
 // for the next by spinning (a row comes every few microseconds), and after a
-// short while without one it sleeps until the next rendering.
+// short while without one it sleeps until the next rendering. When other work
+// keeps the processors busy, the helper is not there when a row is due: the
+// rendering then waits long, gives it back and shades the rest itself, and
+// the next few renderings are not lent it.
 class ShadingHelper {
 public:
     using Task = void (*)(const void* data);
@@ -30,8 +33,10 @@ public:
     // Runs task(data) on the helper's thread. The task posted before must be
     // done (wait). data must stay valid until wait returns.
     void post(Task task, const void* data);
-    // Returns once the task posted last is done.
-    void wait();
+    // Returns once the task posted last is done: false when it took so long
+    // that the helper was clearly not running (it is then lent to none of the
+    // next few renderings).
+    bool wait();
 
     ShadingHelper(const ShadingHelper&) = delete;
     ShadingHelper& operator=(const ShadingHelper&) = delete;
@@ -45,6 +50,7 @@ private:
     Task task_ = nullptr;
     const void* data_ = nullptr;
     std::atomic<bool> lent_{false};
+    std::atomic<int> refusals_{0};  // borrowings still to refuse after a late task
     long process_ = 0;  // the process whose thread this is: a forked child has none
 };
 
