@@ -76,9 +76,8 @@ void ReliefRows::begin(const ReliefSettings& settings, int width, int height, do
 
 bool ReliefRows::settle() {
     if (!inFlight_) return false;
+    helper_->finish();
     inFlight_ = false;
-    // A helper kept from its processor by other work: the rendering shades the rest itself.
-    if (!helper_->wait()) giveBackHelper();
     return true;
 }
 
