@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <limits>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace rubicel {

@@ -142,14 +142,14 @@ RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& s
     ReliefRows& relief = p.reliefRows;
     bool masked = false;
     if constexpr (requires { rendering.reliefMasked(); }) masked = rendering.reliefMasked();
-    // Where the yields run nothing, rows may be shaded on a second thread
-    // while the next ones are drawn.
-    relief.begin(p.relief, p.dmap.image.width(), p.dmap.image.height(), rendering.rowSpacing(), masked,
-                 !p.ui.yieldRunsEvents());
     struct StageEnd {
         ReliefRows& stage;
         ~StageEnd() { stage.stop(); }
     } stageEnd{relief};
+    // Where the yields run nothing, rows may be shaded on a second thread
+    // while the next ones are drawn.
+    relief.begin(p.relief, p.dmap.image.width(), p.dmap.image.height(), rendering.rowSpacing(), masked,
+                 !p.ui.yieldRunsEvents());
     const int revision = p.dmap.revision;
     do {
         rendering.startRow();
