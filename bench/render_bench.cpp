@@ -143,28 +143,20 @@ void polarCase(benchmark::State& state, bool cold, bool relief) {
     state.counters["pixels"] = double(s.p.dmap.image.width()) * s.p.dmap.image.height();
 }
 
+// Relief shading runs partly on a second thread: the time a map takes is the
+// wall-clock time, and the processor time counts both threads.
+void timeAsAWhole(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+}
+
 const int registered = [] {
-    benchmark::RegisterBenchmark("render/north polar to 60, step 4", polarCase, false, false)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
-        ->MeasureProcessCPUTime();
-    benchmark::RegisterBenchmark("relief/north polar to 60, step 4", polarCase, false, true)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
-        ->MeasureProcessCPUTime();
+    timeAsAWhole(benchmark::RegisterBenchmark("render/north polar to 60, step 4", polarCase, false, false));
+    timeAsAWhole(benchmark::RegisterBenchmark("relief/north polar to 60, step 4", polarCase, false, true));
     benchmark::RegisterBenchmark("cold/north polar to 60, step 4", polarCase, true, false)
         ->Unit(benchmark::kMillisecond);
     for (const MapCase& m : bench::kMapCases) {
-        // Relief shading runs partly on a second thread: the time a map takes
-        // is the wall-clock time, and the processor time counts both threads.
-        benchmark::RegisterBenchmark((std::string("render/") + m.name).c_str(), renderCase, &m)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->MeasureProcessCPUTime();
-        benchmark::RegisterBenchmark((std::string("relief/") + m.name).c_str(), reliefCase, &m)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->MeasureProcessCPUTime();
+        timeAsAWhole(benchmark::RegisterBenchmark((std::string("render/") + m.name).c_str(), renderCase, &m));
+        timeAsAWhole(benchmark::RegisterBenchmark((std::string("relief/") + m.name).c_str(), reliefCase, &m));
         benchmark::RegisterBenchmark((std::string("floor/") + m.name).c_str(), floorCase, &m)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("cold/") + m.name).c_str(), coldCase, &m)

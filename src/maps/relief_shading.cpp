@@ -60,7 +60,6 @@ void ReliefRows::begin(const ReliefSettings& settings, int width, int height, do
     height_ = height;
     stride_ = width + 2;
     dy_ = dy;
-    counted_ = true;
     const bool alone = stagesRunning.fetch_add(1, std::memory_order_relaxed) == 0;
     if (helped && alone && width >= kHelpedWidth) helper_ = ShadingHelper::borrow();
     const std::size_t rowBytes = std::size_t(stride_) * sizeof(float);
@@ -89,8 +88,7 @@ void ReliefRows::giveBackHelper() {
 
 void ReliefRows::stop() {
     giveBackHelper();
-    if (counted_) stagesRunning.fetch_sub(1, std::memory_order_relaxed);
-    counted_ = false;
+    if (active_) stagesRunning.fetch_sub(1, std::memory_order_relaxed);
     active_ = false;
 }
 
@@ -126,13 +124,13 @@ void ReliefRows::shadeJob(const void* data) {
                        job.dx, s.dy_, job.pixels);
 }
 
-void ReliefRows::shade(Raster& image, int y, int above, int centre, int below, bool helped) {
+void ReliefRows::shade(Raster& image, int y, int above, int centre, int below) {
     const int width = std::min(drawn_[centre], image.width());
     if (width <= 0 || y >= image.height()) return;
     if (drawn_[above] == 0) above = centre;
     if (drawn_[below] == 0) below = centre;
     job_ = {this, above, centre, below, width, dx_[centre], image.row(y)};
-    if (helped && helper_) {
+    if (helper_) {
         helper_->post(&shadeJob, &job_);
         inFlight_ = true;
     } else {
@@ -157,7 +155,7 @@ int ReliefRows::rowDrawn(Raster& image, int y, double dx) {
     if (y >= 1) {
         const int centre = (current_ + slots_ - 1) % slots_;
         const int above = y >= 2 ? (current_ + slots_ - 2) % slots_ : centre;
-        shade(image, y - 1, above, centre, current_, true);
+        shade(image, y - 1, above, centre, current_);
         changed = std::min(changed, y - 1);
     }
     // The next row takes the slot of the oldest, whose last use is done.
@@ -171,14 +169,16 @@ ReliefRows::Rows ReliefRows::finish(Raster& image) {
         stop();
         return {};
     }
-    const int first = settle() ? rows_ - 2 : rows_ - 1;
+    // The last row is shaded here, where nothing else is left to do.
+    const int first = inFlight_ ? rows_ - 2 : rows_ - 1;
+    giveBackHelper();
     if (image.width() != width_ || image.height() != height_) {
         stop();
         return {};
     }
     const int last = (current_ + slots_ - 1) % slots_;
     const int above = rows_ >= 2 ? (current_ + slots_ - 2) % slots_ : last;
-    shade(image, rows_ - 1, above, last, last, false);
+    shade(image, rows_ - 1, above, last, last);
     stop();
     return {first, rows_};
 }

@@ -125,12 +125,13 @@ private:
     std::uint8_t* mask(int slot) { return shown_.data() + std::size_t(slot) * std::size_t(stride_); }
     const std::uint8_t* mask(int slot) const { return shown_.data() + std::size_t(slot) * std::size_t(stride_); }
     void closeRow(int slot);
-    void shade(Raster& image, int y, int above, int centre, int below, bool helped);
+    // Shades row y, on the second thread when the stage has it.
+    void shade(Raster& image, int y, int above, int centre, int below);
     // Waits for the row on the second thread; true when there was one.
     bool settle();
     void giveBackHelper();
 
-    bool active_ = false;
+    bool active_ = false;  // and counted among the stages running in the process
     bool masked_ = false;
     ReliefLight light_;
     int width_ = 0, height_ = 0, stride_ = 0;
@@ -142,7 +143,6 @@ private:
     std::vector<double> dx_;      // of each slot, the column spacing
     int current_ = 0;  // slot of the row being drawn
     int rows_ = 0;     // rows drawn so far
-    bool counted_ = false;               // counted among the stages running in the process
     ShadingHelper* helper_ = nullptr;    // the second thread, when this stage has it
     bool inFlight_ = false;              // a row is being shaded there
     RowJob job_{};                       // that row
