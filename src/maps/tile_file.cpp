@@ -192,9 +192,23 @@ std::optional<std::string> TileFile::mapRecords(int first, int last, const std::
     }
     mapped_ = at;
     mappedBytes_ = bytes;
+    mappedFirst_ = first;
+    mappedLast_ = last;
     // The pages come in the order the map needs them, not from front to back.
     (void)::madvise(at, bytes, MADV_WILLNEED);
     rows = reinterpret_cast<const std::int16_t*>(static_cast<const char*>(at) + (start - base));
+    return std::nullopt;
+}
+
+std::optional<std::string> TileFile::mappedFault() const {
+    if (!mapped_) return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd_.get(), &info) != 0)
+        return "Device I/O error: " + recordText(path_, mappedFirst_) + " (" + std::strerror(errno) + ")";
+    if (info.st_size < off_t(mappedLast_) * kRecordBytes)
+        return "Input past end of file: " +
+               recordText(path_, int(std::max<off_t>(info.st_size / kRecordBytes + 1, mappedFirst_))) +
+               " (the file was cut short while it was read)";
     return std::nullopt;
 }
 
