@@ -15,6 +15,7 @@ table=(
   "colour:common platform"
   "settings:common platform"
   "maps:common platform colour"
+  "furniture:common platform colour maps"
   "keys:common platform colour"
   "fetch:common platform maps"
   "windows:common platform colour maps keys settings"

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// label_board.h: the room labels have taken on the picture so far, and labels made from measured texts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "furniture/furniture_layout.h"
+
+namespace rubicel {
+
+class LabelFont;
+
+// Space kept clear between a label and anything taken before it, pixels.
+inline constexpr double kLabelGap = 2.0;
+
+// The boxes taken, for placing each new label where nothing is yet. Boxes are
+// filed under the cells of a coarse grid they cover, so a test looks only at
+// its neighbours.
+class LabelBoard {
+public:
+    LabelBoard(double width, double height);
+    // Whether box keeps kLabelGap clear of every box taken.
+    bool free(const PictureBox& box) const;
+    void take(const PictureBox& box);
+
+private:
+    static constexpr double kCell = 64.0;
+    struct CellRange {
+        int x0, y0, x1, y1;  // inclusive
+    };
+    CellRange cells(const PictureBox& box) const;
+
+    int columns_ = 1;
+    int rows_ = 1;
+    std::vector<PictureBox> boxes_;
+    std::vector<std::vector<int>> filed_;  // per cell, indexes into boxes_
+};
+
+// A text measured for placing.
+struct MeasuredText {
+    std::string text;
+    TextSize size = TextSize::Small;
+    double width = 0;
+    double height = 0;
+    double ascent = 0;
+};
+MeasuredText measureText(const LabelFont& font, std::string text, TextSize size);
+
+// The label of text with its box's north-west corner at (left, top).
+FurnitureLabel labelAt(const MeasuredText& text, LabelRole role, double left, double top, PicturePoint anchor,
+                       LabelPlacement placement);
+
+}  // namespace rubicel
