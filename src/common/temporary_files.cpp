@@ -19,6 +19,7 @@ constexpr int kSlots = 1024;
 // Each slot holds a name of its own (a copy), or nothing. The handler only reads
 // the slots and calls unlink, both safe in a signal handler.
 std::atomic<char*> slots[kSlots];
+static_assert(std::atomic<char*>::is_always_lock_free, "the handler reads the slots");
 // Set as the handler starts: from then on no name is freed, so the handler
 // never reads a name freed under it.
 std::atomic<bool> ending{false};
