@@ -18,6 +18,7 @@
 
 #include "colour/colour_engine.h"
 #include "colour/user_bands.h"
+#include "common/temporary_files.h"
 #include "export/atlas_command.h"
 #include "export/geo_transform.h"
 #include "export/map_output.h"
@@ -565,6 +566,7 @@ int run(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    removeTemporariesOnSignals();
     Options options;
     if (const auto error = parseOptions(argc, argv, options)) {
         std::fprintf(stderr, "rubicel-render: %s\n%s", error->text.c_str(), kUsage);

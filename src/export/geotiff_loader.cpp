@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// geotiff_loader.cpp: writeTiff() as the programs have it: the GeoTIFF module, loaded once on the first TIFF.
+// geotiff_loader.cpp: writeTiffTo() as the programs have it: the GeoTIFF module, loaded once on the first TIFF.
 #include <dlfcn.h>
 
 #include <filesystem>
@@ -53,16 +53,13 @@ LoadedModule load() {
 
 }  // namespace
 
-std::optional<std::string> writeTiff(const Raster& image, const std::string& path,
-                                     const std::optional<GeoTransform>& place) {
+TiffWriter* tiffWriter(std::string& problem) {
     // Loaded once for the whole run, whichever of the atlas's threads comes first.
     static std::once_flag once;
     static LoadedModule module;
     std::call_once(once, [] { module = load(); });
-    if (!module.write) return "Cannot write " + path + ": " + module.problem;
-    std::optional<std::string> failure;
-    module.write(image, path, place, failure);
-    return failure;
+    if (!module.write) problem = module.problem;
+    return module.write;
 }
 
 }  // namespace rubicel

@@ -18,10 +18,9 @@ inline constexpr const char* kGeoTiffModuleName = "librubicel-geotiff.so";
 
 // The entry point's name carries the version of its signature, so a module of
 // another build is refused instead of called wrongly.
-inline constexpr const char* kGeoTiffEntryName = "rubicel_geotiff_write_1";
+inline constexpr const char* kGeoTiffEntryName = "rubicel_geotiff_write_2";
 
-// writeTiff() of the module: failure gets its answer.
-using GeoTiffEntry = void(const Raster& image, const std::string& path, const std::optional<GeoTransform>& place,
-                          std::optional<std::string>& failure);
+// writeTiffTo() of the module; the program opens, replaces and cleans up the file.
+using GeoTiffEntry = bool(int fd, const Raster& image, const std::optional<GeoTransform>& place);
 
 }  // namespace rubicel

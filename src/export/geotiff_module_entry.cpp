@@ -5,10 +5,9 @@
 #include "export/geotiff_module.h"
 #include "export/geotiff_writer.h"
 
-extern "C" __attribute__((visibility("default"))) void rubicel_geotiff_write_1(
-    const rubicel::Raster& image, const std::string& path, const std::optional<rubicel::GeoTransform>& place,
-    std::optional<std::string>& failure) {
-    failure = rubicel::writeTiff(image, path, place);
+extern "C" __attribute__((visibility("default"))) bool rubicel_geotiff_write_2(
+    int fd, const rubicel::Raster& image, const std::optional<rubicel::GeoTransform>& place) {
+    return rubicel::writeTiffTo(fd, image, place);
 }
 
-static_assert(std::is_same_v<decltype(rubicel_geotiff_write_1), rubicel::GeoTiffEntry>);
+static_assert(std::is_same_v<decltype(rubicel_geotiff_write_2), rubicel::GeoTiffEntry>);

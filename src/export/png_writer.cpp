@@ -132,20 +132,19 @@ bool PngRows::finish() {
     return endFile(*s_);
 }
 
+bool writePngTo(int fd, const Raster& image) {
+    PngRows png(fd, image.width(), image.height());
+    if (!png.writeHeader()) return false;
+    for (int y = 0; y < image.height(); ++y)
+        if (!png.writeRow(image.row(y))) return false;
+    return png.finish();
+}
+
 std::optional<std::string> writePng(const Raster& image, const std::string& path) {
     if (image.empty()) return "Cannot write " + path + ": a PNG file needs at least one pixel";
-    const auto failure = replaceFile(
-        path,
-        [&image](int fd) {
-            PngRows png(fd, image.width(), image.height());
-            if (!png.writeHeader()) return false;
-            for (int y = 0; y < image.height(); ++y)
-                if (!png.writeRow(image.row(y))) return false;
-            return png.finish();
-        },
-        LinkAtPath::Replace);
+    const auto failure = replaceFile(path, [&image](int fd) { return writePngTo(fd, image); }, LinkAtPath::Replace);
     if (!failure) return std::nullopt;
-    return "Cannot write " + path + ": " + std::strerror(failure->error);
+    return describeFailure(*failure);
 }
 
 }  // namespace rubicel

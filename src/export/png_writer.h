@@ -15,6 +15,10 @@ class Raster;
 // description of the failure, or nothing.
 [[nodiscard]] std::optional<std::string> writePng(const Raster& image, const std::string& path);
 
+// The same PNG written whole into the open file fd, from its start to its end;
+// false with errno set when a write fails.
+bool writePngTo(int fd, const Raster& image);
+
 // The same PNG written into the open file fd a row at a time, from the top. A
 // step that fails returns false with errno set, and so does every later one.
 class PngRows {

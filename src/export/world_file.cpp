@@ -2,12 +2,8 @@
 // world_file.cpp: the Mars coordinate system, and the world file and .prj that place a PNG or BMP map.
 #include "export/world_file.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-
-#include "common/file_replace.h"
 
 namespace rubicel {
 
@@ -20,11 +16,8 @@ std::string exact(double v) {
     return text;
 }
 
-std::optional<std::string> writeText(const std::string& path, const std::string& text) {
-    const auto failure =
-        replaceFile(path, [&text](int fd) { return writeAll(fd, text.data(), text.size()); }, LinkAtPath::Replace);
-    if (!failure) return std::nullopt;
-    return "Cannot write " + path + ": " + std::strerror(failure->error);
+std::optional<ReplaceFailure> writeText(FileSet& files, const std::string& path, const std::string& text) {
+    return files.write(path, [&text](int fd) { return writeAll(fd, text.data(), text.size()); }, LinkAtPath::Replace);
 }
 
 }  // namespace
@@ -70,17 +63,17 @@ std::string projectionPath(const std::string& map) {
     return std::filesystem::path(map).replace_extension(".prj").string();
 }
 
-std::optional<std::string> writeWorldFiles(const std::string& map, const GeoTransform& t) {
-    if (auto failure = writeText(worldFilePath(map), worldFileText(t))) return failure;
+std::optional<ReplaceFailure> writeWorldFiles(FileSet& files, const std::string& map, const GeoTransform& t) {
+    if (auto failure = writeText(files, worldFilePath(map), worldFileText(t))) return failure;
     const std::string crs = crsWktOf(t);
-    if (auto failure = writeText(projectionPath(map), crs + "\n")) return failure;
+    if (auto failure = writeText(files, projectionPath(map), crs + "\n")) return failure;
     // GDAL, and QGIS through it, take a PNG's or BMP's coordinate system from this
     // auxiliary file rather than from the .prj.
     std::string wkt;
     for (const char c : crs) wkt += c == '"' ? std::string("&quot;") : std::string(1, c);
     // A geographic system lists latitude first, a projected one easting first.
     const std::string mapping = t.pole != 0 ? "1,2" : "2,1";
-    return writeText(map + ".aux.xml", "<PAMDataset>\n  <SRS dataAxisToSRSAxisMapping=\"" + mapping + "\">" + wkt +
+    return writeText(files, map + ".aux.xml", "<PAMDataset>\n  <SRS dataAxisToSRSAxisMapping=\"" + mapping + "\">" + wkt +
                                            "</SRS>\n</PAMDataset>\n");
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/file_replace.h"
 #include "export/geo_transform.h"
 
 namespace rubicel {
@@ -44,7 +45,8 @@ std::string worldFilePath(const std::string& map);
 std::string projectionPath(const std::string& map);
 
 // Writes the world file, the .prj and GDAL's auxiliary file map + ".aux.xml"
-// beside map. Returns a description of the failure, or nothing.
-[[nodiscard]] std::optional<std::string> writeWorldFiles(const std::string& map, const GeoTransform& t);
+// beside map into files, the set the map itself goes into.
+[[nodiscard]] std::optional<ReplaceFailure> writeWorldFiles(FileSet& files, const std::string& map,
+                                                           const GeoTransform& t);
 
 }  // namespace rubicel
