@@ -44,7 +44,8 @@ bool CsvReader::next(std::vector<std::string>& fields) {
                 return false;
             }
         } else {
-            const std::size_t end = std::min(text_.find_first_of(",\r\n", at_), text_.size());
+            std::size_t end = at_;
+            while (end < text_.size() && text_[end] != ',' && text_[end] != '\n' && text_[end] != '\r') ++end;
             field.append(text_.substr(at_, end - at_));
             at_ = end;
         }

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 #include <mutex>
 #include <optional>
 
@@ -33,17 +34,21 @@ std::optional<double> number(const std::string& text) {
     return value;
 }
 
-// Reads one file's records into places, checking each field; returns the
-// first fault found, as "FILE line N: what".
+// One file's records, field by field, each checked as it is taken; keeps the
+// first fault found, as "FILE: line N: what". The columns are asked for by
+// their place in the list given to header().
 class Table {
 public:
     Table(std::string_view file, std::string_view text) : file_(file), reader_(text) {}
 
-    // Reads the header and finds the columns; false when one is missing.
+    // Reads the header and finds the columns named; false when one is missing.
     bool header(std::initializer_list<std::string_view> names) {
         if (!reader_.next(header_)) return fail(reader_.error().empty() ? "the file is empty" : reader_.error());
         for (const std::string_view name : names) {
-            if (columnOf(header_, name) < 0) return fail("no column " + std::string(name) + " in the header line");
+            const int at = columnOf(header_, name);
+            if (at < 0) return fail("no column " + std::string(name) + " in the header line");
+            names_.push_back(name);
+            columns_.push_back(std::size_t(at));
         }
         return true;
     }
@@ -63,15 +68,14 @@ public:
         }
     }
 
-    const std::string& text(std::string_view column) const {
-        return fields_[std::size_t(columnOf(header_, column))];
-    }
-    // The column's number within [low, high]; a fault when it is not one.
-    std::optional<double> value(std::string_view column, double low, double high) {
+    // The field of the column named column-th in header().
+    const std::string& text(int column) const { return fields_[columns_[std::size_t(column)]]; }
+    // Its number, within [low, high]; a fault when it is not one.
+    std::optional<double> value(int column, double low, double high) {
         const auto v = number(text(column));
         if (v && *v >= low && *v <= high) return v;
-        fail("line " + std::to_string(reader_.line()) + ": " + std::string(column) + " is \"" + text(column) +
-             "\", not a number from " + std::to_string(int(low)) + " to " + std::to_string(int(high)));
+        fail("line " + std::to_string(reader_.line()) + ": " + std::string(names_[std::size_t(column)]) + " is \"" +
+             text(column) + "\", not a number from " + std::to_string(int(low)) + " to " + std::to_string(int(high)));
         return std::nullopt;
     }
     bool fault(const std::string& what) { return fail("line " + std::to_string(reader_.line()) + ": " + what); }
@@ -86,6 +90,8 @@ private:
     std::string_view file_;
     CsvReader reader_;
     std::vector<std::string> header_, fields_;
+    std::vector<std::string_view> names_;
+    std::vector<std::size_t> columns_;
     std::string error_;
 };
 
@@ -93,18 +99,19 @@ private:
 std::vector<Place> readFeatures(std::string_view text, std::string& error) {
     Table t(kFeaturesFile, text);
     std::vector<Place> places;
+    enum { Id, Name, AsciiName, Type, Lat, Lon, Diameter, MinLat, MaxLat, MinLon, MaxLon };
     if (t.header({"id", "name", "ascii_name", "type", "lat", "lon_east", "diameter_km", "min_lat", "max_lat",
                   "min_lon", "max_lon"})) {
         while (t.next()) {
             Place p;
-            const auto id = t.value("id", 0, 1e9);
-            const auto lat = t.value("lat", -90, 90);
-            const auto lon = t.value("lon_east", -180, 360);
-            const auto diameter = t.value("diameter_km", 0, 30000);
+            const auto id = t.value(Id, 0, 1e9);
+            const auto lat = t.value(Lat, -90, 90);
+            const auto lon = t.value(Lon, -180, 360);
+            const auto diameter = t.value(Diameter, 0, 30000);
             if (!id || !lat || !lon || !diameter) break;
             p.id = int(*id);
-            p.name = t.text("name");
-            p.type = t.text("type");
+            p.name = t.text(Name);
+            p.type = t.text(Type);
             if (p.name.empty() || p.type.empty()) {
                 t.fault("a name or a type is empty");
                 break;
@@ -113,11 +120,11 @@ std::vector<Place> readFeatures(std::string_view text, std::string& error) {
             p.longitude = *lon < 0 ? *lon + 360.0 : *lon;
             p.diameterKm = *diameter;
             // The bounding box: all four limits, or none (the newer names).
-            const bool none = t.text("min_lat").empty() && t.text("max_lat").empty() && t.text("min_lon").empty() &&
-                              t.text("max_lon").empty();
+            const bool none = t.text(MinLat).empty() && t.text(MaxLat).empty() && t.text(MinLon).empty() &&
+                              t.text(MaxLon).empty();
             if (!none) {
-                const auto s = t.value("min_lat", -90, 90), n = t.value("max_lat", -90, 90);
-                const auto w = t.value("min_lon", -360, 360), e = t.value("max_lon", -360, 720);
+                const auto s = t.value(MinLat, -90, 90), n = t.value(MaxLat, -90, 90);
+                const auto w = t.value(MinLon, -360, 360), e = t.value(MaxLon, -360, 720);
                 if (!s || !n || !w || !e) break;
                 if (*s > *n || *w > *e) {
                     t.fault("the bounding box's minimum exceeds its maximum");
@@ -125,7 +132,7 @@ std::vector<Place> readFeatures(std::string_view text, std::string& error) {
                 }
                 p.box = GeoBox{*s, *n, *w, *e};
             }
-            p.key = searchKey(t.text("ascii_name"));
+            p.key = searchKey(t.text(AsciiName));
             places.push_back(std::move(p));
         }
     }
@@ -137,15 +144,16 @@ std::vector<Place> readFeatures(std::string_view text, std::string& error) {
 std::vector<Place> readLandingSites(std::string_view text, std::string& error) {
     Table t(kLandingSitesFile, text);
     std::vector<Place> places;
+    enum { Mission, Site, Lat, Lon };
     if (t.header({"mission", "site", "lat", "lon_east"})) {
         while (t.next()) {
             Place p;
             p.kind = Place::Kind::LandingSite;
             p.type = "Landing site";
-            p.name = t.text("mission");
-            p.site = t.text("site");
-            const auto lat = t.value("lat", -90, 90);
-            const auto lon = t.value("lon_east", -180, 360);
+            p.name = t.text(Mission);
+            p.site = t.text(Site);
+            const auto lat = t.value(Lat, -90, 90);
+            const auto lon = t.value(Lon, -180, 360);
             if (!lat || !lon) break;
             if (p.name.empty()) {
                 t.fault("the mission is empty");
@@ -177,11 +185,16 @@ int matchRank(const std::string& key, const std::string& text) {
     return 3;
 }
 
+// The whole file, read at once; nothing when it cannot be read or is far
+// larger than any gazetteer (so that a wrong file cannot take the memory).
 std::optional<std::string> slurp(const std::filesystem::path& path) {
+    constexpr std::uintmax_t kLargest = 64u << 20;
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec || size > kLargest) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    std::string text(std::size_t(size), '\0');
+    if (!in.read(text.data(), std::streamsize(size))) return std::nullopt;
     return text;
 }
 
