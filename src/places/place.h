@@ -47,7 +47,7 @@ GeoBox placeExtent(const Place& place);
 
 // The place as the pointer read-out names it: its name, its type in lower
 // case and its diameter, "Gale (crater, 154 km)"; one decimal below 10 km
-// ("Airy-0 (crater, 0.5 km)"), groups of three digits apart from 1,000 km
+// ("Airy-0 (crater, 0.8 km)"), groups of three digits apart from 1,000 km
 // ("Hephaestus Rupēs (rupes, 1 707 km)").
 std::string featureLabel(const Place& place);
 
