@@ -11,16 +11,17 @@ cd "$(dirname "$0")/../src"
 # Bottom-up: folder and the folders it may include besides itself.
 table=(
   "common:"
+  "places:common"
   "platform:common"
   "colour:common platform"
   "settings:common platform"
-  "maps:common platform colour"
-  "furniture:common platform colour maps"
+  "maps:common places platform colour"
+  "furniture:common places platform colour maps"
   "keys:common platform colour"
   "fetch:common platform maps"
-  "windows:common platform colour maps keys settings"
-  "export:common platform colour maps keys settings windows"
-  "desktop:common platform colour maps keys settings windows"
+  "windows:common places platform colour maps keys settings"
+  "export:common places platform colour maps keys settings windows"
+  "desktop:common places platform colour maps keys settings windows"
 )
 
 declare -A allowed=() rank=()

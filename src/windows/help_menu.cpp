@@ -15,7 +15,9 @@ const char* const kAboutText =
     "Software to create maps from the\n"
     "MEGDR064 MOLA elevation data set\n"
     "\n"
-    "(c) 2007 the Rubicel authors";
+    "(c) 2007 the Rubicel authors\n"
+    "\n"
+    "Feature names: IAU WGPSN / USGS Gazetteer of Planetary Nomenclature";
 
 const char* const kSourcingTitle = "Obtaining the MEGDR064 MOLA data files";
 

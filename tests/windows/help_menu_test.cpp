@@ -37,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
     Items, InformationBox,
     testing::Values(InfoCase{0, "Rubicel v 1.12  -  March 6, 2007",
                              "Rubicel\n\nSoftware to create maps from the\nMEGDR064 MOLA elevation data set\n\n"
-                             "(c) 2007 the Rubicel authors"},
+                             "(c) 2007 the Rubicel authors\n\n"
+                             "Feature names: IAU WGPSN / USGS Gazetteer of Planetary Nomenclature"},
                     InfoCase{5, "Obtaining the MEGDR064 MOLA data files",
                              "The MEGDR064 64 pixel/degree MOLA Digital Elevation Model\n"
                              "files can be downloaded from:\n\n"
