@@ -53,13 +53,8 @@ const LabelFont* LabelFont::shared(std::string* error) {
     };
     static const Loaded loaded = [] {
         Loaded result;
-        for (const std::string& path : sansFontFiles()) {
-            result.font = load(path, result.error);
-            if (result.font) return result;
-        }
-        if (result.error.empty())
-            result.error = std::string("no font of the family ") + kPrintFamily +
-                           " nor any sans-serif font was found (install the package fonts-liberation)";
+        result.font = firstSansFont<LabelFont>(
+            [](const std::string& path, std::string& error) { return load(path, error); }, result.error);
         return result;
     }();
     if (error) *error = loaded.error;
