@@ -6,8 +6,6 @@
 // all four layers with the 1,903 names of the gazetteer and the ten landers.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,37 +13,23 @@
 #include "furniture/label_font.h"
 #include "maps/drawn_map.h"
 #include "maps/polar_grid.h"
+#include "places/place_index.h"
 
 namespace {
 
 using namespace rubicel;
 
-// The gazetteer's features, as the place index will hand them over, and the landers.
+// The shipped gazetteer's features and landers, as the place index hands them over.
 std::vector<MapPlace> marsPlaces() {
+    const PlaceIndex index =
+        PlaceIndex::fromFiles(RUBICEL_PLACES_DIR "/mars_features.csv", RUBICEL_PLACES_DIR "/landing_sites.csv");
     std::vector<MapPlace> places;
-    std::ifstream file(RUBICEL_BENCH_FEATURES);
-    std::string line;
-    std::getline(file, line);  // the header
-    while (std::getline(file, line)) {
-        std::istringstream fields(line);
-        std::string name, code, lat, lon, diameter;
-        std::getline(fields, name, ',');
-        std::getline(fields, code, ',');
-        std::getline(fields, lat, ',');
-        std::getline(fields, lon, ',');
-        std::getline(fields, diameter, ',');
-        places.push_back({name, std::stod(lat), std::stod(lon), std::stod(diameter),
-                          code == "AL" ? PlaceKind::AlbedoFeature : PlaceKind::Feature});
+    for (const Place& place : index.places()) {
+        const PlaceKind kind = place.kind == Place::Kind::LandingSite ? PlaceKind::LandingSite
+                               : place.type == "Albedo Feature"       ? PlaceKind::AlbedoFeature
+                                                                      : PlaceKind::Feature;
+        places.push_back({place.name, place.latitude, place.longitude, place.diameterKm, kind});
     }
-    const struct {
-        const char* name;
-        double lat, lon;
-    } landers[] = {{"Viking 1", 22.27, 312.05},         {"Viking 2", 47.67, 134.28},
-                   {"Mars Pathfinder", 19.10, 326.75},  {"Spirit", -14.5718, 175.4785},
-                   {"Opportunity", -1.9483, 354.4742},  {"Phoenix", 68.22, 234.25},
-                   {"Curiosity", -4.5895, 137.4417},    {"InSight", 4.502, 135.623},
-                   {"Perseverance", 18.4447, 77.4508},  {"Zhurong", 25.066, 109.925}};
-    for (const auto& l : landers) places.push_back({l.name, l.lat, l.lon, 0, PlaceKind::LandingSite});
     return places;
 }
 
