@@ -30,6 +30,10 @@ inline std::string marsPolarName(int pole) {
     return std::string(kMarsCrsName) + (pole > 0 ? " / North Polar" : " / South Polar");
 }
 std::string marsPolarWkt(int pole);
+// The same system in WKT 2, as PROJ holds it under IAU_2015 (variant A of the
+// projection, easting and northing axes, the code as an ID), for readers that
+// take it whole: GDAL identifies it as the IAU entry itself.
+std::string marsPolarWkt2(int pole);
 // The WKT of the system that t is in.
 std::string crsWktOf(const GeoTransform& t);
 
