@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "common/raster.h"
-#include "export/world_file.h"
+#include "export/mars_crs.h"
 
 namespace rubicel {
 
@@ -27,11 +27,16 @@ void quiet(const char*, const char*, va_list) {}
 
 // Keys of the polar stereographic system of the pole (1 north, -1 south) on the
 // Mars sphere, over its geographic keys; user-defined, as GeoTIFF has no codes
-// for other planets.
+// for other planets. GDAL builds a polar system from such keys with axes of its
+// own (easting south along 90° E at the north pole), which then matches the IAU
+// entry only in part, so QGIS names no code for it. The system goes whole as WKT
+// into the citation instead, as an "ESRI PE String", which GDAL (and ArcGIS)
+// read in place of the keys when the model type is user-defined: GDAL then
+// knows it as IAU_2015:49930 or 49935. The keys stay for readers that do not.
 void writePolarKeys(GTIF* gtif, int pole) {
-    const std::string name = marsPolarName(pole);
+    const std::string citation = "ESRI PE String = " + marsPolarWkt2(pole);
     GTIFKeySet(gtif, ProjectedCSTypeGeoKey, TYPE_SHORT, 1, KvUserDefined);
-    GTIFKeySet(gtif, PCSCitationGeoKey, TYPE_ASCII, 0, name.c_str());
+    GTIFKeySet(gtif, PCSCitationGeoKey, TYPE_ASCII, 0, citation.c_str());
     GTIFKeySet(gtif, ProjectionGeoKey, TYPE_SHORT, 1, KvUserDefined);
     GTIFKeySet(gtif, ProjCoordTransGeoKey, TYPE_SHORT, 1, CT_PolarStereographic);
     GTIFKeySet(gtif, ProjLinearUnitsGeoKey, TYPE_SHORT, 1, Linear_Meter);
@@ -48,7 +53,8 @@ void writePolarKeys(GTIF* gtif, int pole) {
 bool writeKeys(TIFF* tif, const GeoTransform& t) {
     GTIF* gtif = GTIFNew(tif);
     if (!gtif) return false;
-    GTIFKeySet(gtif, GTModelTypeGeoKey, TYPE_SHORT, 1, t.pole != 0 ? ModelTypeProjected : ModelTypeGeographic);
+    // A polar system's model type is user-defined: see writePolarKeys.
+    GTIFKeySet(gtif, GTModelTypeGeoKey, TYPE_SHORT, 1, t.pole != 0 ? KvUserDefined : ModelTypeGeographic);
     GTIFKeySet(gtif, GTRasterTypeGeoKey, TYPE_SHORT, 1, RasterPixelIsArea);
     GTIFKeySet(gtif, GeographicTypeGeoKey, TYPE_SHORT, 1, KvUserDefined);
     // The citation's fields name the datum, ellipsoid and meridian for readers that

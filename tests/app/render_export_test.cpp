@@ -114,9 +114,10 @@ TEST_F(RenderExport, GdalPlacesPolarMapsInThePolarStereographicSystemOfTheirPole
         std::string what;
         std::string pole;
         double corner;
+        std::string code;  // of the system under IAU_2015
     } cases[] = {
-        {"--polar north --step 4", "90", 492 * 3704.6685952066387},
-        {"--polar south --to 80 --step 13", "-90", 50 * 12040.172934421576},
+        {"--polar north --step 4", "90", 492 * 3704.6685952066387, "49930"},
+        {"--polar south --to 80 --step 13", "-90", 50 * 12040.172934421576, "49935"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -138,6 +139,17 @@ TEST_F(RenderExport, GdalPlacesPolarMapsInThePolarStereographicSystemOfTheirPole
             EXPECT_NEAR(lr[0], c.corner, 1e-3) << file;
             EXPECT_NEAR(lr[1], -c.corner, 1e-3) << file;
             EXPECT_NEAR(pairAfter(info, "geoTransform")[0], -c.corner, 1e-6) << file;
+        }
+        // GDAL knows the GeoTIFF's system as the IAU entry itself, so QGIS names
+        // its code: the identifier is carried, and the match is whole (below
+        // 100 % gdalsrsinfo says how sure it is; 3.6 prints every code as "EPSG:").
+        std::string info, matches;
+        ASSERT_EQ(shell(work.path(), "gdalinfo -json map.tif", info, err), 0) << err;
+        EXPECT_NE(info.find("ID[\\\"IAU\\\"," + c.code + ",2015]]"), std::string::npos) << info;
+        if (std::system("command -v gdalsrsinfo >/dev/null 2>&1") == 0) {
+            ASSERT_EQ(shell(work.path(), "gdalsrsinfo -e map.tif", matches, err), 0) << err;
+            EXPECT_NE(matches.find(":" + c.code + "\n"), std::string::npos) << matches;
+            EXPECT_EQ(matches.find("Confidence"), std::string::npos) << matches;
         }
     }
     EXPECT_NE(test::readAll(work.path() / "map.prj").find("AUTHORITY[\"IAU_2015\",\"49935\"]"), std::string::npos);
