@@ -19,8 +19,9 @@ inline constexpr double kLabelGap = 2.0;
 // its neighbours.
 class LabelBoard {
 public:
-    LabelBoard(double width, double height);
-    // Whether box keeps kLabelGap clear of every box taken.
+    // unit: picture pixels to a unit of the style (FurnitureLayout::unit).
+    LabelBoard(double width, double height, double unit = 1.0);
+    // Whether box keeps kLabelGap units clear of every box taken.
     bool free(const PictureBox& box) const;
     void take(const PictureBox& box);
 
@@ -31,6 +32,8 @@ private:
     };
     CellRange cells(const PictureBox& box) const;
 
+    double gap_ = kLabelGap;
+    double cell_ = kCell;
     int columns_ = 1;
     int rows_ = 1;
     std::vector<PictureBox> boxes_;
@@ -45,7 +48,9 @@ struct MeasuredText {
     double height = 0;
     double ascent = 0;
 };
-MeasuredText measureText(const LabelFont& font, std::string text, TextSize size);
+// At unit 1 with the advances of font.width, at any other unit with its
+// linear advances at an em of textPixels(size) x unit (FurnitureLayout::unit).
+MeasuredText measureText(const LabelFont& font, std::string text, TextSize size, double unit);
 
 // The label of text with its box's north-west corner at (left, top).
 FurnitureLabel labelAt(const MeasuredText& text, LabelRole role, double left, double top, PicturePoint anchor,
