@@ -110,7 +110,8 @@ struct FurnitureLayout {
     // Picture pixels to a unit of the style: backends draw every size of
     // furniture_style.h (text em, line, edge, halo and ring widths) unit times
     // as large. At 1, text is measured as LabelFont::width has it; at any
-    // other unit as LabelFont::widthAt at an em of textPixels(size) x unit.
+    // other unit as LabelFont::widthAt at an em of textPixels(size) x unit;
+    // glyphsOf (label_board.h) gives the glyphs to draw either way.
     double unit = 1.0;
     int interval = 0;  // degrees between grid lines; 0 without the graticule
     std::vector<GridLine> lines;

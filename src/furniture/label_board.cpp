@@ -58,6 +58,10 @@ MeasuredText measureText(const LabelFont& font, std::string text, TextSize size,
     return m;
 }
 
+std::vector<PlacedGlyph> glyphsOf(const LabelFont& font, std::string_view text, TextSize size, double unit) {
+    return unit == 1.0 ? font.glyphRun(text, size) : font.glyphRunAt(text, textPixels(size) * unit);
+}
+
 FurnitureLabel labelAt(const MeasuredText& text, LabelRole role, double left, double top, PicturePoint anchor,
                        LabelPlacement placement) {
     FurnitureLabel label;

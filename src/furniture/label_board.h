@@ -3,13 +3,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "furniture/furniture_layout.h"
+#include "furniture/label_font.h"
 
 namespace rubicel {
-
-class LabelFont;
 
 // Space kept clear between a label and anything taken before it, pixels.
 inline constexpr double kLabelGap = 2.0;
@@ -51,6 +51,10 @@ struct MeasuredText {
 // At unit 1 with the advances of font.width, at any other unit with its
 // linear advances at an em of textPixels(size) x unit (FurnitureLayout::unit).
 MeasuredText measureText(const LabelFont& font, std::string text, TextSize size, double unit);
+// The glyphs a backend draws for a label of size at unit, by the rule it was
+// measured with: LabelFont::glyphRun at unit 1, glyphRunAt an em of
+// textPixels(size) x unit otherwise.
+std::vector<PlacedGlyph> glyphsOf(const LabelFont& font, std::string_view text, TextSize size, double unit);
 
 // The label of text with its box's north-west corner at (left, top).
 FurnitureLabel labelAt(const MeasuredText& text, LabelRole role, double left, double top, PicturePoint anchor,

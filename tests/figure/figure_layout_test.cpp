@@ -94,7 +94,9 @@ TEST(ColourBar, BandsShowTheEnginesColoursAndAnnotationsTheInterval) {
         for (int e = c.span.lowest; e <= c.span.highest; e += 37) {
             const double x = bar.xOf(e);
             for (const ColourBar::Band& b : bar.bands) {
-                if (b.left < x && x < b.right) EXPECT_EQ(b.rgb, engineColour(c.colour, e)) << e;
+                if (b.left < x && x < b.right) {
+                    EXPECT_EQ(b.rgb, engineColour(c.colour, e)) << e;
+                }
             }
         }
     }
