@@ -198,6 +198,8 @@ std::string frameShape(const FigureFrame& frame, const std::string& attributes) 
 
 std::string figureSvg(const FigureLayout& f, const Raster& picture) {
     SvgText svg(f.fontFamily);
+    // The page's size in millimetres (points x 25.4 / 72) and its viewBox in
+    // points: a user unit is a point, as the layout's.
     svg.line("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>");
     svg.line("<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" "
              "width=\"" + num(mmOfPoints(f.width)) + "mm\" height=\"" + num(mmOfPoints(f.height)) +

@@ -23,7 +23,7 @@ struct FigureSpec {
     std::string caption;         // the map's, as the status line names it ("Valles Marineris")
     std::string title;           // printed above the map; empty: the caption
     double widthMm = kFigureWidthMm;  // the page's width, kFigureWidthMinMm to kFigureWidthMaxMm
-    FurnitureLayers layers;      // drawn over the map (the interval and labels of the grid are the figure's)
+    FurnitureLayers layers;      // drawn over the map; the grid's interval and labels and the unit are the figure's
     // The elevations the colour bar spans: the user's range the map was drawn
     // with (scheme 9's limits); without one, every elevation (kFullElevations).
     std::optional<ElevationSpan> range;
