@@ -23,14 +23,7 @@ using namespace rubicel;
 std::vector<MapPlace> marsPlaces() {
     const PlaceIndex index =
         PlaceIndex::fromFiles(RUBICEL_PLACES_DIR "/mars_features.csv", RUBICEL_PLACES_DIR "/landing_sites.csv");
-    std::vector<MapPlace> places;
-    for (const Place& place : index.places()) {
-        const PlaceKind kind = place.kind == Place::Kind::LandingSite ? PlaceKind::LandingSite
-                               : place.type == "Albedo Feature"       ? PlaceKind::AlbedoFeature
-                                                                      : PlaceKind::Feature;
-        places.push_back({place.name, place.latitude, place.longitude, place.diameterKm, kind});
-    }
-    return places;
+    return mapPlacesOf(index.places());
 }
 
 void furnitureCase(benchmark::State& state, DrawnMap map) {

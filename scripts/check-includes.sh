@@ -17,10 +17,11 @@ table=(
   "settings:common platform"
   "maps:common places platform colour"
   "furniture:common places platform colour maps"
+  "figure:common places platform colour maps furniture"
   "keys:common platform colour"
   "fetch:common platform maps"
   "windows:common places platform colour maps keys settings"
-  "export:common places platform colour maps keys settings windows"
+  "export:common places platform colour maps keys settings windows furniture figure"
   "desktop:common places platform colour maps keys settings windows"
 )
 

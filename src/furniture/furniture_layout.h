@@ -107,6 +107,12 @@ struct ScaleBar {
 // grid lines and circles, the scale bar, the markers, then the labels (each
 // halo under its letters), in the order given.
 struct FurnitureLayout {
+    // Picture pixels to a unit of the style: backends draw every size of
+    // furniture_style.h (text em, line, edge, halo and ring widths) unit times
+    // as large. At 1, text is measured as LabelFont::width has it; at any
+    // other unit as LabelFont::widthAt at an em of textPixels(size) x unit;
+    // glyphsOf (label_board.h) gives the glyphs to draw either way.
+    double unit = 1.0;
     int interval = 0;  // degrees between grid lines; 0 without the graticule
     std::vector<GridLine> lines;
     std::vector<GridCircle> circles;
@@ -117,12 +123,28 @@ struct FurnitureLayout {
     bool empty() const { return lines.empty() && circles.empty() && !scaleBar && markers.empty() && labels.empty(); }
 };
 
+// Which of the graticule's labels stand on the map.
+enum class GridLabels {
+    OnTheMap,      // every line's, by the map's edges and round a polar map's rim
+    OutsideFrame,  // a figure's: those it prints beside its frame are left out
+                   // (all but a polar map's parallels)
+};
+
 // Which layers to lay out; all off by default, and a map shows none.
 struct FurnitureLayers {
     bool graticule = false;
     bool placeNames = false;
     bool landingSites = false;
     bool scaleBar = false;
+    // Degrees between grid lines; 0 for the interval of the map's step
+    // (graticuleInterval), which a figure replaces by its page's.
+    int gridInterval = 0;
+    GridLabels gridLabels = GridLabels::OnTheMap;
+    // Picture pixels to a unit of the style and of the layout's rules (text,
+    // gaps, insets, the marker, the scale bar's height, the smallest feature
+    // named): a figure sets it so that its furniture prints at its point sizes
+    // whatever the picture's pixels.
+    double unit = 1.0;
 
     bool any() const { return graticule || placeNames || landingSites || scaleBar; }
 };

@@ -41,8 +41,8 @@ void placeFirstFree(const MapGeometry& map, LabelBoard& board, FurnitureLayout& 
     }
 }
 
-void equirectangularGraticule(const MapGeometry& map, int interval, const LabelFont& font, LabelBoard& board,
-                              FurnitureLayout& layout) {
+void equirectangularGraticule(const MapGeometry& map, int interval, bool labelled, const LabelFont& font,
+                              LabelBoard& board, FurnitureLayout& layout) {
     const double width = map.width(), height = map.height();
     struct Line {
         long long degrees;
@@ -72,17 +72,19 @@ void equirectangularGraticule(const MapGeometry& map, int interval, const LabelF
     }
     // Longitudes along the top, right of their line or else left of it;
     // latitudes along the left, over their line or else under it.
+    if (!labelled) return;
+    const double u = layout.unit, inset = kEdgeInset * u, apart = (kGridLineWidth / 2 + kLineGap) * u;
     for (const Line& m : meridians) {
-        const MeasuredText text = measureText(font, longitudeText(m.degrees), TextSize::Small);
-        const double right = m.at + 0.5 + kLineGap, left = m.at - 0.5 - kLineGap - text.width;
+        const MeasuredText text = measureText(font, longitudeText(m.degrees), TextSize::Small, u);
+        const double right = m.at + apart, left = m.at - apart - text.width;
         placeFirstFree(map, board, layout, text, LabelRole::Longitude, {m.at, 0.0},
-                       {{right, kEdgeInset, LabelPlacement::Right}, {left, kEdgeInset, LabelPlacement::Left}});
+                       {{right, inset, LabelPlacement::Right}, {left, inset, LabelPlacement::Left}});
     }
     for (const Line& p : parallels) {
-        const MeasuredText text = measureText(font, latitudeText(p.degrees), TextSize::Small);
-        const double above = p.at - 0.5 - kLineGap - text.height, below = p.at + 0.5 + kLineGap;
+        const MeasuredText text = measureText(font, latitudeText(p.degrees), TextSize::Small, u);
+        const double above = p.at - apart - text.height, below = p.at + apart;
         placeFirstFree(map, board, layout, text, LabelRole::Latitude, {0.0, p.at},
-                       {{kEdgeInset, above, LabelPlacement::Above}, {kEdgeInset, below, LabelPlacement::Below}});
+                       {{inset, above, LabelPlacement::Above}, {inset, below, LabelPlacement::Below}});
     }
 }
 
@@ -96,11 +98,12 @@ std::vector<int> thinningChain(int interval) {
     return chain;
 }
 
-void polarGraticule(const MapGeometry& map, int interval, const LabelFont& font, LabelBoard& board,
-                    FurnitureLayout& layout) {
+void polarGraticule(const MapGeometry& map, int interval, bool longitudesLabelled, const LabelFont& font,
+                    LabelBoard& board, FurnitureLayout& layout) {
     const PicturePoint pole = map.poleAt();
     const double rim = map.rimRadius();
     const int hemisphere = map.pole();
+    const double u = layout.unit;
 
     // Parallels from the limit towards the pole.
     for (long long k = (long long)std::ceil(double(map.limit()) / interval); k * interval < 90; ++k) {
@@ -121,7 +124,7 @@ void polarGraticule(const MapGeometry& map, int interval, const LabelFont& font,
         int level = interval;
         for (const int i : chain)
             if (degrees % i == 0) level = i;
-        const double start = level == 90 ? 0.0 : kGridSpacing / (level * std::numbers::pi / 180.0);
+        const double start = level == 90 ? 0.0 : kGridSpacing * u / (level * std::numbers::pi / 180.0);
         if (start >= rim) continue;
         // North: longitude 0 points down the picture; south: up.
         const double lambda = double(degrees) * std::numbers::pi / 180.0;
@@ -132,33 +135,37 @@ void polarGraticule(const MapGeometry& map, int interval, const LabelFont& font,
     }
 
     // Longitudes round the rim, just inside it on their meridian.
-    for (const Meridian& m : reaching) {
-        const MeasuredText text = measureText(font, longitudeText(m.degrees), TextSize::Small);
-        const double support = std::fabs(m.direction.x) * text.width / 2 + std::fabs(m.direction.y) * text.height / 2;
-        const double reach = rim - kEdgeInset - support;
-        const PicturePoint centre{pole.x + reach * m.direction.x, pole.y + reach * m.direction.y};
-        placeFirstFree(map, board, layout, text, LabelRole::Longitude,
-                       {pole.x + rim * m.direction.x, pole.y + rim * m.direction.y},
-                       {{centre.x - text.width / 2, centre.y - text.height / 2, LabelPlacement::Inward}});
+    if (longitudesLabelled) {
+        for (const Meridian& m : reaching) {
+            const MeasuredText text = measureText(font, longitudeText(m.degrees), TextSize::Small, u);
+            const double support =
+                std::fabs(m.direction.x) * text.width / 2 + std::fabs(m.direction.y) * text.height / 2;
+            const double reach = rim - kEdgeInset * u - support;
+            const PicturePoint centre{pole.x + reach * m.direction.x, pole.y + reach * m.direction.y};
+            placeFirstFree(map, board, layout, text, LabelRole::Longitude,
+                           {pole.x + rim * m.direction.x, pole.y + rim * m.direction.y},
+                           {{centre.x - text.width / 2, centre.y - text.height / 2, LabelPlacement::Inward}});
+        }
     }
     // Latitudes along the meridian that runs straight up from the pole, right
     // of it and just inside their circle.
     for (const GridCircle& c : layout.circles) {
-        const MeasuredText text = measureText(font, latitudeText((long long)c.latitude), TextSize::Small);
+        const MeasuredText text = measureText(font, latitudeText((long long)c.latitude), TextSize::Small, u);
         const PicturePoint crossing{pole.x, pole.y - c.radius};
         placeFirstFree(map, board, layout, text, LabelRole::Latitude, crossing,
-                       {{crossing.x + kLineGap, crossing.y + kLineGap, LabelPlacement::BelowRight}});
+                       {{crossing.x + kLineGap * u, crossing.y + kLineGap * u, LabelPlacement::BelowRight}});
     }
 }
 
 }  // namespace
 
-int graticuleInterval(int step) {
-    const double pixelsPerDegree = 64.0 / double(step < 1 ? 1 : step);
+int graticuleInterval(double unitsPerDegree, double spacing) {
     for (const int i : kIntervals)
-        if (double(i) * pixelsPerDegree >= kGridSpacing) return i;
+        if (double(i) * unitsPerDegree >= spacing) return i;
     return kIntervals.back();
 }
+
+int graticuleInterval(int step) { return graticuleInterval(64.0 / double(step < 1 ? 1 : step), kGridSpacing); }
 
 std::string latitudeText(long long degrees) {
     if (degrees == 0) return "0°";
@@ -167,10 +174,14 @@ std::string latitudeText(long long degrees) {
 
 std::string longitudeText(long long degrees) { return std::to_string(((degrees % 360) + 360) % 360) + "°E"; }
 
-void layOutGraticule(const MapGeometry& map, const LabelFont& font, LabelBoard& board, FurnitureLayout& layout) {
-    layout.interval = graticuleInterval(map.step());
-    if (map.polar()) polarGraticule(map, layout.interval, font, board, layout);
-    else equirectangularGraticule(map, layout.interval, font, board, layout);
+void layOutGraticule(const MapGeometry& map, const FurnitureLayers& layers, const LabelFont& font, LabelBoard& board,
+                     FurnitureLayout& layout) {
+    layout.interval = layers.gridInterval > 0 ? layers.gridInterval : graticuleInterval(map.step());
+    // A figure labels an equirectangular map's lines and a polar map's
+    // meridians beside its frame; a polar map's circles only on the map.
+    const bool onMap = layers.gridLabels == GridLabels::OnTheMap;
+    if (map.polar()) polarGraticule(map, layout.interval, onMap, font, board, layout);
+    else equirectangularGraticule(map, layout.interval, onMap, font, board, layout);
 }
 
 }  // namespace rubicel

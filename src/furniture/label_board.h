@@ -3,13 +3,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "furniture/furniture_layout.h"
+#include "furniture/label_font.h"
 
 namespace rubicel {
-
-class LabelFont;
 
 // Space kept clear between a label and anything taken before it, pixels.
 inline constexpr double kLabelGap = 2.0;
@@ -19,8 +19,9 @@ inline constexpr double kLabelGap = 2.0;
 // its neighbours.
 class LabelBoard {
 public:
-    LabelBoard(double width, double height);
-    // Whether box keeps kLabelGap clear of every box taken.
+    // unit: picture pixels to a unit of the style (FurnitureLayout::unit).
+    LabelBoard(double width, double height, double unit = 1.0);
+    // Whether box keeps kLabelGap units clear of every box taken.
     bool free(const PictureBox& box) const;
     void take(const PictureBox& box);
 
@@ -31,6 +32,8 @@ private:
     };
     CellRange cells(const PictureBox& box) const;
 
+    double gap_ = kLabelGap;
+    double cell_ = kCell;
     int columns_ = 1;
     int rows_ = 1;
     std::vector<PictureBox> boxes_;
@@ -45,7 +48,13 @@ struct MeasuredText {
     double height = 0;
     double ascent = 0;
 };
-MeasuredText measureText(const LabelFont& font, std::string text, TextSize size);
+// At unit 1 with the advances of font.width, at any other unit with its
+// linear advances at an em of textPixels(size) x unit (FurnitureLayout::unit).
+MeasuredText measureText(const LabelFont& font, std::string text, TextSize size, double unit);
+// The glyphs a backend draws for a label of size at unit, by the rule it was
+// measured with: LabelFont::glyphRun at unit 1, glyphRunAt an em of
+// textPixels(size) x unit otherwise.
+std::vector<PlacedGlyph> glyphsOf(const LabelFont& font, std::string_view text, TextSize size, double unit);
 
 // The label of text with its box's north-west corner at (left, top).
 FurnitureLabel labelAt(const MeasuredText& text, LabelRole role, double left, double top, PicturePoint anchor,

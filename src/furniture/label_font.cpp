@@ -22,6 +22,7 @@ struct LabelFont::Face {
 
 LabelFont::LabelFont(std::unique_ptr<Face> face, std::string file) : face_(std::move(face)), file_(std::move(file)) {
     const FT_Face f = face_->face;
+    if (f->family_name) family_ = f->family_name;
     ascender_ = double(f->ascender) / double(f->units_per_EM);
     descender_ = -double(f->descender) / double(f->units_per_EM);
     for (char32_t c = 0; c < kTableEnd; ++c) table_[c] = measure(c);
@@ -71,6 +72,9 @@ LabelFont::Glyph LabelFont::measure(char32_t c) const {
             FT_Load_Glyph(f, g.index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0)
             g.advance[s] = std::int32_t(f->glyph->advance.x);
     }
+    // Unscaled, the advance is in design units.
+    if (FT_Load_Glyph(f, g.index, FT_LOAD_NO_SCALE) == 0)
+        g.linear = double(f->glyph->advance.x) / double(f->units_per_EM);
     return g;
 }
 
@@ -95,6 +99,23 @@ std::vector<PlacedGlyph> LabelFont::glyphRun(std::string_view text, TextSize siz
         const Glyph& g = glyph(nextCodePoint(text, at));
         run.push_back({g.index, double(pen) / 64.0});
         pen += g.advance[std::size_t(size)];
+    }
+    return run;
+}
+
+double LabelFont::widthAt(std::string_view text, double em) const {
+    double advance = 0;
+    for (std::size_t at = 0; at < text.size();) advance += glyph(nextCodePoint(text, at)).linear;
+    return advance * em;
+}
+
+std::vector<PlacedGlyph> LabelFont::glyphRunAt(std::string_view text, double em) const {
+    std::vector<PlacedGlyph> run;
+    double pen = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const Glyph& g = glyph(nextCodePoint(text, at));
+        run.push_back({g.index, pen * em});
+        pen += g.linear;
     }
     return run;
 }

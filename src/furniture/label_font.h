@@ -55,6 +55,9 @@ public:
     static const LabelFont* shared(std::string* error = nullptr);
 
     const std::string& file() const { return file_; }
+    // The face's family name, "Liberation Sans"; a document that names its
+    // fonts (a figure's SVG) names this one.
+    const std::string& family() const { return family_; }
     double ascent(TextSize size) const { return ascender_ * textPixels(size); }
     double descent(TextSize size) const { return descender_ * textPixels(size); }
     double lineHeight(TextSize size) const { return ascent(size) + descent(size); }
@@ -64,11 +67,23 @@ public:
     // The glyphs of text, each at its pen position.
     std::vector<PlacedGlyph> glyphRun(std::string_view text, TextSize size) const;
 
+    // Text at any em (a figure's points): the glyphs' linear advances, the
+    // design advances scaled to em with no rounding, which is how a page
+    // backend (Cairo with hint metrics off, a PDF or SVG viewer) sets text of
+    // that size. The same contract as above otherwise: one glyph a code point,
+    // no kerning; a line ascender() x em above and descender() x em below the
+    // baseline.
+    double ascender() const { return ascender_; }
+    double descender() const { return descender_; }
+    double widthAt(std::string_view text, double em) const;
+    std::vector<PlacedGlyph> glyphRunAt(std::string_view text, double em) const;
+
 private:
     struct Face;
     struct Glyph {
         std::uint32_t index = 0;
         std::array<std::int32_t, 3> advance{};  // 26.6 pixels, at each TextSize
+        double linear = 0;                       // design advance per unit of em
     };
     explicit LabelFont(std::unique_ptr<Face> face, std::string file);
     Glyph measure(char32_t c) const;
@@ -76,6 +91,7 @@ private:
 
     std::unique_ptr<Face> face_;
     std::string file_;
+    std::string family_;
     double ascender_ = 0;   // per pixel of em
     double descender_ = 0;  // per pixel of em, positive below the baseline
     // Code points below kTableEnd are measured up front (every name of the

@@ -11,6 +11,8 @@
 
 namespace rubicel {
 
+struct Place;
+
 enum class PlaceKind {
     Feature,        // a named feature with an outline: crater, mons, vallis, planitia, ...
     AlbedoFeature,  // a classical albedo feature: no outline, never named on the map
@@ -25,6 +27,10 @@ struct MapPlace {
     double diameterKm = 0;
     PlaceKind kind = PlaceKind::Feature;
 };
+
+// The places of the gazetteer (the place index) as the furniture takes them:
+// landing sites, albedo features (descriptor "Albedo Feature") and features.
+std::vector<MapPlace> mapPlacesOf(std::span<const Place> places);
 
 // A feature the map shows: where its centre lies and how wide it is there.
 struct PlaceInView {

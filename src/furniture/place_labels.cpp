@@ -78,13 +78,14 @@ void layOutLandingSites(const MapGeometry& map, const LabelFont& font, std::span
         PicturePoint at;
     };
     std::vector<Site> sites;
+    const double radius = kMarkerRadius * layout.unit;
     for (std::size_t i = 0; i < places.size(); ++i) {
         if (places[i].kind != PlaceKind::LandingSite) continue;
         const auto at = map.pointOf(places[i].latitude, places[i].longitude);
         if (!at) continue;
         sites.push_back({i, *at});
-        layout.markers.push_back({*at, kMarkerRadius});
-        board.take({at->x - kMarkerRadius, at->y - kMarkerRadius, 2 * kMarkerRadius, 2 * kMarkerRadius});
+        layout.markers.push_back({*at, radius});
+        board.take({at->x - radius, at->y - radius, 2 * radius, 2 * radius});
     }
     // In the order of their names, whatever the order of the list.
     std::sort(sites.begin(), sites.end(), [&places](const Site& a, const Site& b) {
@@ -93,8 +94,8 @@ void layOutLandingSites(const MapGeometry& map, const LabelFont& font, std::span
         return std::tie(p.name, p.latitude, p.longitude, a.index) < std::tie(q.name, q.latitude, q.longitude, b.index);
     });
     for (const Site& site : sites) {
-        const MeasuredText text = measureText(font, places[site.index].name, TextSize::Small);
-        const auto spots = spotsAround(site.at, kMarkerRadius + kOffset, text.width, text.height);
+        const MeasuredText text = measureText(font, places[site.index].name, TextSize::Small, layout.unit);
+        const auto spots = spotsAround(site.at, radius + kOffset * layout.unit, text.width, text.height);
         // Right of the marker reads best beside a point: tried first.
         const std::array<Spot, 6> order = {spots[4], spots[0], spots[2], spots[5], spots[1], spots[3]};
         placeAt(map, board, layout, text, LabelRole::LandingSite, site.at, order);
@@ -103,7 +104,8 @@ void layOutLandingSites(const MapGeometry& map, const LabelFont& font, std::span
 
 void layOutPlaceNames(const MapGeometry& map, const LabelFont& font, std::span<const MapPlace> places,
                       LabelBoard& board, FurnitureLayout& layout) {
-    std::vector<PlaceInView> shown = featuresInView(map, places, kNamedDiameter);
+    const double u = layout.unit;
+    std::vector<PlaceInView> shown = featuresInView(map, places, kNamedDiameter * u);
     // Larger first; equal ones in an order of their own, not of the list's.
     std::sort(shown.begin(), shown.end(), [&places](const PlaceInView& a, const PlaceInView& b) {
         const MapPlace& p = places[a.index];
@@ -112,7 +114,8 @@ void layOutPlaceNames(const MapGeometry& map, const LabelFont& font, std::span<c
                std::tie(a.diameterPixels, q.name, q.latitude, q.longitude, b.index);
     });
     for (const PlaceInView& feature : shown) {
-        const MeasuredText text = measureText(font, places[feature.index].name, nameSize(feature.diameterPixels));
+        const MeasuredText text =
+            measureText(font, places[feature.index].name, nameSize(feature.diameterPixels / u), u);
         const double w = text.width, h = text.height;
         std::array<Spot, 7> spots;
         std::size_t count = 0;
@@ -120,7 +123,7 @@ void layOutPlaceNames(const MapGeometry& map, const LabelFont& font, std::span<c
         const double radius = feature.diameterPixels / 2;
         if (w * w + h * h <= 4 * radius * radius)
             spots[count++] = {{feature.at.x - w / 2, feature.at.y - h / 2, w, h}, LabelPlacement::Centred};
-        for (const Spot& s : spotsAround(feature.at, kOffset, w, h)) spots[count++] = s;
+        for (const Spot& s : spotsAround(feature.at, kOffset * u, w, h)) spots[count++] = s;
         placeAt(map, board, layout, text, LabelRole::PlaceName, feature.at, std::span(spots.data(), count));
     }
 }

@@ -10,7 +10,8 @@ namespace rubicel {
 
 class LabelBoard;
 
-// A feature is named when its diameter spans at least this many pixels.
+// A feature is named when its diameter spans at least this many pixels (units
+// of FurnitureLayout::unit pixels; so is the marker's radius).
 inline constexpr double kNamedDiameter = 12.0;
 inline constexpr double kMarkerRadius = 3.5;
 

@@ -64,9 +64,10 @@ void layOutScaleBar(const MapGeometry& map, const LabelFont& font, LabelBoard& b
     std::string text = scaleLengthText(bar.kilometres);
     if (bar.latitudeNamed) text += " at " + latitudeText((long long)std::nearbyint(bar.latitude));
 
-    bar.bar = {kInset, map.height() - kInset - kBarHeight, bar.kilometres / kilometresPerPixel, kBarHeight};
-    const MeasuredText label = measureText(font, std::move(text), TextSize::Small);
-    const PictureBox labelBox{kInset, bar.bar.top - kLabelGapAbove - label.height, label.width, label.height};
+    const double u = layout.unit;
+    bar.bar = {kInset * u, map.height() - (kInset + kBarHeight) * u, bar.kilometres / kilometresPerPixel, kBarHeight * u};
+    const MeasuredText label = measureText(font, std::move(text), TextSize::Small, u);
+    const PictureBox labelBox{kInset * u, bar.bar.top - kLabelGapAbove * u - label.height, label.width, label.height};
     const PictureBox picture{0, 0, double(map.width()), double(map.height())};
     if (!picture.contains(bar.bar) || !picture.contains(labelBox)) return;
     board.take(bar.bar);
