@@ -19,9 +19,9 @@ table=(
   "furniture:common places platform colour maps"
   "keys:common platform colour"
   "fetch:common platform maps"
-  "windows:common places platform colour maps keys settings"
-  "export:common places platform colour maps keys settings windows"
-  "desktop:common places platform colour maps keys settings windows"
+  "windows:common places platform colour maps furniture keys settings"
+  "export:common places platform colour maps furniture keys settings windows"
+  "desktop:common places platform colour maps furniture keys settings windows"
 )
 
 declare -A allowed=() rank=()
