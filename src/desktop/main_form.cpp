@@ -22,6 +22,7 @@
 #include "desktop/folder_panel.h"
 #include "desktop/map_picture_widget.h"
 #include "desktop/menu_area.h"
+#include "desktop/place_finder_window.h"
 #include "desktop/profile_window.h"
 #include "windows/config_file.h"
 #include "windows/drag_box.h"
@@ -109,6 +110,7 @@ void MainForm::attach(Program& p, std::span<const MenuNode> menus) {
     buildMenus(p, menus);
     connectControls(p);
     profiles_ = std::make_unique<ProfileTool>(p, *picture_);
+    finder_ = std::make_unique<PlaceFinder>(p, *this);
     // The menu rows' height is known once they hold their items. Room is left
     // for the status item's own row, so a whole-planet map stays whole while
     // its progress text is shown.

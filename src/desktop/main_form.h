@@ -27,6 +27,7 @@ struct Program;
 class FolderPanel;
 class MapPictureWidget;
 class MenuArea;
+class PlaceFinder;
 class ProfileTool;
 
 // The window and its controls. QtPlatform drives it for the program's logic;
@@ -54,6 +55,8 @@ public:
     FolderPanel* folderPanel() const { return folderPanel_; }
     // The elevation profiles of lines drawn over the map.
     ProfileTool* profiles() const { return profiles_.get(); }
+    // Map Area ▸ Find Place: the window, the place's map and its mark.
+    PlaceFinder* finder() const { return finder_.get(); }
     // The widget standing for a control, or null (the save panel is made by QtPlatform::attach).
     QWidget* control(Control control) const;
 
@@ -92,6 +95,7 @@ private:
     std::function<bool(bool alt, int key)> onExploreKey_;
     std::function<void(bool forward)> onHistoryButton_;
     std::unique_ptr<ProfileTool> profiles_;
+    std::unique_ptr<PlaceFinder> finder_;
 
     friend class QtPlatform;
 };

@@ -75,6 +75,7 @@ void MapPictureWidget::paintEvent(QPaintEvent* event) {
     for (const QRect& uncovered : QRegion(area) - QRegion(image_.rect())) painter.fillRect(uncovered, background);
     if (!image_.isNull()) painter.drawImage(area.topLeft(), image_, area);
     paintProfile(painter);
+    if (paintPlaceMark) paintPlaceMark(painter);
 }
 
 void MapPictureWidget::mousePressEvent(QMouseEvent* event) {

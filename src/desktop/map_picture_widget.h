@@ -69,6 +69,8 @@ public:
     std::function<std::optional<ProfileOverlay>()> profileOverlay;
     // A line is being drawn.
     bool drawingProfileLine() const { return lineShown_; }
+    // Paints the mark of a place found by name over the map, at each paint.
+    std::function<void(QPainter&)> paintPlaceMark;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

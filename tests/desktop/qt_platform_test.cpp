@@ -147,6 +147,8 @@ TEST_F(DesktopTest, MenuBarFollowsTheMenuTable) {
         "  bar -",
         "  m_end \"E&xit\"",
         "m_area \"Map Area    \"",
+        "  m_find \"Find Place...   Ctrl+F\"",
+        "  fbar -",
         "  m_plan \"Planitiae (plains)\"",
         "  m_cter \"Cratered Terrain\"",
         "  m_craters \"Craters\"",
