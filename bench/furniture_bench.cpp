@@ -11,6 +11,7 @@
 
 #include "furniture/furniture_layout.h"
 #include "furniture/label_font.h"
+#include "furniture/map_places.h"
 #include "maps/drawn_map.h"
 #include "maps/polar_grid.h"
 #include "places/place_index.h"
@@ -21,16 +22,8 @@ using namespace rubicel;
 
 // The shipped gazetteer's features and landers, as the place index hands them over.
 std::vector<MapPlace> marsPlaces() {
-    const PlaceIndex index =
-        PlaceIndex::fromFiles(RUBICEL_PLACES_DIR "/mars_features.csv", RUBICEL_PLACES_DIR "/landing_sites.csv");
-    std::vector<MapPlace> places;
-    for (const Place& place : index.places()) {
-        const PlaceKind kind = place.kind == Place::Kind::LandingSite ? PlaceKind::LandingSite
-                               : place.type == "Albedo Feature"       ? PlaceKind::AlbedoFeature
-                                                                      : PlaceKind::Feature;
-        places.push_back({place.name, place.latitude, place.longitude, place.diameterKm, kind});
-    }
-    return places;
+    return mapPlacesOf(
+        PlaceIndex::fromFiles(RUBICEL_PLACES_DIR "/mars_features.csv", RUBICEL_PLACES_DIR "/landing_sites.csv"));
 }
 
 void furnitureCase(benchmark::State& state, DrawnMap map) {

@@ -11,13 +11,15 @@
 
 namespace rubicel {
 
+class PlaceIndex;
+
 enum class PlaceKind {
     Feature,        // a named feature with an outline: crater, mons, vallis, planitia, ...
     AlbedoFeature,  // a classical albedo feature: no outline, never named on the map
     LandingSite,    // a lander, marked and named by its mission
 };
 
-// One place, filled by the caller from the gazetteer.
+// One place, as mapPlacesOf gives it from the place index.
 struct MapPlace {
     std::string name;      // UTF-8, as approved (a lander: its mission)
     double latitude = 0;   // planetocentric, degrees north
@@ -25,6 +27,15 @@ struct MapPlace {
     double diameterKm = 0;
     PlaceKind kind = PlaceKind::Feature;
 };
+
+// The places of index, in its order: its features (the albedo features told
+// apart by their type) and its landing sites, named by their missions.
+std::vector<MapPlace> mapPlacesOf(const PlaceIndex& index);
+
+// mapPlacesOf(PlaceIndex::shared()), made on the first call (from any thread)
+// and kept for the run; empty, with the index's error in error, when the
+// shipped files could not be read.
+const std::vector<MapPlace>& shippedMapPlaces(std::string* error = nullptr);
 
 // A feature the map shows: where its centre lies and how wide it is there.
 struct PlaceInView {
