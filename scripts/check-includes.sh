@@ -20,7 +20,7 @@ table=(
   "keys:common platform colour"
   "fetch:common platform maps"
   "windows:common places platform colour maps keys settings"
-  "export:common places platform colour maps keys settings windows"
+  "export:common places platform colour maps furniture keys settings windows"
   "desktop:common places platform colour maps keys settings windows"
 )
 
