@@ -45,7 +45,8 @@ inline constexpr std::uint64_t kCairoLayout = layoutKey({
     sizeof(DrawingItem), offsetof(DrawingItem, shape), offsetof(DrawingItem, paint), offsetof(DrawingItem, colour),
     offsetof(DrawingItem, lineWidth), offsetof(DrawingItem, at), offsetof(DrawingItem, size),
     offsetof(DrawingItem, first), offsetof(DrawingItem, count),
-    sizeof(Drawing), alignof(Drawing), sizeof(std::string),
+    sizeof(Drawing), alignof(Drawing), offsetof(Drawing, fontFile), offsetof(Drawing, points),
+    offsetof(Drawing, glyphs), offsetof(Drawing, items), sizeof(std::string),
     sizeof(CairoEntries),
 });
 

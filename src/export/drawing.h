@@ -39,10 +39,12 @@ enum class DrawingShape : std::uint32_t {
     Glyphs,    // glyphs[first, first + count) from the pen's start at on the baseline, at an em of size.x
 };
 
-// How an item's outline is painted.
+// How an item's outline is painted. A run's glyphs stand where Cairo shows
+// them, each at the whole pixel nearest its place.
 enum class DrawingPaint : std::uint32_t {
     Fill,    // its inside (a run's letters)
-    Stroke,  // along it, lineWidth wide and centred on it, with round joins and flat ends (round a run's letters: a halo)
+    Stroke,  // along it, lineWidth wide and centred on it, with round joins and flat ends; of a run, its
+             // halo: the letters and that band round them, the colour laid on once where glyphs' halos overlap
 };
 
 struct DrawingItem {
