@@ -71,9 +71,10 @@ void trace(cairo_t* cr, const Drawing& drawing, const DrawingItem& item) {
 // Cairo shows a glyph at the whole pixel nearest its place.
 int wholePixel(double at) { return int(std::floor(at + 0.5)); }
 
-// A run's halo: the union of its glyphs' halos, each where Cairo shows the
-// glyph, gathered into one mask (so the colour is laid on once where halos
-// overlap) and painted through it.
+// A run's halo on a raster: the union of its glyphs' halos, each where Cairo
+// shows the glyph, gathered into one mask (so the colour is laid on once where
+// halos overlap) and painted through it. (A vector page would rather stroke the
+// run's glyph path, which costs nothing there until it is viewed.)
 class HaloPainter {
 public:
     void paint(cairo_t* cr, const Drawing& drawing, const DrawingItem& item, cairo_scaled_font_t* font) {
