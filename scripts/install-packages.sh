@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   libpng-dev libtiff-dev libgeotiff-dev gdal-bin
   libexpat1-dev
+  libcairo2-dev
 )
 missing=()
 for p in "${packages[@]}"; do

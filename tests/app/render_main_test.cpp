@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,26 @@ TEST_F(RenderMain, ReadsTheDataFolderAndColoursFromTheConfiguration) {
     EXPECT_EQ(bmp.pixel(480, 0), colourOf(5, 2, elevation(2, 0)));
     ASSERT_EQ(run("--planet 0 --scheme 3 -o map.bmp"), 0) << errors();
     EXPECT_EQ(Bmp{readFile(work / "map.bmp")}.pixel(480, 0), colourOf(3, 2, elevation(2, 0)));
+}
+
+// The libraries of GeoTIFFs and of drawing are modules, mapped only when a map
+// needs them: a bitmap maps at most 15 objects, the loader and the kernel's
+// vDSO among them (the dynamic loader's debug output names the other 13).
+TEST_F(RenderMain, DrawingABitmapMapsFewLibrariesAndNoModule) {
+    const std::string command = "cd '" + work.path().string() + "' && LD_DEBUG=files '" RUBICEL_RENDER "' " +
+                                dataOption() + " --planet 0 --step 24 -o map.bmp 2>log.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const auto bytes = readFile(work / "log.txt");
+    std::istringstream log(std::string(bytes.begin(), bytes.end()));
+    std::vector<std::string> loaded;
+    for (std::string line; std::getline(log, line);)
+        if (const auto end = line.find(" [0];  generating link map"); end != std::string::npos)
+            loaded.push_back(line.substr(line.find("file=") + 5, end - line.find("file=") - 5));
+    EXPECT_GT(loaded.size(), 3u) << "the loader's debug output was not read";
+    EXPECT_LE(loaded.size(), 13u) << ::testing::PrintToString(loaded);
+    for (const std::string& file : loaded)
+        for (const char* module : {"rubicel-", "cairo", "pixman", "tiff", "proj"})
+            EXPECT_EQ(file.find(module), std::string::npos) << file;
 }
 
 TEST_F(RenderMain, FailuresAndWrongCommandLines) {
