@@ -3,12 +3,49 @@
 #include "desktop/chm_file.h"
 
 #include <chm_lib.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
+#include <vector>
+
+#include "common/unique_fd.h"
+#include "desktop/chm_check.h"
 
 namespace rubicel {
 
-ChmFile::ChmFile(const std::string& path) : file_(chm_open(path.c_str())) {}
+ChmFile::ChmFile(const std::string& path) {
+    // The file is read once for the check and handed to chmlib through the same
+    // open file, so chmlib reads what was checked even if the name is given to
+    // another file meanwhile.
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) {
+        problem_ = std::strerror(errno);
+        return;
+    }
+    std::vector<unsigned char> bytes;
+    unsigned char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            problem_ = std::strerror(errno);
+            return;
+        }
+        if (n == 0) break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+        if (bytes.size() > kChmFileLimit) break;  // the check names the size
+    }
+    const ChmCheck check = checkChmBytes(bytes);
+    if (!check.problem.empty()) {
+        problem_ = check.problem;
+        return;
+    }
+    compressedBytes_ = check.compressedBytes;
+    file_ = chm_open(("/proc/self/fd/" + std::to_string(fd.get())).c_str());
+    if (!file_) problem_ = "it is not a compiled help file";
+}
 
 ChmFile::~ChmFile() {
     if (file_) chm_close(file_);
@@ -20,6 +57,14 @@ ChmObject ChmFile::read(const std::string& path, std::uint64_t limit) const {
     const std::string inside = path.empty() || path[0] != '/' ? "/" + path : path;
     chmUnitInfo info{};
     if (chm_resolve_object(file_, inside.c_str(), &info) != CHM_RESOLVE_SUCCESS) return object;
+    // chmlib decompresses only the blocks the checked block table describes.
+    const bool placed = info.space == CHM_UNCOMPRESSED ||
+                        (info.space == CHM_COMPRESSED && info.start <= compressedBytes_ &&
+                         info.length <= compressedBytes_ - info.start);
+    if (!placed) {
+        object.status = ChmObject::Damaged;
+        return object;
+    }
     if (info.length > limit) {
         object.status = ChmObject::TooLarge;
         return object;
