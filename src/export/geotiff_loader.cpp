@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// geotiff_loader.cpp: writeTiff() as the programs have it: the GeoTIFF module, loaded once on the first TIFF.
+// geotiff_loader.cpp: writeTiffTo() as the programs have it: the GeoTIFF module, loaded once on the first TIFF.
 #include <mutex>
 
 #include "common/data_path.h"
@@ -9,16 +9,16 @@
 
 namespace rubicel {
 
-std::optional<std::string> writeTiff(const Raster& image, const std::string& path,
-                                     const std::optional<GeoTransform>& place) {
+TiffWriter* tiffWriter(std::string& problem) {
     // Loaded once for the whole run, whichever of the atlas's threads comes first.
     static std::once_flag once;
     static LoadedModule module;
     std::call_once(once, [] { module = loadModule(kGeoTiffModule, moduleFolders()); });
-    if (!module.entries) return "Cannot write " + path + ": " + module.problem;
-    std::optional<std::string> failure;
-    static_cast<const GeoTiffEntries*>(module.entries)->write(image, path, place, failure);
-    return failure;
+    if (!module.entries) {
+        problem = module.problem;
+        return nullptr;
+    }
+    return static_cast<const GeoTiffEntries*>(module.entries)->write;
 }
 
 }  // namespace rubicel

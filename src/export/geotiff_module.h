@@ -9,6 +9,7 @@
 #include "common/loadable_module.h"
 #include "common/raster.h"
 #include "export/geo_transform.h"
+#include "export/geotiff_writer.h"
 
 namespace rubicel {
 
@@ -16,9 +17,8 @@ namespace rubicel {
 // it, PROJ with its network stack) live in this module, loaded with the first
 // TIFF a program writes, so a program that writes none maps none of them.
 
-// writeTiff() of the module: failure gets its answer.
-using GeoTiffWrite = void(const Raster& image, const std::string& path, const std::optional<GeoTransform>& place,
-                          std::optional<std::string>& failure);
+// writeTiffTo() of the module; the program opens, replaces and cleans up the file.
+using GeoTiffWrite = TiffWriter;
 
 // The module's entry points.
 struct GeoTiffEntries {
@@ -28,14 +28,14 @@ struct GeoTiffEntries {
 // Raise when an entry point's signature or meaning changes, or a passed type
 // changes in a way its sizes and offsets below do not show (Raster's members
 // swapped, say).
-inline constexpr std::uint32_t kGeoTiffInterfaceVersion = 2;
+inline constexpr std::uint32_t kGeoTiffInterfaceVersion = 3;
 
 // Every type the entry points pass, as this build lays it out.
 inline constexpr std::uint64_t kGeoTiffLayout = layoutKey({
     sizeof(Raster), alignof(Raster),
     sizeof(GeoTransform), alignof(GeoTransform), offsetof(GeoTransform, west), offsetof(GeoTransform, north),
     offsetof(GeoTransform, pixelWidth), offsetof(GeoTransform, pixelHeight), offsetof(GeoTransform, pole),
-    sizeof(std::optional<GeoTransform>), sizeof(std::string), sizeof(std::optional<std::string>),
+    sizeof(std::optional<GeoTransform>),
     sizeof(GeoTiffEntries),
 });
 

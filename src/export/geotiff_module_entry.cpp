@@ -6,12 +6,7 @@
 namespace rubicel {
 namespace {
 
-void write(const Raster& image, const std::string& path, const std::optional<GeoTransform>& place,
-           std::optional<std::string>& failure) {
-    failure = writeTiff(image, path, place);
-}
-
-const GeoTiffEntries kEntries = {write};
+const GeoTiffEntries kEntries = {writeTiffTo};
 
 }  // namespace
 }  // namespace rubicel

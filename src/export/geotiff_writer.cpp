@@ -14,9 +14,8 @@
 #include <mutex>
 #include <vector>
 
-#include "common/file_replace.h"
 #include "common/raster.h"
-#include "export/world_file.h"
+#include "export/mars_crs.h"
 
 namespace rubicel {
 
@@ -80,11 +79,21 @@ bool writeKeys(TIFF* tif, const GeoTransform& t) {
            TIFFSetField(tif, TIFFTAG_GEOPIXELSCALE, 3, scale) == 1;
 }
 
-bool encode(const Raster& image, int fd, const std::string& path, const std::optional<GeoTransform>& place) {
+}  // namespace
+
+bool writeTiffTo(int fd, const Raster& image, const std::optional<GeoTransform>& place) {
+    // Process-wide settings, made once before any file is written: the atlas
+    // writes from several threads, and the tag registration is not safe to race.
+    static std::once_flag once;
+    std::call_once(once, [] {
+        TIFFSetErrorHandler(quiet);
+        TIFFSetWarningHandler(quiet);
+        XTIFFInitialize();
+    });
     // The library closes the descriptor it is given; the caller still needs fd.
     const int own = ::dup(fd);
     if (own < 0) return false;
-    TIFF* tif = XTIFFFdOpen(own, path.c_str(), "w");
+    TIFF* tif = XTIFFFdOpen(own, "map", "w");
     if (!tif) {
         ::close(own);
         errno = EIO;
@@ -116,25 +125,6 @@ bool encode(const Raster& image, int fd, const std::string& path, const std::opt
     XTIFFClose(tif);
     if (!ok) errno = error != 0 ? error : EIO;
     return ok;
-}
-
-}  // namespace
-
-std::optional<std::string> writeTiff(const Raster& image, const std::string& path,
-                                     const std::optional<GeoTransform>& place) {
-    if (image.empty()) return "Cannot write " + path + ": a TIFF file needs at least one pixel";
-    // Process-wide settings, made once before any file is written: the atlas
-    // writes from several threads, and the tag registration is not safe to race.
-    static std::once_flag once;
-    std::call_once(once, [] {
-        TIFFSetErrorHandler(quiet);
-        TIFFSetWarningHandler(quiet);
-        XTIFFInitialize();
-    });
-    const auto failure =
-        replaceFile(path, [&](int fd) { return encode(image, fd, path, place); }, LinkAtPath::Replace);
-    if (!failure) return std::nullopt;
-    return "Cannot write " + path + ": " + std::strerror(failure->error);
 }
 
 }  // namespace rubicel

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 // render_export_test.cpp: rubicel-render's GeoTIFF and PNG with world file as gdalinfo places them; the atlas.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <thread>
 #include <filesystem>
 #include <string>
 
@@ -173,6 +177,63 @@ TEST_F(RenderExport, AtlasDrawsEveryMapAsAloneAndReportsTheOnesThatFail) {
     EXPECT_TRUE(fs::is_regular_file(work / "again/cassini.png"));
     EXPECT_FALSE(fs::exists(work / "again/terra-sirenium.png"));
     EXPECT_NE(test::readAll(work / "again/index.html").find("not drawn"), std::string::npos);
+}
+
+TEST_F(RenderExport, AMapAndItsWorldFilesAreWrittenAllOrNone) {
+    // The map drawn while it is written (PNG) and the one written once drawn (TIFF).
+    for (const std::string map : {"map.png", "map.tif"}) {
+        SCOPED_TRACE(map);
+        ASSERT_EQ(render("--planet 0 -o " + map + " --world-file"), 0) << err;
+        const std::string side = map.substr(0, 5) + map.back() + "w";  // map.pgw, map.tfw
+        const std::string before = test::readAll(work / map), world = test::readAll(work / side);
+        // The auxiliary file, written last, cannot be: a folder holding a file is in its place.
+        fs::remove(work / (map + ".aux.xml"));
+        fs::create_directories(work / (map + ".aux.xml") / "in the way");
+        fs::remove(work / "map.prj");
+        ASSERT_EQ(render("--planet 180 -o " + map + " --world-file"), 1);
+        EXPECT_NE(err.find(map + ".aux.xml"), std::string::npos) << err;
+        EXPECT_EQ(test::readAll(work / map), before);
+        EXPECT_EQ(test::readAll(work / side), world);
+        EXPECT_FALSE(fs::exists(work / "map.prj"));
+        fs::remove_all(work / (map + ".aux.xml"));
+    }
+    for (const auto& entry : fs::directory_iterator(work.path()))
+        EXPECT_NE(entry.path().filename().string().rfind(".rubicel-", 0), 0u) << entry.path();
+}
+
+TEST_F(RenderExport, ASignalEndsAWriteWithoutLeavingItsTemporaryFile) {
+    const auto temporary = [this] {
+        for (const auto& entry : fs::directory_iterator(work.path()))
+            if (entry.path().filename().string().rfind(".rubicel-", 0) == 0) return true;
+        return false;
+    };
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        // A whole tile at full resolution: a file of 190 MB, written for a while.
+        const std::string dataFolder = data.path().string(), output = (work / "tile.bmp").string();
+        const char* argv[] = {RUBICEL_RENDER, "--data", dataFolder.c_str(), "--tile", "northwest", "--step", "1",
+                              "--relief", "-o", output.c_str(), nullptr};
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // The signals' default actions, as from a terminal.
+            for (const int s : {SIGINT, SIGTERM, SIGHUP}) ::signal(s, SIG_DFL);
+            ::execv(RUBICEL_RENDER, const_cast<char**>(argv));
+            ::_exit(127);
+        }
+        ASSERT_GT(child, 0);
+        const auto start = std::chrono::steady_clock::now();
+        while (!temporary() && std::chrono::steady_clock::now() - start < std::chrono::seconds(30))
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_TRUE(temporary()) << "the map is being written";
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_FALSE(temporary());
+        EXPECT_FALSE(fs::exists(output));
+    }
 }
 
 }  // namespace

@@ -185,6 +185,9 @@ TEST_F(Package, InstallsEachFileWhereTheDesktopLooksForIt) {
         {"share/man/man1/rubicel-mktiles.1.gz", false},
         {"share/rubicel/megt90n000cb.img", false},
         {"share/rubicel/PROVENANCE.md", false},
+        {"share/rubicel/nomenclature/mars_features.csv", false},
+        {"share/rubicel/nomenclature/landing_sites.csv", false},
+        {"share/rubicel/nomenclature/README.md", false},
         {"share/doc/rubicel/copyright", false},
         {"lib/rubicel/librubicel-geotiff.so", false},
     };
@@ -215,6 +218,8 @@ TEST_F(Package, InstallsEachFileWhereTheDesktopLooksForIt) {
     EXPECT_EQ(installed, programs);
 
     EXPECT_EQ(slurp(usr("share/rubicel/megt90n000cb.img")), slurp(RUBICEL_MOLA_GRID));
+    for (const char* name : {"mars_features.csv", "landing_sites.csv"})
+        EXPECT_TRUE(slurp(usr("share/rubicel/nomenclature") / name) == slurp(fs::path(RUBICEL_PLACES_DIR) / name)) << name;
 }
 
 TEST_F(Package, ManualPagesDescribeThePrograms) {
