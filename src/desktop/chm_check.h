@@ -9,19 +9,16 @@
 namespace rubicel {
 
 // chmlib takes the sizes it allocates and the places it reads from the file
-// itself: a directory chunk of 4 GB, a page number that loops back, a block
-// table that runs past a buffer. A file is handed to it only when every such
-// value it will act on is within the file and of a size chmlib can live with.
+// itself, unchecked: a directory chunk of 4 GB, an index that leads back to
+// itself, a window size it divides by. A file is handed to it only when the
+// values it acts on are within the file and of sizes it can live with; what
+// the values mean is left to chmlib.
 struct ChmCheck {
     std::string problem;  // why the file may not be opened: "its directory chunks are said to be ... bytes"
-    // How far into the compressed section objects may be read: the blocks the
-    // block table describes and checks (0 when the file has no compressed section
-    // chmlib would read).
+    // How much of the compressed section chmlib can decompress from the checked
+    // block table: objects must lie below it (0 when nothing compressed can be read).
     std::uint64_t compressedBytes = 0;
 };
-
-// The most a help file may take; it is read whole for the check.
-inline constexpr std::uint64_t kChmFileLimit = 64u << 20;
 
 // Checks the bytes of a whole help file.
 ChmCheck checkChmBytes(std::span<const unsigned char> file);

@@ -4,44 +4,40 @@
 
 #include <chm_lib.h>
 #include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
+#include "common/positional_io.h"
 #include "common/unique_fd.h"
 #include "desktop/chm_check.h"
 
 namespace rubicel {
 
 ChmFile::ChmFile(const std::string& path) {
-    // The file is read once for the check and handed to chmlib through the same
-    // open file, so chmlib reads what was checked even if the name is given to
-    // another file meanwhile.
+    // The bytes checked are those of the open file chmlib is then given, even
+    // if the name is given to another file meanwhile.
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) {
+    struct stat status {};
+    if (!fd || ::fstat(fd.get(), &status) != 0) {
         problem_ = std::strerror(errno);
         return;
     }
-    std::vector<unsigned char> bytes;
-    unsigned char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            problem_ = std::strerror(errno);
-            return;
-        }
-        if (n == 0) break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
-        if (bytes.size() > kChmFileLimit) break;  // the check names the size
-    }
-    const ChmCheck check = checkChmBytes(bytes);
-    if (!check.problem.empty()) {
-        problem_ = check.problem;
+    if (std::uint64_t(status.st_size) > kFileLimit) {
+        problem_ = "it is larger than " + std::to_string(kFileLimit >> 20) + " MB";
         return;
     }
+    std::vector<unsigned char> bytes(std::size_t(status.st_size));
+    const PositionalIo io = preadAll(fd.get(), bytes.data(), bytes.size(), 0);
+    if (io.error) {
+        problem_ = std::strerror(io.error);
+        return;
+    }
+    bytes.resize(io.bytes);
+    const ChmCheck check = checkChmBytes(bytes);
+    problem_ = check.problem;
+    if (!problem_.empty()) return;
     compressedBytes_ = check.compressedBytes;
     file_ = chm_open(("/proc/self/fd/" + std::to_string(fd.get())).c_str());
     if (!file_) problem_ = "it is not a compiled help file";
@@ -57,11 +53,9 @@ ChmObject ChmFile::read(const std::string& path, std::uint64_t limit) const {
     const std::string inside = path.empty() || path[0] != '/' ? "/" + path : path;
     chmUnitInfo info{};
     if (chm_resolve_object(file_, inside.c_str(), &info) != CHM_RESOLVE_SUCCESS) return object;
-    // chmlib decompresses only the blocks the checked block table describes.
-    const bool placed = info.space == CHM_UNCOMPRESSED ||
-                        (info.space == CHM_COMPRESSED && info.start <= compressedBytes_ &&
-                         info.length <= compressedBytes_ - info.start);
-    if (!placed) {
+    // A compressed object must lie in the blocks the checked block table describes.
+    if (info.space == CHM_COMPRESSED &&
+        (info.start > compressedBytes_ || info.length > compressedBytes_ - info.start)) {
         object.status = ChmObject::Damaged;
         return object;
     }

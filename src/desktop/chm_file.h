@@ -24,9 +24,11 @@ public:
     // The most one object may take: the file states each object's length, and a
     // damaged or hostile file must not make the program ask for more than this.
     static constexpr std::uint64_t kObjectLimit = 16u << 20;
+    // The most the whole file may take: it is read whole to be checked.
+    static constexpr std::uint64_t kFileLimit = 64u << 20;
 
-    // Opens path, once its stated sizes and places have passed checkChmBytes
-    // (chm_check.h); check isOpen() afterwards, and problem() when it is not.
+    // Opens path with chmlib once the sizes and places it states have passed
+    // checkChmBytes (chm_check.h); check isOpen() afterwards, and problem() when it is not.
     explicit ChmFile(const std::string& path);
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;
@@ -44,7 +46,7 @@ public:
 private:
     chmFile* file_ = nullptr;
     std::string problem_;
-    std::uint64_t compressedBytes_ = 0;  // of the compressed section, readable
+    std::uint64_t compressedBytes_ = 0;  // of the compressed section, from ChmCheck
 };
 
 }  // namespace rubicel
