@@ -212,6 +212,17 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         {"strength not a number", dataOption() + " --planet 0 --relief-strength much -o map.bmp", 2,
          "--relief-strength: 'much'"},
         {"relief on a key", "--key vertical --relief -o map.bmp", 2, "no relief options"},
+        // Options are read in order, by their whole names, the first wrong one complained about.
+        {"value after an equals sign", dataOption() + " --planet 0 --scheme=5 -o map.bmp", 2,
+         "unknown option '--scheme=5'"},
+        {"value glued to -o", dataOption() + " --planet 0 -omap.bmp", 2, "unknown option '-omap.bmp'"},
+        {"unknown option before a wrong value", dataOption() + " --bogus --scheme 10 --planet 0 -o map.bmp", 2,
+         "unknown option '--bogus'"},
+        {"wrong value before an unknown option", dataOption() + " --scheme 10 --bogus --planet 0 -o map.bmp", 2,
+         "--scheme: '10' is not a whole number from 0 to 9"},
+        {"help with an unknown option", "--help --bogus", 2, "unknown option '--bogus'"},
+        {"values cut short after a wrong one", dataOption() + " --area 500 2", 2,
+         "--area: the west longitude '500' is not"},
     };
     std::filesystem::create_directory(work / "three");
     for (int t = 0; t < 3; ++t) test::makeSparseTile(work / "three" / test::kTileNames[std::size_t(t)]);
