@@ -34,6 +34,7 @@
 #include "windows/program.h"
 
 #include "render_options.h"
+#include "render_places.h"
 
 namespace {
 
@@ -153,8 +154,9 @@ int runKey(const Options& o) {
     return 0;
 }
 
-// The map the options ask for; nothing, after saying why, for an unknown feature.
-std::optional<MapRequest> requestOf(const Options& o) {
+// The map the options ask for (place: the one --place names); nothing, after
+// saying why, for an unknown feature.
+std::optional<MapRequest> requestOf(const Options& o, const Place* place) {
     MapRequest request;
     switch (o.kind) {
     case MapKind::Feature: {
@@ -164,6 +166,11 @@ std::optional<MapRequest> requestOf(const Options& o) {
             return std::nullopt;
         }
         request = MapRequest::feature(*f);
+        break;
+    }
+    case MapKind::Place: {
+        const auto [width, height] = o.size.value_or(kPlaceMapSize);
+        request = MapRequest::place(*place, width, height);
         break;
     }
     case MapKind::Area:
@@ -186,7 +193,7 @@ std::optional<MapRequest> requestOf(const Options& o) {
     default:
         return std::nullopt;
     }
-    request.step = o.step;
+    if (o.step) request.step = o.step;
     return request;
 }
 
@@ -208,6 +215,14 @@ int runProfile(const Options& o) {
 int run(const Options& o) {
     if (o.kind == MapKind::Key) return runKey(o);
     if (o.kind == MapKind::Profile) return runProfile(o);
+    if (o.kind == MapKind::PlaceList) return listPlaces(o.place);
+    // The name is checked before the tiles are looked at.
+    const Place* place = nullptr;
+    if (o.kind == MapKind::Place) {
+        bool failed = false;
+        place = placeCalled(o.place, failed);
+        if (!place) return failed ? 1 : 2;
+    }
     HeadlessPlatform ui;
     Program p(ui);
     p.map.versiontext = kVersionText;
@@ -230,7 +245,7 @@ int run(const Options& o) {
         return runAtlasCommand(a);
     }
 
-    const std::optional<MapRequest> request = requestOf(o);
+    const std::optional<MapRequest> request = requestOf(o, place);
     if (!request) return 2;
 
     ui.echo = printMessage;

@@ -22,16 +22,21 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER] [--step N]\n"
-    "                      (--feature NAME | --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
+    "                      (--feature NAME | --place NAME [--size W H] |\n"
+    "                       --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
     "                       --tile northwest|northeast|southwest|southeast |\n"
     "                       --polar north|south [--to L] | --key vertical|horizontal)\n"
     "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file] [RELIEF]\n"
     "  or:  rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER]\n"
     "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file] [RELIEF]\n"
+    "  or:  rubicel-render --places TEXT\n"
     "  or:  rubicel-render [--data DIR] --profile LAT1 LON1 LAT2 LON2 [--points N] -o FILE.csv\n"
     "  RELIEF: [--relief] [--sun AZIMUTH,ALTITUDE] [--exaggeration Z] [--relief-strength K]\n";
 
 constexpr const char* kDrawGroup = "What to draw (exactly one)";
+
+// --size's limits: from a map area of 1 degree at step 1 to the entire planet at step 1.
+constexpr std::array<int, 2> kSizeMin = {64, 64}, kSizeMax = {23040, 11520};
 constexpr const char* kOptionGroup = "Options";
 
 // The help as it has always looked: the usage clause, the description, each
@@ -136,8 +141,8 @@ private:
 
     void choose(MapKind kind) {
         if (o_.kind != MapKind::None)
-            throw UsageError{"give only one of --feature, --area, --planet, --tile, --polar, --key, --atlas and "
-                             "--profile"};
+            throw UsageError{"give only one of --feature, --place, --places, --area, --planet, --tile, --polar, "
+                             "--key, --atlas and --profile"};
         o_.kind = kind;
     }
     // A relief value: turns relief on, with the value set reads from the text.
@@ -167,20 +172,61 @@ void CommandLine::declare() {
         "as a PNG file, or as a GeoTIFF file that GIS programs place on Mars. With --atlas it\n"
         "draws every named feature, both whole-planet maps and both polar regions into a folder,\n"
         "with a gallery page. With --profile it writes the elevation profile between two points\n"
-        "as a CSV file.\n");
+        "as a CSV file. With --place it draws the map of a named place on Mars, a feature of the\n"
+        "IAU gazetteer or a landing site; --places lists the named places a text finds.\n");
     app_.footer(
         "Messages the desktop program shows in a box are written to standard error. The exit\n"
         "status is 0 when the map was drawn and written, 1 when drawing or writing failed (in\n"
-        "an atlas: any map, the others are still drawn) and 2 for a wrong command line.\n");
+        "an atlas: any map, the others are still drawn) and 2 for a wrong command line.\n"
+        "\n"
+        "Feature names: IAU WGPSN / USGS Gazetteer of Planetary Nomenclature.\n");
 
     option("--feature", "NAME", 1, kDrawGroup,
            "a named feature of the Map Area menu, by its caption\n"
            "(for example \"Gusev\" or \"Valles Marineris\"), at the step the\n"
            "box calls for",
-           [&](const Values& v) {
+           [this](const Values& v) {
                if (!v[0]) throw UsageError{"--feature needs a name"};
                choose(MapKind::Feature);
                o_.feature = *v[0];
+           });
+    option("--place", "NAME", 1, kDrawGroup,
+           "the map of a named place: a feature of the IAU gazetteer or a\n"
+           "landing site (by mission or site), its name written in full,\n"
+           "case and diacritics aside (\"jezero\", \"Hephaestus Rupes\"): the\n"
+           "area of the map area's size centred on it, at the finest step at\n"
+           "which the place fills no more than its middle two thirds; the\n"
+           "polar map of a pole it reaches within 1 degree of, or of a place\n"
+           "wider than 180 degrees of longitude; else the entire planet.\n"
+           "Any other text is refused with up to 10 names that hold it",
+           [this](const Values& v) {
+               if (!v[0]) throw UsageError{"--place needs a name"};
+               choose(MapKind::Place);
+               o_.place = *v[0];
+           });
+    option("--size", "W H", 2, kDrawGroup,
+           "the map area --place fits the place in, W x H pixels: W from " + n(kSizeMin[0]) + "\n"
+           "to " + n(kSizeMax[0]) + " and H from " + n(kSizeMin[1]) + " to " + n(kSizeMax[1]) +
+           ", the entire planet at step 1;\n"
+           "default " + n(kPlaceMapSize[0]) + " x " + n(kPlaceMapSize[1]),
+           [this](const Values& v) {
+               o_.size = std::array<int, 2>{wholeNumber("--size", v[0], kSizeMin[0], kSizeMax[0], "the width"),
+                                            wholeNumber("--size", v[1], kSizeMin[1], kSizeMax[1], "the height")};
+           });
+    option("--places", "TEXT", 1, kDrawGroup,
+           "lists the named places whose names hold TEXT, case and\n"
+           "diacritics aside, best first: names equal to it, then names\n"
+           "beginning with it, then names with a later word beginning with\n"
+           "it, then names holding it, larger places first within each; one\n"
+           "a line, tab-separated, after the header line name, type,\n"
+           "latitude, longitude, diameter_km (planetocentric latitude and\n"
+           "east longitude 0 to 360 in degrees, as the gazetteer gives them;\n"
+           "0 km for a landing site); only the header when no name holds\n"
+           "TEXT. Give it alone",
+           [this](const Values& v) {
+               if (!v[0]) throw UsageError{"--places needs a text"};
+               choose(MapKind::PlaceList);
+               o_.place = *v[0];
            });
     // The edges mapfromtile can draw; the east edge's limit depends on the
     // step, known once every option is read.
@@ -193,7 +239,7 @@ void CommandLine::declare() {
            "E lies east of W, up to 180 when W is negative and up to 360\n"
            "otherwise: a box reaches at most into the tile east of the\n"
            "one that holds its corner",
-           [&](const Values& v) {
+           [this](const Values& v) {
                choose(MapKind::Area);
                auto& [west, north, east, south] = o_.area;
                west = wholeNumber("--area", v[0], kAreaWestMin, kAreaWestMax, "the west longitude");
@@ -202,7 +248,7 @@ void CommandLine::declare() {
                south = wholeNumber("--area", v[3], kAreaSouthMin, north - 1, "the south latitude");
            });
     option("--planet", "0|180", 1, kDrawGroup, "the entire planet centred on longitude 0 or 180, step 24",
-           [&](const Values& v) {
+           [this](const Values& v) {
                if (!v[0] || (*v[0] != "0" && *v[0] != "180")) throw UsageError{"--planet must be 0 or 180"};
                choose(MapKind::Planet);
                o_.planetWest = *v[0] == "0" ? -180 : 0;
@@ -211,7 +257,7 @@ void CommandLine::declare() {
     option("--tile", "NAME", 1, kDrawGroup,
            "one whole tile: northwest, northeast, southwest or southeast,\n"
            "step 13",
-           [&](const Values& v) {
+           [this](const Values& v) {
                static constexpr std::array<std::string_view, 4> kTiles = {"southeast", "southwest", "northeast",
                                                                           "northwest"};
                const auto it = v[0] ? std::find(kTiles.begin(), kTiles.end(), *v[0]) : kTiles.end();
@@ -228,7 +274,7 @@ void CommandLine::declare() {
            "n = ceil(2 x 3396190 m x tan(45 - L/2) / pixel size); beyond\n"
            "latitude L it stays background. Default step: the smallest\n"
            "whose picture fits an 800 x 600 window (8 for 60: 492 x 492)",
-           [&](const Values& v) {
+           [this](const Values& v) {
                if (!v[0] || (*v[0] != "north" && *v[0] != "south")) throw UsageError{"--polar must be north or south"};
                choose(MapKind::Polar);
                o_.pole = *v[0] == "north" ? 1 : -1;
@@ -236,11 +282,11 @@ void CommandLine::declare() {
     option("--to", "L", 1, kDrawGroup,
            "the polar region's limit latitude, whole degrees 1 to 89;\n"
            "default 60",
-           [&](const Values& v) { o_.limit = wholeNumber("--to", v[0], 1, 89); });
+           [this](const Values& v) { o_.limit = wholeNumber("--to", v[0], 1, 89); });
     option("--key", "vertical|horizontal", 1, kDrawGroup,
            "the colour key window's client area as the desktop program\n"
            "shows it, in the scheme, mode and range given; needs no tiles",
-           [&](const Values& v) {
+           [this](const Values& v) {
                if (!v[0] || (*v[0] != "vertical" && *v[0] != "horizontal"))
                    throw UsageError{"--key must be vertical or horizontal"};
                choose(MapKind::Key);
@@ -252,7 +298,7 @@ void CommandLine::declare() {
            "into the folder DIR (made when missing), file names from the\n"
            "captions, with thumbnails, the vertical colour key and the\n"
            "gallery page DIR/index.html",
-           [&](const Values& v) {
+           [this](const Values& v) {
                if (!v[0] || v[0]->empty()) throw UsageError{"--atlas needs a folder"};
                choose(MapKind::Atlas);
                o_.atlas = *v[0];
@@ -263,7 +309,7 @@ void CommandLine::declare() {
            "longitude in [-180, 360], degrees), read from the full 64 samples\n"
            "per degree, written as CSV: distance_km,latitude,longitude,\n"
            "elevation_m, one line per point; antipodal points are refused",
-           [&](const Values& v) {
+           [this](const Values& v) {
                choose(MapKind::Profile);
                const char* names[2] = {"start", "end"};
                for (std::size_t k = 0; k < 4; ++k) {
@@ -289,7 +335,7 @@ void CommandLine::declare() {
            "its place on Mars (key pictures carry none), written by the\n"
            "GeoTIFF module librubicel-geotiff.so; with --profile the CSV\n"
            "file, whatever its name",
-           [&](const Values& v) {
+           [this](const Values& v) {
                if (!v[0] || v[0]->empty()) throw UsageError{"-o needs a file name"};
                o_.output = *v[0];
            });
@@ -300,17 +346,17 @@ void CommandLine::declare() {
          "planetocentric latitude, east longitude, degrees; a polar map's\n"
          "is the polar stereographic system of its pole on that sphere\n"
          "(IAU_2015:49930 north, IAU_2015:49935 south), metres",
-         [&] { o_.worldFile = true; });
-    option("--format", "png|tif|bmp", 1, kOptionGroup, "the atlas's map format; default png", [&](const Values& v) {
+         [this] { o_.worldFile = true; });
+    option("--format", "png|tif|bmp", 1, kOptionGroup, "the atlas's map format; default png", [this](const Values& v) {
         o_.atlasFormat = v[0] ? formatOfName(*v[0]) : std::nullopt;
         if (!o_.atlasFormat) throw UsageError{"--format must be png, tif or bmp"};
     });
     option("--jobs", "N", 1, kOptionGroup, "the atlas's drawing threads; default: one per processor",
-           [&](const Values& v) { o_.jobs = wholeNumber("--jobs", v[0], 1, 256); });
+           [this](const Values& v) { o_.jobs = wholeNumber("--jobs", v[0], 1, 256); });
     option("--points", "N", 1, kOptionGroup,
            "the profile's number of points, 2 to 1000000; default: one per\n"
            "1/64 degree along the arc, and one more",
-           [&](const Values& v) {
+           [this](const Values& v) {
                int points = 0;
                const auto [end, failed] = v[0] ? std::from_chars(v[0]->data(), v[0]->data() + v[0]->size(), points)
                                                : std::from_chars_result{nullptr, std::errc::invalid_argument};
@@ -322,25 +368,25 @@ void CommandLine::declare() {
     option("--data", "DIR", 1, kOptionGroup,
            "the folder holding the four \"megt*\" tile files; without it the\n"
            "folder named in mgr064srubicel.cfg in the current folder is used",
-           [&](const Values& v) {
+           [this](const Values& v) {
                if (!v[0] || v[0]->empty()) throw UsageError{"--data needs a folder"};
                o_.data = std::string(*v[0]);
            });
     option("--scheme", "N", 1, kOptionGroup,
            "colour scheme 0 to 9 (the Scheme menu's items; 6 colours\n"
            "nothing); default: the configuration file's, or 0",
-           [&](const Values& v) { o_.scheme = wholeNumber("--scheme", v[0], 0, 9); });
+           [this](const Values& v) { o_.scheme = wholeNumber("--scheme", v[0], 0, 9); });
     option("--mode", "N", 1, kOptionGroup,
            "shading mode 0 contoured, 1 blended, 2 square root enhanced,\n"
            "3 squared enhanced; default: the configuration file's, or 0",
-           [&](const Values& v) { o_.mode = wholeNumber("--mode", v[0], 0, 3); });
+           [this](const Values& v) { o_.mode = wholeNumber("--mode", v[0], 0, 3); });
     // The limits the Define Range dialog lets a user choose.
     option("--range", "LOWER UPPER", 2, kOptionGroup,
            "elevation range in metres for scheme 9, as the Define Range\n"
            "dialog sets it: LOWER from " + n(kLowerLimitMin) + " to " + n(kLowerLimitMax) + ", UPPER from " +
            n(kUpperLimitMin) + " to\n" + n(kUpperLimitMax) + " and more than " + n(kRangeMinimumGap) +
            " above LOWER; selects scheme 9",
-           [&](const Values& v) {
+           [this](const Values& v) {
                const std::array<std::int16_t, 2> limits = {
                    wholeNumber("--range", v[0], kLowerLimitMin, kLowerLimitMax, "the lower limit"),
                    wholeNumber("--range", v[1], kUpperLimitMin, kUpperLimitMax, "the upper limit")};
@@ -353,7 +399,7 @@ void CommandLine::declare() {
     option("--step", "N", 1, kOptionGroup,
            "sampling step: one sample of every N along rows and columns;\n"
            "1, 2, 3, 4, 8, 10, 13, 20 or 24; replaces the default step",
-           [&](const Values& v) {
+           [this](const Values& v) {
                const std::int16_t step = wholeNumber("--step", v[0], 1, 24);
                constexpr std::array<int, 9> kSteps = {1, 2, 3, 4, 8, 10, 13, 20, 24};
                if (std::find(kSteps.begin(), kSteps.end(), step) == kSteps.end())
@@ -366,14 +412,14 @@ void CommandLine::declare() {
          "the colours of level ground stay as they are, slopes toward the\n"
          "sun lighten, slopes away darken. The options below set its\n"
          "values and imply it",
-         [&] {
+         [this] {
              if (!o_.relief) o_.relief = ReliefSettings{};
              o_.relief->on = true;
          });
     option("--sun", "A,H", 1, kOptionGroup,
            "the sun's azimuth A in degrees clockwise from north and its\n"
            "altitude H in degrees above the horizon, " + reliefRange(ReliefBox::altitude),
-           [&](const Values& v) {
+           [this](const Values& v) {
                relief("--sun", v[0], "AZIMUTH,ALTITUDE in degrees, the altitude " + reliefRange(ReliefBox::altitude),
                       [](std::string_view t, ReliefSettings& r) {
                           const auto comma = t.find(',');
@@ -382,7 +428,7 @@ void CommandLine::declare() {
                       });
            });
     option("--exaggeration", "Z", 1, kOptionGroup,
-           "vertical exaggeration of the slopes, " + reliefRange(ReliefBox::exaggeration), [&](const Values& v) {
+           "vertical exaggeration of the slopes, " + reliefRange(ReliefBox::exaggeration), [this](const Values& v) {
                relief("--exaggeration", v[0], "a number " + reliefRange(ReliefBox::exaggeration),
                       [](std::string_view t, ReliefSettings& r) { return parseReal(t, r.exaggeration); });
            });
@@ -390,19 +436,26 @@ void CommandLine::declare() {
            "how much the light changes the colours, " + reliefRange(ReliefBox::strength) +
                ";\n"
                "0 leaves them as they are",
-           [&](const Values& v) {
+           [this](const Values& v) {
                relief("--relief-strength", v[0], "a number " + reliefRange(ReliefBox::strength),
                       [](std::string_view t, ReliefSettings& r) { return parseReal(t, r.strength); });
            });
-    flag("-h,--help", "shows this text", [&] { o_.help = true; });
+    flag("-h,--help", "shows this text", [this] { o_.help = true; });
 }
 
-// The complaints about options that do not go together, once all are read.
-std::optional<UsageError> checkTogether(Options& o) {
+// The complaints about options that do not go together, once all are read;
+// given is the number of options given.
+std::optional<UsageError> checkTogether(Options& o, std::size_t given) {
     if (o.help) return std::nullopt;
     if (o.kind == MapKind::None)
-        return UsageError{"say what to draw: --feature, --area, --planet, --tile, --polar, --key, --atlas or --profile"};
+        return UsageError{"say what to draw: --feature, --place, --area, --planet, --tile, --polar, --key, --atlas "
+                          "or --profile; or list places with --places"};
+    if (o.kind == MapKind::PlaceList) {
+        if (given > 1) return UsageError{"--places only lists places: give it alone"};
+        return std::nullopt;
+    }
     if (o.limit && o.kind != MapKind::Polar) return UsageError{"--to goes with --polar"};
+    if (o.size && o.kind != MapKind::Place) return UsageError{"--size goes with --place"};
     if (o.points && o.kind != MapKind::Profile) return UsageError{"--points goes with --profile"};
     if (o.kind == MapKind::Area) {
         const auto [west, north, east, south] = o.area;
@@ -467,7 +520,7 @@ std::optional<UsageError> parseOptions(int argc, const char* const* argv, Option
         return UsageError{error.what()};
     }
     if (end < argc) return UsageError{"unknown option '" + std::string(argv[end]) + "'"};
-    return checkTogether(o);
+    return checkTogether(o, app.get_options([](const CLI::Option* option) { return option->count() > 0; }).size());
 }
 
 std::string_view usageText() { return kUsage; }

@@ -15,8 +15,12 @@
 
 namespace rubicel {
 
-// What a run does: draw one map of a kind, a colour key, an atlas or a profile.
-enum class MapKind { None, Feature, Area, Planet, Tile, Polar, Key, Atlas, Profile };
+// What a run does: draw one map of a kind, a colour key, an atlas or a
+// profile, or list the named places a text finds.
+enum class MapKind { None, Feature, Place, Area, Planet, Tile, Polar, Key, Atlas, Profile, PlaceList };
+
+// The map area, in pixels, that --place fits the place in unless --size gives another.
+inline constexpr std::array<int, 2> kPlaceMapSize = {1024, 768};
 
 // The command line read: what to draw and how; a value not given stays empty
 // and its default is chosen where it is used.
@@ -26,6 +30,8 @@ struct Options {
     std::optional<std::array<std::int16_t, 2>> range;
     MapKind kind = MapKind::None;
     std::string feature;
+    std::string place;                          // --place's name, or the text --places looks for
+    std::optional<std::array<int, 2>> size;     // --size
     std::array<std::int16_t, 4> area{};
     int tileEntry = 0;  // position in the name-sorted tile list
     ToolWindow key = ToolWindow::Key;
