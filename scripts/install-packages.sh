@@ -13,6 +13,7 @@ packages=(
   libpng-dev libtiff-dev libgeotiff-dev gdal-bin
   libexpat1-dev
   libcairo2-dev
+  libcli11-dev
 )
 missing=()
 for p in "${packages[@]}"; do

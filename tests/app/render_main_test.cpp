@@ -233,6 +233,23 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         {"strength not a number", dataOption() + " --planet 0 --relief-strength much -o map.bmp", 2,
          "--relief-strength: 'much'"},
         {"relief on a key", "--key vertical --relief -o map.bmp", 2, "no relief options"},
+        // Options are read in order, by their whole names, the first wrong one complained about.
+        {"value after an equals sign", dataOption() + " --planet 0 --scheme=5 -o map.bmp", 2,
+         "unknown option '--scheme=5'"},
+        {"value glued to -o", dataOption() + " --planet 0 -omap.bmp", 2, "unknown option '-omap.bmp'"},
+        {"unknown option before a wrong value", dataOption() + " --bogus --scheme 10 --planet 0 -o map.bmp", 2,
+         "unknown option '--bogus'"},
+        {"wrong value before an unknown option", dataOption() + " --scheme 10 --bogus --planet 0 -o map.bmp", 2,
+         "--scheme: '10' is not a whole number from 0 to 9"},
+        {"help with an unknown option", "--help --bogus", 2, "unknown option '--bogus'"},
+        {"values cut short after a wrong one", dataOption() + " --area 500 2", 2,
+         "--area: the west longitude '500' is not"},
+        {"place that is no name", dataOption() + " --place jez -o map.bmp", 2,
+         "rubicel-render: no place is called 'jez'; names that hold it, best first:\n  Jezero, crater\n"},
+        {"map area too narrow", dataOption() + " --place Jezero --size 63 768 -o map.bmp", 2,
+         "--size: the width '63' is not a whole number from 64 to 23040"},
+        {"map area of no place", dataOption() + " --planet 0 --size 800 600 -o map.bmp", 2, "--size goes with --place"},
+        {"places listed into a map", "--places jez -o map.bmp", 2, "--places only lists places"},
     };
     std::filesystem::create_directory(work / "three");
     for (int t = 0; t < 3; ++t) test::makeSparseTile(work / "three" / test::kTileNames[std::size_t(t)]);
@@ -296,12 +313,33 @@ TEST_F(RenderMain, WritesAProfileAsCsv) {
               "59.275,-0.010000,11.000000," + std::to_string(elevation(0, 704)) + "\n");
 }
 
+TEST_F(RenderMain, ListsTheNamedPlacesATextFinds) {
+    const std::string header = "name\ttype\tlatitude\tlongitude\tdiameter_km\n";
+    const struct {
+        const char* text;
+        std::string begins;
+        bool whole;  // nothing follows
+    } cases[] = {
+        {"jez", header + "Jezero\tCrater\t18.4082\t77.6873\t47.521\n", false},
+        {"xyzzy", header, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_EQ(run(std::string("--places ") + c.text), 0) << errors();
+        EXPECT_EQ(output().substr(0, c.begins.size()), c.begins);
+        if (c.whole) {
+            EXPECT_EQ(output(), c.begins);
+        }
+    }
+}
+
 TEST_F(RenderMain, HelpNamesEveryOption) {
     ASSERT_EQ(run("--help"), 0);
     for (const char* option :
          {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "--key", "-o",
           "--polar", "--to", "--world-file", "--atlas", "--format", "--jobs", "--relief", "--sun", "--exaggeration",
-          "--relief-strength", "--profile", "--points"})
+          "--relief-strength", "--profile", "--points", "--place", "--size", "--places",
+          "Feature names: IAU WGPSN / USGS Gazetteer of Planetary Nomenclature."})
         EXPECT_NE(output().find(option), std::string::npos) << option;
 }
 
