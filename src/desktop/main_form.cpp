@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -85,6 +86,7 @@ MainForm::MainForm() {
     setCentralWidget(client_);
 
     picture_ = new MapPictureWidget(client_);
+    picture_->shownArea = [this] { return shownPictureArea(); };
     hscrbar_ = makeScrollBar(Qt::Horizontal, "Hscrbar", client_);
     vscrbar_ = makeScrollBar(Qt::Vertical, "Vscrbar", client_);
     const int thickness = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -109,10 +111,8 @@ void MainForm::attach(Program& p, std::span<const MenuNode> menus) {
     buildMenus(p, menus);
     connectControls(p);
     profiles_ = std::make_unique<ProfileTool>(p, *picture_);
-    // The menu rows' height is known once they hold their items. Room is left
-    // for the status item's own row, so a whole-planet map stays whole while
-    // its progress text is shown.
-    resize(kStartClientWidth, kStartClientHeight + 2 * menuArea_->menus()->sizeHint().height());
+    // The menu row's height is known once it holds its items.
+    resize(kStartClientWidth, kStartClientHeight + menuArea_->sizeHint().height());
 }
 
 void MainForm::buildMenus(Program& p, std::span<const MenuNode> menus) {
@@ -176,7 +176,7 @@ void MainForm::connectControls(Program& p) {
     picture_->onDrag = [&p](float x0, float y0, float x1, float y1) { dmap_Drag(p, x0, y0, x1, y1); };
     folderPanel_->onFolderClicked = [&p](const QString& path) { Dir002_Click(p, path.toStdString()); };
     folderPanel_->onClose = [&p] { setfolder_Click(p); };
-    onResize_ = [&p] { mapscroll(p); };
+    onResize_ = [&p] { Form_Resize(p); };
     connectExploring(p);
 }
 
@@ -185,7 +185,8 @@ void MainForm::connectExploring(Program& p) {
     picture_->onMiddleDrag = [&p](int phase, float x, float y) {
         if (phase == 0) dmap_MiddleDown(p, x, y);
         else if (phase == 1) dmap_MiddleMove(p, x, y);
-        else dmap_MiddleUp(p, x, y);
+        else if (phase == 2) dmap_MiddleUp(p, x, y);
+        else p.middleDrag = MiddleDrag{};
     };
     onHistoryButton_ = [&p](bool forward) { forward ? mapForward(p) : mapBack(p); };
     picture_->onHistoryButton = onHistoryButton_;
@@ -254,7 +255,51 @@ void MainForm::closeEvent(QCloseEvent* event) {
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize && onResize_) onResize_();
+    if (watched == client_ && event->type() == QEvent::Paint) paintHint();
     return QMainWindow::eventFilter(watched, event);
+}
+
+QRect MainForm::shownPictureArea() const {
+    QRect area = client_->rect();
+    if (!vscrbar_->isHidden()) area.setRight(vscrbar_->x() - 1);
+    if (!hscrbar_->isHidden()) area.setBottom(hscrbar_->y() - 1);
+    return area.translated(-picture_->pos()) & picture_->rect();
+}
+
+QString MainForm::hintText() const {
+    if (!picture_->image().isNull()) return QString();
+    // The captions as the menus show them.
+    const auto shown = [this](MenuControl control) {
+        const QAction* item = action({control});
+        return item ? item->text().remove('&').trimmed() : QString();
+    };
+    const QString arrow = QString::fromUtf8(" \u25b8 ");
+    const QString file = shown(MenuControl::m_file);
+    const QAction* mapArea = action({MenuControl::m_area});
+    if (mapArea && !mapArea->isEnabled())
+        return "No map yet: the four MEGDR064 tile files were not found.\n"
+               "Choose the folder that holds them with " +
+               file + arrow + shown(MenuControl::m_default) + ".";
+    return "No map yet.\n" + file + arrow + shown(MenuControl::m_load) +
+           " draws a tile, the entire planet or a polar region;\n" + shown(MenuControl::m_area) +
+           " draws a named feature, or a box of your own with " + shown(MenuControl::m_custom) + ".";
+}
+
+void MainForm::refreshHint() {
+    const bool shown = !hintText().isEmpty();
+    if (shown || hintShown_) client_->update();
+    hintShown_ = shown;
+}
+
+void MainForm::paintHint() {
+    // Painted on the empty client area, never into the picture.
+    const QString text = hintText();
+    if (text.isEmpty()) return;
+    QPainter painter(client_);
+    painter.setPen(client_->palette().color(QPalette::PlaceholderText));
+    constexpr int kMargin = 24;
+    painter.drawText(client_->rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), Qt::AlignCenter | Qt::TextWordWrap,
+                     text);
 }
 
 }  // namespace rubicel

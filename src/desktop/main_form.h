@@ -60,6 +60,14 @@ public:
     // Runs when the user closes the window.
     std::function<void()> onClose;
 
+    // While no map has been drawn the empty map area says how to draw one;
+    // asked again when the picture or the Map Area menu changes.
+    void refreshHint();
+    // The text it shows, or nothing once a map has been drawn.
+    QString hintText() const;
+    // The part of the map picture the client area shows beside the scroll bars, picture pixels.
+    QRect shownPictureArea() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +81,7 @@ private:
     void connectControls(Program& p);
     void connectExploring(Program& p);
     void trigger(Program& p, const MenuNode& node, QAction* action);
+    void paintHint();
 
     // Each control's actions and menus by index + 1 (slot 0 outside an array).
     std::array<std::vector<QAction*>, kMenuControlCount> actions_;
@@ -92,6 +101,7 @@ private:
     std::function<bool(bool alt, int key)> onExploreKey_;
     std::function<void(bool forward)> onHistoryButton_;
     std::unique_ptr<ProfileTool> profiles_;
+    bool hintShown_ = false;
 
     friend class QtPlatform;
 };

@@ -4,12 +4,16 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QRubberBand>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 #include "common/raster.h"
 
@@ -19,7 +23,27 @@ MapPictureWidget::MapPictureWidget(QWidget* parent) : QWidget(parent) {
     setObjectName("dmap");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // A click on the map gives the keyboard back to it, for the exploring keys.
+    setFocusPolicy(Qt::ClickFocus);
     band_ = new QRubberBand(QRubberBand::Rectangle, this);
+    // The read-out looks like a tooltip but lies in the window, over the map.
+    readout_ = new QLabel(this);
+    readout_->setObjectName("readout");
+    readout_->setFont(QToolTip::font());
+    readout_->setPalette(QToolTip::palette());
+    readout_->setBackgroundRole(QPalette::ToolTipBase);
+    readout_->setForegroundRole(QPalette::ToolTipText);
+    readout_->setAutoFillBackground(true);
+    readout_->setFrameShape(QFrame::Box);
+    readout_->setMargin(2);
+    readout_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    readout_->hide();
+    // A minute at most, as a read-out that no move renews should not stay for good.
+    constexpr int kShowMilliseconds = 60000;
+    readoutTimer_ = new QTimer(this);
+    readoutTimer_->setSingleShot(true);
+    readoutTimer_->setInterval(kShowMilliseconds);
+    QObject::connect(readoutTimer_, &QTimer::timeout, readout_, &QWidget::hide);
     resize(0, 0);
 }
 
@@ -27,12 +51,32 @@ bool MapPictureWidget::banding() const { return band_->isVisible(); }
 
 void MapPictureWidget::showPointerText(const QString& text) {
     pointerText_ = text;
-    // A minute at most, as a tooltip that no move renews should not stay for good.
-    constexpr int kShowMilliseconds = 60000;
-    if (text.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(mapToGlobal(pointer_), text, this, QRect(), kShowMilliseconds);
+    if (text.isEmpty()) {
+        readout_->hide();
+        readoutTimer_->stop();
+        return;
+    }
+    readout_->setText(text);
+    readout_->adjustSize();
+    placePointerLabel();
+    readout_->show();
+    readout_->raise();
+    readoutTimer_->start();
+}
+
+void MapPictureWidget::placePointerLabel() {
+    // Below and right of the pointer, as a tooltip; to its left or above it
+    // where that would reach past the part of the map shown.
+    constexpr int kRight = 12, kBelow = 18, kGap = 4;
+    const QRect area = shownArea ? shownArea() & rect() : rect();
+    const QSize size = readout_->size();
+    int x = pointer_.x() + kRight;
+    int y = pointer_.y() + kBelow;
+    if (x + size.width() > area.right() + 1) x = pointer_.x() - kGap - size.width();
+    if (y + size.height() > area.bottom() + 1) y = pointer_.y() - kGap - size.height();
+    x = std::max(area.left(), std::min(x, area.right() + 1 - size.width()));
+    y = std::max(area.top(), std::min(y, area.bottom() + 1 - size.height()));
+    readout_->move(x, y);
 }
 
 void MapPictureWidget::endDrag() {
@@ -104,6 +148,12 @@ void MapPictureWidget::mousePressEvent(QMouseEvent* event) {
 void MapPictureWidget::mouseMoveEvent(QMouseEvent* event) {
     profileMove(event);
     pointer_ = event->position().toPoint();
+    // A release that went elsewhere (to a message box opened during the drag)
+    // ends the drag without moving the map.
+    if (middle_ && !(event->buttons() & Qt::MiddleButton)) {
+        middle_ = false;
+        if (onMiddleDrag) onMiddleDrag(3, float(event->position().x()), float(event->position().y()));
+    }
     if (middle_) middleEvent(1, event);
     if (pressed_ && !band_->isVisible() &&
         (pointer_ - origin_).manhattanLength() >= QApplication::startDragDistance()) {
@@ -147,8 +197,16 @@ void MapPictureWidget::middleEvent(int phase, QMouseEvent* event) {
 
 void MapPictureWidget::wheelEvent(QWheelEvent* event) {
     // A notch is 120 eighths of a degree; finer wheels add up to whole notches.
+    // What is left of a turn is forgotten after a pause or when the wheel
+    // turns the other way, so it never adds to a later turn.
     constexpr int kNotch = 120;
-    wheelAngle_ += event->angleDelta().y();
+    constexpr qint64 kPauseMilliseconds = 400;
+    const int angle = event->angleDelta().y();
+    const qint64 time = qint64(event->timestamp());
+    if (time - wheelTime_ > kPauseMilliseconds || time < wheelTime_) wheelAngle_ = 0;
+    if (angle != 0 && wheelAngle_ != 0 && (angle > 0) != (wheelAngle_ > 0)) wheelAngle_ = 0;
+    if (angle != 0) wheelTime_ = time;
+    wheelAngle_ += angle;
     const int notches = wheelAngle_ / kNotch;
     wheelAngle_ -= notches * kNotch;
     event->accept();

@@ -10,8 +10,10 @@
 #include <functional>
 #include <optional>
 
+class QLabel;
 class QPainter;
 class QRubberBand;
+class QTimer;
 
 namespace rubicel {
 
@@ -45,14 +47,21 @@ public:
 
     // The wheel turned whole notches (forward positive) with the pointer at (x, y).
     std::function<void(int notches, float x, float y)> onWheel;
-    // A middle-button drag: phase 0 the press, 1 a move, 2 the release.
+    // A middle-button drag: phase 0 the press, 1 a move, 2 the release, 3 the
+    // button found up without a release (the drag is dropped).
     std::function<void(int phase, float x, float y)> onMiddleDrag;
     // The mouse's back (false) or forward (true) button.
     std::function<void(bool forward)> onHistoryButton;
 
-    // Shows text beside the pointer (a tooltip that follows it); empty hides it.
+    // Shows text in a label beside the pointer, inside the part of the picture
+    // the window shows; empty hides it.
     void showPointerText(const QString& text);
     const QString& pointerText() const { return pointerText_; }
+    // The label that shows it.
+    const QLabel* pointerLabel() const { return readout_; }
+    // The part of the picture the window shows, in picture pixels (the whole
+    // picture when not set).
+    std::function<QRect()> shownArea;
     // The rubber band is shown.
     bool banding() const;
 
@@ -82,6 +91,7 @@ protected:
 private:
     void wrap();
     void endDrag();
+    void placePointerLabel();
     // The exploring buttons: back and forward, the middle drag. True when the
     // press was the mouse's back or forward button.
     bool historyPress(QMouseEvent* event);
@@ -97,12 +107,15 @@ private:
     const Raster* raster_ = nullptr;
     QImage image_;
     QString pointerText_;
+    QLabel* readout_ = nullptr;
+    QTimer* readoutTimer_ = nullptr;
     QPoint pointer_;            // where the pointer was last seen, picture pixels
     bool pressed_ = false;      // the left button went down where a drag may start
     QPoint origin_;             // where it went down
     QRubberBand* band_ = nullptr;
     bool middle_ = false;       // a middle-button drag is under way
     int wheelAngle_ = 0;        // wheel turn not yet a whole notch, eighths of a degree
+    qint64 wheelTime_ = 0;      // event time of the wheel's last turn, milliseconds
     bool linePressed_ = false;  // Shift and the left button went down where a line may start
     bool lineShown_ = false;    // the line follows the pointer
     QPoint lineFrom_, lineTo_;

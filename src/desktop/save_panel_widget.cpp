@@ -2,6 +2,7 @@
 // save_panel_widget.cpp: the save panel SaveBox drawn over the map picture.
 #include "desktop/save_panel_widget.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,6 +94,15 @@ void SavePanelWidget::mirror() {
         fileList_->addItems(names);
     }
     raise();  // above the map picture
+}
+
+void SavePanelWidget::hideEvent(QHideEvent* event) {
+    // A hidden button or box that keeps the focus would take every key from
+    // then on (a button takes the arrows), and no other control in the window
+    // may take the focus in its place: the keyboard goes back to the map,
+    // however the panel closes.
+    if (keyboardHome_ && isAncestorOf(QApplication::focusWidget())) keyboardHome_->setFocus(Qt::OtherFocusReason);
+    QFrame::hideEvent(event);
 }
 
 bool SavePanelWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -27,9 +27,12 @@ public:
     QListWidget* fileList() const { return fileList_; }
     QPushButton* saveButton() const { return save_; }
     QPushButton* quitButton() const { return quit_; }
+    // Where the keyboard goes back to when the panel closes: the map.
+    void setKeyboardHome(QWidget* home) { keyboardHome_ = home; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     Program& p_;
@@ -38,6 +41,7 @@ private:
     QListWidget* fileList_;
     QPushButton* save_;
     QPushButton* quit_;
+    QWidget* keyboardHome_ = nullptr;
 };
 
 }  // namespace rubicel

@@ -27,6 +27,17 @@ int scrollMaximumFor(int picture, int client) {
     return int(roundHalfEven((double(picture) - double(client)) / 10.0));
 }
 
+// The client area's width (or height) that shows the picture: the vertical
+// (horizontal) bar, when shown, covers the picture along its edge.
+int shownWidth(const MapContext& p) {
+    const int width = p.ui.clientSize().width;
+    return p.dmap.verticalBar ? width - p.ui.controlRect(Control::Vscrbar).width : width;
+}
+int shownHeight(const MapContext& p) {
+    const int height = p.ui.clientSize().height;
+    return p.dmap.horizontalBar ? height - p.ui.controlRect(Control::Hscrbar).height : height;
+}
+
 }  // namespace
 
 void mapscroll(MapContext& p) {
@@ -63,30 +74,53 @@ void mapscroll(MapContext& p) {
 
 void checksize(MapContext& p, std::int32_t W, std::int32_t H) {
     const TwipSize outer = p.ui.outerSize();
-    const bool wide = outer.width < W;
+    const TwipSize client = p.ui.clientSize();
+    bool wide = outer.width < W || client.width < W;
+    bool tall = outer.height < H || client.height < H;
+    // A bar covers the picture along its edge: what lies under it is reached
+    // only with the other bar. Twice, as the second bar can ask for the first.
+    const int barWidth = p.ui.controlRect(Control::Vscrbar).width;
+    const int barHeight = p.ui.controlRect(Control::Hscrbar).height;
+    for (int pass = 0; pass < 2; ++pass) {
+        wide = wide || (tall && client.width - barWidth < W);
+        tall = tall || (wide && client.height - barHeight < H);
+    }
     p.ui.setControlVisible(Control::Hscrbar, wide);
     p.ui.setControlVisible(Control::Corner, wide);
-    const bool tall = outer.height < H;
     p.ui.setControlVisible(Control::Vscrbar, tall);
     p.ui.setControlVisible(Control::Corner, tall);
+    p.dmap.horizontalBar = wide;
+    p.dmap.verticalBar = tall;
+    // The bars reach the new picture's far edges from now on, not only after
+    // their next movement: a bar left at an earlier small picture's maximum of
+    // 0 could not be moved at all. A value beyond the new maximum is pulled
+    // back, and the bar's change handler places the picture.
+    p.ui.setScrollMaximum(Control::Hscrbar, scrollMaximumFor(W, shownWidth(p)));
+    p.ui.setScrollMaximum(Control::Vscrbar, scrollMaximumFor(H, shownHeight(p)));
+}
+
+void fitScrollBars(MapContext& p) { checksize(p, p.dmap.widthTwips, p.dmap.heightTwips); }
+
+void Form_Resize(MapContext& p) {
+    mapscroll(p);
+    fitScrollBars(p);
 }
 
 void Hscrbar_Change(MapContext& p) {
-    p.ui.setScrollMaximum(Control::Hscrbar, scrollMaximumFor(p.dmap.widthTwips, p.ui.clientSize().width));
+    p.ui.setScrollMaximum(Control::Hscrbar, scrollLimit(p, Control::Hscrbar));
     p.dmap.left = -10 * p.ui.scrollValue(Control::Hscrbar);
     placePicture(p);
 }
 
 void Vscrbar_Change(MapContext& p) {
-    p.ui.setScrollMaximum(Control::Vscrbar, scrollMaximumFor(p.dmap.heightTwips, p.ui.clientSize().height));
+    p.ui.setScrollMaximum(Control::Vscrbar, scrollLimit(p, Control::Vscrbar));
     p.dmap.top = -10 * p.ui.scrollValue(Control::Vscrbar);
     placePicture(p);
 }
 
 int scrollLimit(const MapContext& p, Control bar) {
-    const TwipSize client = p.ui.clientSize();
-    return bar == Control::Hscrbar ? scrollMaximumFor(p.dmap.widthTwips, client.width)
-                                   : scrollMaximumFor(p.dmap.heightTwips, client.height);
+    return bar == Control::Hscrbar ? scrollMaximumFor(p.dmap.widthTwips, shownWidth(p))
+                                   : scrollMaximumFor(p.dmap.heightTwips, shownHeight(p));
 }
 
 void sizeMapPicture(MapContext& p, std::int32_t W, std::int32_t H) {

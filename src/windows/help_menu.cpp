@@ -5,6 +5,7 @@
 #include <string>
 
 #include "maps/map_picture.h"
+#include "maps/map_view.h"
 #include "windows/program.h"
 
 namespace rubicel {
@@ -29,14 +30,16 @@ const char* const kSourcingText =
 
 namespace {
 
-// Replaces the map picture by the built-in annotated map; the map state, the
-// check marks and the scroll bars stay as they are.
+// Replaces the map picture by the built-in annotated map; the map state and
+// the check marks stay as they are. The bars are decided for the new picture,
+// which is wider than the window at its start size.
 void showAnnotatedMap(Program& p) {
     p.dmap.widthTwips = kAnnotatedMapWidth * kTwipsPerPixel;    // 15360
     p.dmap.heightTwips = kAnnotatedMapHeight * kTwipsPerPixel;  // 5955
     if (!p.ui.annotatedMap(p.dmap.image)) p.dmap.image.reset(0, 0);
     ++p.dmap.revision;
     p.ui.mapImageReset(p.dmap.image);
+    fitScrollBars(p);
     p.ui.setMenuCaption(MenuId{MenuControl::prcent}, "Mars map:   longitude -180\u00b0 to +180\u00b0  latitude +57\u00b0 to -57\u00b0");
 }
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileSystemModel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -28,7 +29,9 @@
 #include "desktop/main_form.h"
 #include "desktop/map_picture_widget.h"
 #include "desktop/menu_area.h"
+#include "desktop/form_host.h"
 #include "desktop/profile_window.h"
+#include "desktop/save_panel_widget.h"
 #include "support/file_bytes.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
@@ -254,6 +257,19 @@ TEST_P(StartUp, ShowsCaptionAndDisablesTheMapMenus) {
     EXPECT_EQ(checkedItems(MenuControl::m_setcol, 10), std::vector<int>{p.colour.scheme});
     EXPECT_EQ(checkedItems(MenuControl::m_mode, 4), std::vector<int>{p.colour.mode});
     EXPECT_TRUE(form().picture()->image().isNull()) << "no map is drawn at start";
+    // The empty window says where to start, in the menus' own words.
+    const QString hint = form().hintText();
+    const QString arrow = QString::fromUtf8(" \u25b8 ");
+    if (c.mapArea) {
+        EXPECT_TRUE(hint.contains("File" + arrow + "Load a MOLA DEM")) << hint.toStdString();
+        EXPECT_TRUE(hint.contains("Map Area") && hint.contains("Custom Area")) << hint.toStdString();
+    } else {
+        EXPECT_TRUE(hint.contains("File" + arrow + "Set MEGDR064 DEM File Folder")) << hint.toStdString();
+    }
+    if (c.mapArea) {
+        choose(MenuControl::m_tile, 3);
+        EXPECT_TRUE(form().hintText().isEmpty()) << "not once a map is drawn";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, StartUp,
@@ -303,32 +319,43 @@ TEST_F(DesktopTest, TileItemMarksTheTileAndSevenAndAHalfPercent) {
 struct StatusCase {
     const char* name;
     int windowWidth;
-    bool ownRow;
+    bool whole;  // the caption fits beside the menus
 };
 
-class StatusItem : public DesktopTest, public testing::WithParamInterface<StatusCase> {};
+class StatusText : public DesktopTest, public testing::WithParamInterface<StatusCase> {};
 
-TEST_P(StatusItem, ShowsTheWholeProgressTextAfterTheMenus) {
+TEST_P(StatusText, StaysBesideTheMenusWithoutMovingTheMap) {
     const StatusCase& c = GetParam();
     form().resize(c.windowWidth, form().height());
+    QCoreApplication::processEvents();
+    MenuArea* area = form().menuArea();
+    const int rowHeight = area->height();
+    const QRect client = form().client()->geometry();
     open(MenuControl::m_area);
     choose(MenuControl::m_m, 7);
     QCoreApplication::processEvents();
 
-    MenuArea* area = form().menuArea();
-    QMenuBar* status = area->status();
-    const QRect item = status->actionGeometry(action(MenuControl::prcent));
-    const QString text = action(MenuControl::prcent)->text();
-    EXPECT_TRUE(text.startsWith("640×597 pixel image   -  Mapping ... long: -150° to -120°")) << text.toStdString();
-    EXPECT_GE(item.width(), status->fontMetrics().horizontalAdvance(text)) << "the text is not cut";
-    EXPECT_LE(status->geometry().left() + item.right(), area->width()) << "the item is not pushed out of sight";
-    EXPECT_EQ(status->geometry().top() > 0, c.ownRow);
-    EXPECT_EQ(form().client()->geometry().top(), area->height()) << "the client area starts below the menu rows";
+    StatusItem* status = area->status();
+    const QString caption = action(MenuControl::prcent)->text();
+    EXPECT_TRUE(caption.startsWith("640×597 pixel image   -  Mapping ... long: -150° to -120°")) << caption.toStdString();
+    EXPECT_EQ(area->height(), rowHeight) << "the menu bar keeps its height";
+    EXPECT_EQ(form().client()->geometry(), client) << "the map stays where it was";
+    EXPECT_EQ(status->geometry().top(), 0);
+    EXPECT_EQ(status->geometry().left(), area->menus()->geometry().right() + 1) << "right after the menus";
+    EXPECT_EQ(status->toolTip(), caption);
+    const QString shown = status->shownText();
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(shown), status->width()) << "the text is not cut by the window";
+    if (c.whole) {
+        EXPECT_EQ(shown, caption);
+    } else {
+        ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+        EXPECT_TRUE(caption.startsWith(shown.chopped(1))) << shown.toStdString();
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Desktop, StatusItem,
-                         testing::Values(StatusCase{"beside_the_menus_in_a_wide_window", 1360, false},
-                                         StatusCase{"on_its_own_row_at_the_start_size", 968, true}),
+INSTANTIATE_TEST_SUITE_P(Desktop, StatusText,
+                         testing::Values(StatusCase{"whole_in_a_wide_window", 1360, true},
+                                         StatusCase{"cut_at_the_start_size", 968, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct AllowedCase {
@@ -465,6 +492,16 @@ TEST_P(PictureDrag, ReadsOutUnderThePointerAndDrawsADraggedBox) {
     mouse(QEvent::MouseMove, {5, 5}, Qt::NoButton, Qt::NoButton);
     EXPECT_TRUE(picture->pointerText().startsWith(QString::fromUtf8("88.98°N  178.98°W (181.02°E)   ")))
         << picture->pointerText().toStdString();
+    // Near each corner of the part shown the read-out stays inside it.
+    form().resize(600, 400);
+    QCoreApplication::processEvents();
+    const QRect shown = form().shownPictureArea();
+    for (const QPoint at : {shown.topLeft(), shown.topRight(), shown.bottomLeft(), shown.bottomRight()}) {
+        mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        EXPECT_TRUE(shown.contains(picture->pointerLabel()->geometry()))
+            << at.x() << "," << at.y() << " " << picture->pointerLabel()->geometry().x() << ","
+            << picture->pointerLabel()->geometry().y();
+    }
 
     const QPoint origin(10, 10);
     mouse(QEvent::MouseButtonPress, origin, Qt::LeftButton, Qt::LeftButton);
@@ -523,6 +560,74 @@ TEST_F(DesktopTest, WheelZoomsAFinishedMapAndAltLeftGoesBack) {
     QCoreApplication::sendEvent(&form(), &back);
     EXPECT_EQ(p.map.areaclass, kAreaMap);
     EXPECT_EQ(p.dmap.shows.step, 13);
+}
+
+// What a mouse leaves behind does not change what comes next: the keyboard
+// after the save panel was closed with the mouse, a middle drag whose release
+// went elsewhere, a part of a wheel notch from long ago or the other way.
+TEST_F(DesktopTest, KeysMiddleDragAndWheelAfterTheMouse) {
+    choose(MenuControl::m_tile, 0);
+    choose(MenuControl::m_tile, 5);
+    ASSERT_EQ(p.map.areaclass, kEntirePlanet);
+    // A key as the window system delivers it: to the window's focus widget, on to its parents.
+    const auto key = [this](Qt::Key code, Qt::KeyboardModifiers modifiers) {
+        QWidget* target = form().focusWidget() ? form().focusWidget() : &form();
+        QKeyEvent event(QEvent::KeyPress, code, modifiers);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    SavePanelWidget* panel = ui.forms()->savePanel();
+    for (const bool save : {false, true}) {
+        choose(MenuControl::m_savemap);
+        ASSERT_TRUE(panel->isVisible());
+        if (save) {
+            p.saveBox.newmap = "keys";
+            ui.formChanged(Form::SaveBox);
+        }
+        QPushButton* button = save ? panel->saveButton() : panel->quitButton();
+        button->setFocus(Qt::MouseFocusReason);  // as a click gives it the focus
+        button->click();
+        ASSERT_FALSE(panel->isVisible());
+        key(Qt::Key_Left, Qt::AltModifier);
+        EXPECT_EQ(p.map.areaclass, kSingleTile) << "back, after " << (save ? "Save" : "Quit");
+        key(Qt::Key_Right, Qt::AltModifier);
+        EXPECT_EQ(p.map.areaclass, kEntirePlanet) << "forward, after " << (save ? "Save" : "Quit");
+    }
+    EXPECT_TRUE(std::filesystem::exists(start.path() / "Maps" / "keys.BMP"));
+
+    // A middle drag over the step-20 planet; its release is lost, the button found up on the next move.
+    choose(MenuControl::m_tile, 5);
+    ASSERT_EQ(pictureSize(), QSize(1152, 576));
+    MapPictureWidget* picture = form().picture();
+    const auto mouse = [picture](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), picture->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture, &event);
+    };
+    QScrollBar* bar = form().scrollBar(Control::Hscrbar);
+    mouse(QEvent::MouseButtonPress, {300, 100}, Qt::MiddleButton, Qt::MiddleButton);
+    mouse(QEvent::MouseMove, {250, 100}, Qt::NoButton, Qt::MiddleButton);
+    const int dragged = bar->value();
+    EXPECT_GT(dragged, 0) << "the picture follows the pointer";
+    mouse(QEvent::MouseMove, {150, 100}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(bar->value(), dragged) << "a plain move scrolls nothing";
+    EXPECT_FALSE(p.middleDrag.active);
+
+    // Half notches: after a pause, or the other way, they do not add up.
+    const int history = int(p.history.size());
+    const auto wheel = [picture](int angle, quint64 time) {
+        const QPointF at(200, 200);
+        QWheelEvent event(at, picture->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        event.setTimestamp(time);
+        QCoreApplication::sendEvent(picture, &event);
+    };
+    wheel(60, 10000);
+    wheel(60, 12000);
+    wheel(-60, 12010);
+    wheel(60, 12020);
+    EXPECT_EQ(int(p.history.size()), history) << "no whole notch yet";
+    wheel(60, 12030);
+    EXPECT_EQ(int(p.history.size()), history + 1) << "two halves in a row make a notch";
+    EXPECT_TRUE(messages.empty()) << messages.front().text;
 }
 
 class ProfileDrag : public DesktopTest {
@@ -604,36 +709,76 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
     EXPECT_TRUE(messages.empty()) << messages.front().text;
 }
 
-TEST_F(DesktopTest, ScrollBarsMoveThePictureAndFollowTheWindowSize) {
-    choose(MenuControl::m_tile, 5);
-    choose(MenuControl::m_tile, 5);
-    QScrollBar* bar = form().scrollBar(Control::Hscrbar);
-    EXPECT_EQ(bar->minimum(), 0);
-    EXPECT_EQ(bar->singleStep(), 100);
-    EXPECT_EQ(bar->pageStep(), 1000);
+// At the far end of both bars the picture's last column and row show beside
+// the bars, whatever the window's size and whatever the picture.
+TEST_F(DesktopTest, ScrollBarsFollowTheWindowSizeAndReachThePicturesFarEdges) {
+    QScrollBar* h = form().scrollBar(Control::Hscrbar);
+    QScrollBar* v = form().scrollBar(Control::Vscrbar);
+    const auto resize = [this](int width, int height) {
+        form().resize(width, height);
+        QCoreApplication::processEvents();
+    };
+    // Both bars at their ends: the visible picture ends where the bars begin.
+    const auto reachesTheFarEdges = [&](const char* when) {
+        h->setValue(h->maximum());
+        v->setValue(v->maximum());
+        const QRect picture = form().picture()->geometry();
+        const int right = h->isVisibleTo(&form()) && v->isVisibleTo(&form()) ? v->x() : form().client()->width();
+        if (h->isVisibleTo(&form())) EXPECT_NEAR(picture.right() + 1, right, 1) << when;
+        else EXPECT_LE(picture.right() + 1, form().client()->width()) << when;
+        if (v->isVisibleTo(&form())) EXPECT_NEAR(picture.bottom() + 1, h->isVisibleTo(&form()) ? h->y() : form().client()->height(), 1) << when;
+        else EXPECT_LE(picture.bottom() + 1, h->isVisibleTo(&form()) ? h->y() : form().client()->height()) << when;
+        EXPECT_LE(picture.left(), 0) << when;
+        EXPECT_LE(picture.top(), 0) << when;
+    };
 
-    bar->setValue(30000);
-    // (17280 - 968 x 15) / 10 = 276 steps of 10 twips.
-    EXPECT_EQ(form().client()->width(), 968);
-    EXPECT_EQ(bar->maximum(), 276);
-    EXPECT_EQ(bar->value(), 276);
-    EXPECT_EQ(p.dmap.left, -2760);
-    EXPECT_EQ(form().picture()->x(), -184);
-
-    bar->setValue(100);
+    choose(MenuControl::m_tile, 5);
+    choose(MenuControl::m_tile, 5);  // 1152 x 576 in the start size's client area of 968 x 488
+    EXPECT_EQ(h->minimum(), 0);
+    EXPECT_EQ(h->singleStep(), 100);
+    EXPECT_EQ(h->pageStep(), 1000);
+    EXPECT_TRUE(h->isVisibleTo(&form()));
+    EXPECT_TRUE(v->isVisibleTo(&form()));
+    reachesTheFarEdges("after the drawing");
+    h->setValue(100);
     EXPECT_EQ(p.dmap.left, -1000);
     EXPECT_EQ(form().picture()->x(), -67) << "-1000 twips fall on the nearest pixel";
 
-    form().resize(700, 400);
-    QCoreApplication::processEvents();
+    // Larger than the picture: no bars, and the picture back at the corner.
+    resize(1300, 700);
+    EXPECT_FALSE(h->isVisibleTo(&form()));
+    EXPECT_FALSE(v->isVisibleTo(&form()));
+    EXPECT_EQ(form().picture()->pos(), QPoint(0, 0));
+
+    // Smaller again: both bars, laid out along the edges.
+    resize(700, 400);
+    EXPECT_TRUE(h->isVisibleTo(&form()));
+    EXPECT_TRUE(v->isVisibleTo(&form()));
     const QRect client = form().client()->rect();
-    const QRect h = bar->geometry();
-    const QRect v = form().scrollBar(Control::Vscrbar)->geometry();
-    EXPECT_EQ(h.bottom(), client.bottom());
-    EXPECT_EQ(h.width(), client.width() - v.width());
-    EXPECT_EQ(v.right(), client.right());
-    EXPECT_EQ(v.height(), client.height() - h.height());
-    EXPECT_EQ(form().corner()->geometry().topLeft(), QPoint(v.x(), h.y()));
+    EXPECT_EQ(h->geometry().bottom(), client.bottom());
+    EXPECT_EQ(h->width(), client.width() - v->width());
+    EXPECT_EQ(v->geometry().right(), client.right());
+    EXPECT_EQ(v->height(), client.height() - h->height());
+    EXPECT_EQ(form().corner()->geometry().topLeft(), QPoint(v->x(), h->y()));
+    reachesTheFarEdges("after shrinking the window");
+
+    // Narrower only: the horizontal bar covers the picture's last rows, so the vertical one shows too.
+    choose(MenuControl::m_tile, 0);
+    ASSERT_EQ(pictureSize(), QSize(886, 443));
+    resize(800, form().height() - form().client()->height() + 450);
+    EXPECT_TRUE(h->isVisibleTo(&form()));
+    EXPECT_TRUE(v->isVisibleTo(&form()));
+    reachesTheFarEdges("with the horizontal bar over the picture");
+
+    // The annotated map, wider than the start size, shown without a drawing.
+    resize(968, form().height() - form().client()->height() + 488);
+    choose(MenuControl::m_h, 3);
+    ASSERT_EQ(pictureSize(), QSize(1024, 397));
+    EXPECT_TRUE(h->isVisibleTo(&form()));
+    EXPECT_FALSE(v->isVisibleTo(&form()));
+    reachesTheFarEdges("on the annotated map");
+    EXPECT_EQ(form().picture()->geometry().right() + 1, 968) << "its east edge is shown";
+    EXPECT_TRUE(messages.empty()) << messages.front().text;
 }
 
 struct LeaveCase {
