@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 #include "common/raster.h"
 
@@ -269,16 +270,24 @@ void MapPictureWidget::endProfileLine() {
 }
 
 void MapPictureWidget::paintProfile(QPainter& painter) {
-    const auto line = [&painter](QPoint from, QPoint to, const QColor& colour) {
-        painter.setPen(QPen(Qt::black, 4));
-        painter.drawLine(from, to);
-        painter.setPen(QPen(colour, 2));
-        painter.drawLine(from, to);
+    // A yellow or white line with a black edge, round at its joins.
+    const auto pen = [](const QColor& colour, int width) {
+        return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     };
-    if (lineShown_) line(lineFrom_, lineTo_, Qt::white);
+    if (lineShown_) {
+        // While it is drawn, the line goes straight from pixel centre to pixel centre.
+        const QPointF from = QPointF(lineFrom_) + QPointF(0.5, 0.5), to = QPointF(lineTo_) + QPointF(0.5, 0.5);
+        painter.setPen(pen(Qt::black, 4));
+        painter.drawLine(from, to);
+        painter.setPen(pen(Qt::white, 2));
+        painter.drawLine(from, to);
+    }
     const std::optional<ProfileOverlay> overlay = profileOverlay ? profileOverlay() : std::nullopt;
     if (!overlay) return;
-    line(overlay->from, overlay->to, Qt::yellow);
+    for (const auto& [colour, width] : {std::pair{QColor(Qt::black), 4}, std::pair{QColor(Qt::yellow), 2}}) {
+        painter.setPen(pen(colour, width));
+        for (const QPolygonF& run : overlay->path) painter.drawPolyline(run);
+    }
     if (overlay->mark) {
         painter.setPen(QPen(Qt::black, 2));
         painter.setBrush(Qt::red);

@@ -4,11 +4,13 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPolygonF>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QPainter;
@@ -70,10 +72,11 @@ public:
     std::function<bool()> onProfileAllowed;
     // A line from (x0, y0) to (x1, y1) was drawn and let go.
     std::function<void(float x0, float y0, float x1, float y1)> onProfileLine;
-    // What stays painted over the map, asked at each paint: a line and a marked point.
+    // What stays painted over the map, asked at each paint: the profile's path
+    // in runs and a marked point, in picture pixels.
     struct ProfileOverlay {
-        QPoint from, to;
-        std::optional<QPoint> mark;
+        std::vector<QPolygonF> path;
+        std::optional<QPointF> mark;
     };
     std::function<std::optional<ProfileOverlay>()> profileOverlay;
     // A line is being drawn.

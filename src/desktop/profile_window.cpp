@@ -6,6 +6,7 @@
 #include <QChartView>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -171,14 +172,31 @@ ProfileTool::ProfileTool(Program& p, MapPictureWidget& picture) : p_(p), picture
     picture_.onProfileLine = [this](float x0, float y0, float x1, float y1) { lineDrawn(x0, y0, x1, y1); };
     picture_.profileOverlay = [this]() -> std::optional<MapPictureWidget::ProfileOverlay> {
         if (!profileLineShown(p_.dmap, line_)) return std::nullopt;
-        MapPictureWidget::ProfileOverlay overlay{QPoint(line_.x0, line_.y0), QPoint(line_.x1, line_.y1), {}};
+        MapPictureWidget::ProfileOverlay overlay{path_, {}};
+        // The marked pixel's centre, which its sample's centre stands for on the path.
         if (marked_ >= 0)
             if (const auto at = profilePointPixel(p_.dmap, line_, std::size_t(marked_)))
-                overlay.mark = QPoint((*at)[0], (*at)[1]);
+                overlay.mark = QPointF((*at)[0] + 0.5, (*at)[1] + 0.5);
         return overlay;
     };
     askSavePath = [this](const QString& suggested) {
-        return QFileDialog::getSaveFileName(window_, "Save Profile", suggested, "CSV files (*.csv)");
+        // A maps folder not made yet is offered as part of the name, from the
+        // folder that holds it, and made once a profile is saved into it.
+        const QFileInfo file(suggested);
+        QString folder = file.absolutePath(), name = file.fileName();
+        if (!QFileInfo(folder).isDir()) {
+            name = QFileInfo(folder).fileName() + "/" + name;
+            folder = QFileInfo(folder).absolutePath();
+        }
+        QFileDialog dialog(window_, "Save Profile", folder, "CSV files (*.csv)");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // The dialog adds the suffix before it asks about a file of that name,
+        // so it asks about the file written; a native dialog would ask about
+        // the name as typed.
+        dialog.setDefaultSuffix("csv");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.selectFile(name);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
 }
 
@@ -191,6 +209,13 @@ void ProfileTool::lineDrawn(float x0, float y0, float x1, float y1) {
         return;
     }
     line_ = std::move(line);
+    path_.clear();
+    for (const PathRun& run : line_.path) {
+        QPolygonF polygon;
+        polygon.reserve(qsizetype(run.size()));
+        for (const auto& [x, y] : run) polygon.append(QPointF(x, y));
+        path_.push_back(std::move(polygon));
+    }
     marked_ = -1;
     if (!window_) {
         window_ = new ProfileWindow(picture_.window());
@@ -209,10 +234,11 @@ void ProfileTool::lineDrawn(float x0, float y0, float x1, float y1) {
 void ProfileTool::save() {
     if (line_.profile.points.empty()) return;
     const QString folder = QString::fromStdString(profileFolder(p_));
-    QDir().mkpath(folder);
     const QString path = askSavePath(folder + "/" + QString::fromStdString(profileFileName(line_.profile)));
     if (path.isEmpty()) return;
-    if (const auto error = writeProfileCsv(profileSavePath(path.toStdString()), line_.profile))
+    // The maps folder is made when a profile is saved into it, not for a cancelled dialog.
+    if (QFileInfo(path).absoluteDir() == QDir(folder)) QDir().mkpath(folder);
+    if (const auto error = writeProfileCsv(path.toStdString(), line_.profile))
         p_.ui.messageBox(*error, std::string(), Icon::None);
 }
 

@@ -6,9 +6,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -656,6 +658,7 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
     for (int record = 131; record <= 781; ++record)
         test::writeRecord(tile, record, [](int c) { return std::int16_t(c); });
     ProfileTool* tool = form().profiles();
+    const auto askWithTheDialog = tool->askSavePath;
     duringDrawing([&] { shiftDrag(); });
     choose(MenuControl::m_tile, 0);
     EXPECT_EQ(tool->window(), nullptr) << "a Shift-drag during a drawing does nothing";
@@ -669,8 +672,10 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
     EXPECT_EQ(p.map.mapsource, kFromTile) << "no box was drawn";
     const auto overlay = form().picture()->profileOverlay();
     ASSERT_TRUE(overlay);
-    EXPECT_EQ(overlay->from, QPoint(10, 10));
-    EXPECT_EQ(overlay->to, QPoint(60, 60));
+    // The path from the centre of pixel (10, 10) to that of (60, 60), one run.
+    ASSERT_EQ(overlay->path.size(), 1u);
+    EXPECT_EQ(overlay->path[0].front(), QPointF(10.5, 10.5));
+    EXPECT_LE(QLineF(overlay->path[0].back(), QPointF(60.5, 60.5)).length(), 0.01);
 
     // Pointing at the middle of the chart names a point and marks it on the map.
     ProfileWindow* window = tool->window();
@@ -679,16 +684,21 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
     EXPECT_TRUE(window->hoverText().contains(" km   ")) << window->hoverText().toStdString();
     const auto marked = form().picture()->profileOverlay();
     ASSERT_TRUE(marked && marked->mark);
-    EXPECT_TRUE(QRect(10, 10, 51, 51).contains(*marked->mark));
+    EXPECT_TRUE(QRectF(10, 10, 51, 51).contains(*marked->mark));
 
+    // Cancelled, nothing is made; saved in the maps folder, the folder is made then.
     QString suggested;
-    const std::string saved = (start.path() / "saved.csv").string();
+    const std::filesystem::path maps = start.path() / "Maps";
+    const std::string saved = (maps / "saved.csv").string();
     tool->askSavePath = [&](const QString& path) {
         suggested = path;
-        return QString::fromStdString(saved);
+        return QString();
     };
     window->saveButton()->click();
     EXPECT_TRUE(suggested.startsWith(QString::fromStdString(p.map.startfolder + "/Maps/"))) << suggested.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(maps)) << "no folder for a cancelled dialog";
+    tool->askSavePath = [&](const QString&) { return QString::fromStdString(saved); };
+    window->saveButton()->click();
     // The same CSV as the profile between the two sample centres, read from the columns written.
     std::array<std::string, 4> paths;
     for (std::size_t t = 0; t < 4; ++t) paths[t] = start.tileFolder() + "/" + test::kTileNames[t];
@@ -698,10 +708,28 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
               std::nullopt);
     EXPECT_EQ(test::readAll(saved), profileCsv(expected));
 
+    // The dialog adds ".csv" before it asks about a file of that name: "saved" asks about saved.csv.
+    QString question;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText("saved");
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                question = box->text();
+                box->reject();
+            }
+        });
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        dialog->reject();
+    });
+    EXPECT_TRUE(askWithTheDialog(QString::fromStdString(saved)).isEmpty());
+    EXPECT_TRUE(question.startsWith("saved.csv already exists.")) << question.toStdString();
+
     // The next line replaces the profile in the same window: (60, 10) shows record 131, column 780.
     shiftDrag(false, {60, 10});
     EXPECT_EQ(tool->window(), window);
-    EXPECT_EQ(form().picture()->profileOverlay()->to, QPoint(60, 10));
+    EXPECT_LE(QLineF(form().picture()->profileOverlay()->path[0].back(), QPointF(60.5, 10.5)).length(), 0.01);
     EXPECT_NEAR(tool->line().profile.end.latitude, 90 - 130.5 / 64, 1e-9);
 
     choose(MenuControl::m_tile, 0);
