@@ -24,8 +24,6 @@ MapPictureWidget::MapPictureWidget(QWidget* parent) : QWidget(parent) {
     setObjectName("dmap");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    // A click on the map gives the keyboard back to it, for the exploring keys.
-    setFocusPolicy(Qt::ClickFocus);
     band_ = new QRubberBand(QRubberBand::Rectangle, this);
     // The read-out looks like a tooltip but lies in the window, over the map.
     readout_ = new QLabel(this);

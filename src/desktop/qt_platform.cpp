@@ -56,7 +56,6 @@ void QtPlatform::attach(Program& p) {
     form_->attach(p, menuTree());
     forms_ = std::make_unique<FormHost>(p, form_.get(), form_->client());
     form_->savePanel_ = forms_->savePanel();
-    forms_->savePanel()->setKeyboardHome(form_->picture());
     tools_ = std::make_unique<ToolWindows>(p);
     form_->onClose = [&p] {
         if (!p.exiting) Form_Unload(p);

@@ -2,7 +2,7 @@
 // save_panel_widget.cpp: the save panel SaveBox drawn over the map picture.
 #include "desktop/save_panel_widget.h"
 
-#include <QApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,11 +97,9 @@ void SavePanelWidget::mirror() {
 }
 
 void SavePanelWidget::hideEvent(QHideEvent* event) {
-    // A hidden button or box that keeps the focus would take every key from
-    // then on (a button takes the arrows), and no other control in the window
-    // may take the focus in its place: the keyboard goes back to the map,
-    // however the panel closes.
-    if (keyboardHome_ && isAncestorOf(QApplication::focusWidget())) keyboardHome_->setFocus(Qt::OtherFocusReason);
+    // However the panel closes, the keyboard goes back to the map: a clicked
+    // button would hand it on to a control that keeps the arrow keys.
+    if (!event->spontaneous()) window()->setFocus(Qt::OtherFocusReason);
     QFrame::hideEvent(event);
 }
 

@@ -27,8 +27,6 @@ public:
     QListWidget* fileList() const { return fileList_; }
     QPushButton* saveButton() const { return save_; }
     QPushButton* quitButton() const { return quit_; }
-    // Where the keyboard goes back to when the panel closes: the map.
-    void setKeyboardHome(QWidget* home) { keyboardHome_ = home; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,7 +39,6 @@ private:
     QListWidget* fileList_;
     QPushButton* save_;
     QPushButton* quit_;
-    QWidget* keyboardHome_ = nullptr;
 };
 
 }  // namespace rubicel

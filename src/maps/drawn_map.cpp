@@ -100,9 +100,14 @@ PixelExtent drawnExtent(const MapPicture& picture) {
 std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y) {
     const DrawnMap& map = picture.shows;
     if (!map.valid || map.revision != picture.revision) return std::nullopt;
-    if (x < 0 || y < 0 || x >= picture.image.width() || y >= picture.image.height() || y >= map.rows)
-        return std::nullopt;
+    if (x >= picture.image.width() || y >= picture.image.height()) return std::nullopt;
+    return drawnSample(map, x, y);
+}
+
+std::optional<PixelSample> drawnSample(const DrawnMap& map, int x, int y) {
+    if (x < 0 || y < 0 || y >= map.rows) return std::nullopt;
     if (map.pole != 0) {
+        if (x >= 2 * map.half) return std::nullopt;
         PolarGrid grid = polarGrid(map.pole, map.limit, map.step);
         grid.n = map.half;
         const PolarPoint point = polarPoint(grid, x, y);
@@ -125,24 +130,19 @@ std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y) 
     return s;
 }
 
-std::optional<PicturePoint> picturePoint(const MapPicture& picture, double latitude, double longitude) {
+std::optional<PlaceOnPicture> placeOnPicture(const MapPicture& picture, double latitude, double longitude) {
     const PixelExtent extent = drawnExtent(picture);
     if (extent.width == 0) return std::nullopt;
     const DrawnMap& map = picture.shows;
-    PicturePoint at;
+    PlaceOnPicture at;
     at.longitude = longitude;
     if (map.pole != 0) {
-        // The inverse of polarPoint: the angle from the pole on the sphere, its
-        // distance on the map, and the meridian's direction.
-        const double fromPole = map.pole > 0 ? 90.0 - latitude : 90.0 + latitude;
-        if (90.0 - fromPole < map.limit) return std::nullopt;
-        const PolarGrid grid = polarGrid(map.pole, map.limit, map.step);
-        const double rho = 2.0 * kPolarSphereRadius * std::tan(fromPole / 2.0 * kRadiansPerDegree);
-        const double lambda = longitude * kRadiansPerDegree;
-        const double mx = rho * std::sin(lambda);
-        const double my = map.pole > 0 ? -rho * std::cos(lambda) : rho * std::cos(lambda);
-        at.x = map.half + mx / grid.size;
-        at.y = map.half - my / grid.size;
+        if (latitude * map.pole < map.limit) return std::nullopt;
+        PolarGrid grid = polarGrid(map.pole, map.limit, map.step);
+        grid.n = map.half;
+        const PolarPicturePoint polar = polarPicturePoint(grid, latitude, longitude);
+        at.x = polar.x;
+        at.y = polar.y;
     } else {
         // The first tile's columns and records, sample centres at whole numbers.
         const int first = map.tiles[0];

@@ -78,6 +78,11 @@ PixelSample sampleOf(int tile, int record, int column);
 // renderer took it; nothing beyond the limit circle.
 std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y);
 
+// The same for a map known to be what a picture shows, apart from any picture:
+// the sample of pixel (x, y) of map, nothing on a row it did not draw or where
+// no sample reached.
+std::optional<PixelSample> drawnSample(const DrawnMap& map, int x, int y);
+
 // Where a point of the planet lies on the finished map, in picture pixels:
 // (x + 0.5, y + 0.5), the centre of pixel (x, y), stands for the centre of the
 // sample the pixel shows, and the places between follow the samples evenly
@@ -86,12 +91,12 @@ std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y);
 // pole's angle on a polar map). Nothing where the map does not show the point:
 // beyond the pixels drawn, beyond a polar map's limit circle, or while
 // pixelSample gives nothing.
-struct PicturePoint {
+struct PlaceOnPicture {
     double x = 0;
     double y = 0;
     double longitude = 0;
 };
-std::optional<PicturePoint> picturePoint(const MapPicture& picture, double latitude, double longitude);
+std::optional<PlaceOnPicture> placeOnPicture(const MapPicture& picture, double latitude, double longitude);
 
 // The pixels that show samples: every pixel (x, y) with x < width and y < height
 // has one. 0 by 0 when pixelSample gives nothing anywhere.

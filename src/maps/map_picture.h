@@ -20,10 +20,6 @@ struct MapPicture {
     // belongs to the revision it was drawn into.
     int revision = 0;
     DrawnMap shows;  // what the pixels show, once a drawing has ended
-    // The scroll bars checksize showed last; each lies over an edge of the
-    // client area and takes room from the other way's reach.
-    bool horizontalBar = false;
-    bool verticalBar = false;
 };
 
 }  // namespace rubicel

@@ -2,6 +2,7 @@
 // map_view.cpp: the scrollable map view: scroll-bar layout, visibility and picture offset.
 #include "maps/map_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/rounding.h"
@@ -25,17 +26,6 @@ void placePicture(MapContext& p) {
 // round((picture - client) / 10), halves to even; the bar's maximum.
 int scrollMaximumFor(int picture, int client) {
     return int(roundHalfEven((double(picture) - double(client)) / 10.0));
-}
-
-// The client area's width (or height) that shows the picture: the vertical
-// (horizontal) bar, when shown, covers the picture along its edge.
-int shownWidth(const MapContext& p) {
-    const int width = p.ui.clientSize().width;
-    return p.dmap.verticalBar ? width - p.ui.controlRect(Control::Vscrbar).width : width;
-}
-int shownHeight(const MapContext& p) {
-    const int height = p.ui.clientSize().height;
-    return p.dmap.horizontalBar ? height - p.ui.controlRect(Control::Hscrbar).height : height;
 }
 
 }  // namespace
@@ -74,53 +64,43 @@ void mapscroll(MapContext& p) {
 
 void checksize(MapContext& p, std::int32_t W, std::int32_t H) {
     const TwipSize outer = p.ui.outerSize();
-    const TwipSize client = p.ui.clientSize();
-    bool wide = outer.width < W || client.width < W;
-    bool tall = outer.height < H || client.height < H;
-    // A bar covers the picture along its edge: what lies under it is reached
-    // only with the other bar. Twice, as the second bar can ask for the first.
-    const int barWidth = p.ui.controlRect(Control::Vscrbar).width;
-    const int barHeight = p.ui.controlRect(Control::Hscrbar).height;
-    for (int pass = 0; pass < 2; ++pass) {
-        wide = wide || (tall && client.width - barWidth < W);
-        tall = tall || (wide && client.height - barHeight < H);
-    }
+    const bool wide = outer.width < W;
     p.ui.setControlVisible(Control::Hscrbar, wide);
     p.ui.setControlVisible(Control::Corner, wide);
+    const bool tall = outer.height < H;
     p.ui.setControlVisible(Control::Vscrbar, tall);
     p.ui.setControlVisible(Control::Corner, tall);
-    p.dmap.horizontalBar = wide;
-    p.dmap.verticalBar = tall;
-    // The bars reach the new picture's far edges from now on, not only after
-    // their next movement: a bar left at an earlier small picture's maximum of
-    // 0 could not be moved at all. A value beyond the new maximum is pulled
-    // back, and the bar's change handler places the picture.
-    p.ui.setScrollMaximum(Control::Hscrbar, scrollMaximumFor(W, shownWidth(p)));
-    p.ui.setScrollMaximum(Control::Vscrbar, scrollMaximumFor(H, shownHeight(p)));
+    // A bar shown reaches the far edge of this picture, whatever an earlier
+    // picture left as its maximum (a smaller one leaves 0, and a bar that
+    // cannot move would never learn the new size).
+    if (wide) p.ui.setScrollMaximum(Control::Hscrbar, std::max(0, scrollLimit(p, Control::Hscrbar)));
+    if (tall) p.ui.setScrollMaximum(Control::Vscrbar, std::max(0, scrollLimit(p, Control::Vscrbar)));
 }
 
-void fitScrollBars(MapContext& p) { checksize(p, p.dmap.widthTwips, p.dmap.heightTwips); }
-
-void Form_Resize(MapContext& p) {
-    mapscroll(p);
-    fitScrollBars(p);
+void fitScrollBars(MapContext& p) {
+    const TwipSize outer = p.ui.outerSize();
+    checksize(p, p.dmap.widthTwips, p.dmap.heightTwips);
+    // A hidden bar brings the picture's edge back; its change handler places it.
+    if (outer.width >= p.dmap.widthTwips) p.ui.setScrollValue(Control::Hscrbar, 0);
+    if (outer.height >= p.dmap.heightTwips) p.ui.setScrollValue(Control::Vscrbar, 0);
 }
 
 void Hscrbar_Change(MapContext& p) {
-    p.ui.setScrollMaximum(Control::Hscrbar, scrollLimit(p, Control::Hscrbar));
+    p.ui.setScrollMaximum(Control::Hscrbar, scrollMaximumFor(p.dmap.widthTwips, p.ui.clientSize().width));
     p.dmap.left = -10 * p.ui.scrollValue(Control::Hscrbar);
     placePicture(p);
 }
 
 void Vscrbar_Change(MapContext& p) {
-    p.ui.setScrollMaximum(Control::Vscrbar, scrollLimit(p, Control::Vscrbar));
+    p.ui.setScrollMaximum(Control::Vscrbar, scrollMaximumFor(p.dmap.heightTwips, p.ui.clientSize().height));
     p.dmap.top = -10 * p.ui.scrollValue(Control::Vscrbar);
     placePicture(p);
 }
 
 int scrollLimit(const MapContext& p, Control bar) {
-    return bar == Control::Hscrbar ? scrollMaximumFor(p.dmap.widthTwips, shownWidth(p))
-                                   : scrollMaximumFor(p.dmap.heightTwips, shownHeight(p));
+    const TwipSize client = p.ui.clientSize();
+    return bar == Control::Hscrbar ? scrollMaximumFor(p.dmap.widthTwips, client.width)
+                                   : scrollMaximumFor(p.dmap.heightTwips, client.height);
 }
 
 void sizeMapPicture(MapContext& p, std::int32_t W, std::int32_t H) {

@@ -12,21 +12,17 @@ struct MapContext;
 
 // Lays out the two scroll bars and the corner button; run on every resize.
 void mapscroll(MapContext& p);
-// Shows or hides the bars for a picture of W x H twips and lets them reach
-// its far edges: a bar shows when the picture is larger than the window, or
-// than the client area left beside the other bar when that one shows.
+// Shows or hides the bars for a new picture of W x H twips.
 void checksize(MapContext& p, std::int32_t W, std::int32_t H);
-// Decides the bars for the picture shown now, as checksize does for a new
-// one: after a resize and when a picture is shown without a drawing.
+// Decides the bars for the picture shown now (a resize, a picture not drawn
+// by a renderer) as checksize does after a drawing, and places the picture
+// where the bars say: a hidden bar brings its edge back into view.
 void fitScrollBars(MapContext& p);
-// The window was resized: lays out the bars, then decides them again.
-void Form_Resize(MapContext& p);
 // The user moved a bar.
 void Hscrbar_Change(MapContext& p);
 void Vscrbar_Change(MapContext& p);
-// The maximum that the bar's change handler gives it for the picture shown now
-// (the other bar, when shown, takes its room from the client area); 0 or less
-// when the picture fits that way.
+// The maximum that the bar's change handler gives it for the picture shown now;
+// 0 or less when the picture fits the client area that way.
 int scrollLimit(const MapContext& p, Control bar);
 // Sets the picture's size in twips: floor(W/15) x floor(H/15) pixels. What is
 // drawn stays where the old and new size overlap; the rest is background.

@@ -16,7 +16,9 @@ const char* const kAboutText =
     "Software to create maps from the\n"
     "MEGDR064 MOLA elevation data set\n"
     "\n"
-    "(c) 2007 the Rubicel authors";
+    "(c) 2007 the Rubicel authors\n"
+    "\n"
+    "Feature names: IAU WGPSN / USGS Gazetteer of Planetary Nomenclature";
 
 const char* const kSourcingTitle = "Obtaining the MEGDR064 MOLA data files";
 
@@ -30,9 +32,8 @@ const char* const kSourcingText =
 
 namespace {
 
-// Replaces the map picture by the built-in annotated map; the map state and
-// the check marks stay as they are. The bars are decided for the new picture,
-// which is wider than the window at its start size.
+// Replaces the map picture by the built-in annotated map; the map state, the
+// check marks stay as they are; the scroll bars are decided for its size.
 void showAnnotatedMap(Program& p) {
     p.dmap.widthTwips = kAnnotatedMapWidth * kTwipsPerPixel;    // 15360
     p.dmap.heightTwips = kAnnotatedMapHeight * kTwipsPerPixel;  // 5955

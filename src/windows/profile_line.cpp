@@ -74,9 +74,9 @@ std::vector<PathRun> profilePath(const MapPicture& picture, const ElevationProfi
     // A polar map has no edge the longitudes run across.
     const bool seamless = picture.shows.pole != 0;
     std::vector<PathRun> runs;
-    std::optional<PicturePoint> previous;
+    std::optional<PlaceOnPicture> previous;
     for (const ProfilePoint& point : profile.points) {
-        const std::optional<PicturePoint> at = picturePoint(picture, point.latitude, point.longitude);
+        const std::optional<PlaceOnPicture> at = placeOnPicture(picture, point.latitude, point.longitude);
         const bool joined = at && previous && (seamless || std::abs(at->longitude - previous->longitude) <= 180.0);
         previous = at;
         if (!at) continue;
@@ -125,7 +125,7 @@ std::optional<std::array<int, 2>> profilePointPixel(const MapPicture& picture, c
     // the drawn line), downhill in the angle to the point with ever shorter
     // moves: the pixel holding the place is the one, or next to it.
     int x = 0, y = 0;
-    if (const auto at = picturePoint(picture, point.latitude, point.longitude)) {
+    if (const auto at = placeOnPicture(picture, point.latitude, point.longitude)) {
         const PixelExtent extent = drawnExtent(picture);
         x = std::clamp(int(std::floor(at->x)), 0, extent.width - 1);
         y = std::clamp(int(std::floor(at->y)), 0, extent.height - 1);

@@ -44,7 +44,7 @@ std::optional<ProfileEnds> profileEnds(const MapPicture& picture, int x0, int y0
 // Nothing when it read none.
 std::optional<std::array<std::string, 4>> drawnTilePaths(const Program& p);
 
-// The profile's points on the map (picturePoint), joined in runs: a run ends
+// The profile's points on the map (placeOnPicture), joined in runs: a run ends
 // where the path leaves the map's drawn pixels or runs on across the map's
 // west and east edges (180° on a map centred on 0°). Points closer than half
 // a pixel to the one kept before are left out, except a run's last.

@@ -37,6 +37,7 @@
 #include "support/file_bytes.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
+#include "windows/help_menu.h"
 #include "windows/main_window.h"
 #include "windows/program.h"
 
@@ -564,39 +565,13 @@ TEST_F(DesktopTest, WheelZoomsAFinishedMapAndAltLeftGoesBack) {
     EXPECT_EQ(p.dmap.shows.step, 13);
 }
 
-// What a mouse leaves behind does not change what comes next: the keyboard
-// after the save panel was closed with the mouse, a middle drag whose release
-// went elsewhere, a part of a wheel notch from long ago or the other way.
-TEST_F(DesktopTest, KeysMiddleDragAndWheelAfterTheMouse) {
-    choose(MenuControl::m_tile, 0);
+// What a mouse leaves behind does not change what comes next: a middle drag
+// whose release went elsewhere, a part of a wheel notch from long ago or the
+// other way.
+TEST_F(DesktopTest, MiddleDragAndWheelForgetWhatTheMouseLeftBehind) {
+    // A middle drag over the step-20 planet (the planet chosen twice); its
+    // release is lost, the button found up on the next move.
     choose(MenuControl::m_tile, 5);
-    ASSERT_EQ(p.map.areaclass, kEntirePlanet);
-    // A key as the window system delivers it: to the window's focus widget, on to its parents.
-    const auto key = [this](Qt::Key code, Qt::KeyboardModifiers modifiers) {
-        QWidget* target = form().focusWidget() ? form().focusWidget() : &form();
-        QKeyEvent event(QEvent::KeyPress, code, modifiers);
-        QCoreApplication::sendEvent(target, &event);
-    };
-    SavePanelWidget* panel = ui.forms()->savePanel();
-    for (const bool save : {false, true}) {
-        choose(MenuControl::m_savemap);
-        ASSERT_TRUE(panel->isVisible());
-        if (save) {
-            p.saveBox.newmap = "keys";
-            ui.formChanged(Form::SaveBox);
-        }
-        QPushButton* button = save ? panel->saveButton() : panel->quitButton();
-        button->setFocus(Qt::MouseFocusReason);  // as a click gives it the focus
-        button->click();
-        ASSERT_FALSE(panel->isVisible());
-        key(Qt::Key_Left, Qt::AltModifier);
-        EXPECT_EQ(p.map.areaclass, kSingleTile) << "back, after " << (save ? "Save" : "Quit");
-        key(Qt::Key_Right, Qt::AltModifier);
-        EXPECT_EQ(p.map.areaclass, kEntirePlanet) << "forward, after " << (save ? "Save" : "Quit");
-    }
-    EXPECT_TRUE(std::filesystem::exists(start.path() / "Maps" / "keys.BMP"));
-
-    // A middle drag over the step-20 planet; its release is lost, the button found up on the next move.
     choose(MenuControl::m_tile, 5);
     ASSERT_EQ(pictureSize(), QSize(1152, 576));
     MapPictureWidget* picture = form().picture();
@@ -737,76 +712,89 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
     EXPECT_TRUE(messages.empty()) << messages.front().text;
 }
 
-// At the far end of both bars the picture's last column and row show beside
-// the bars, whatever the window's size and whatever the picture.
-TEST_F(DesktopTest, ScrollBarsFollowTheWindowSizeAndReachThePicturesFarEdges) {
-    QScrollBar* h = form().scrollBar(Control::Hscrbar);
-    QScrollBar* v = form().scrollBar(Control::Vscrbar);
-    const auto resize = [this](int width, int height) {
-        form().resize(width, height);
-        QCoreApplication::processEvents();
-    };
-    // Both bars at their ends: the visible picture ends where the bars begin.
-    const auto reachesTheFarEdges = [&](const char* when) {
-        h->setValue(h->maximum());
-        v->setValue(v->maximum());
-        const QRect picture = form().picture()->geometry();
-        const int right = h->isVisibleTo(&form()) && v->isVisibleTo(&form()) ? v->x() : form().client()->width();
-        if (h->isVisibleTo(&form())) EXPECT_NEAR(picture.right() + 1, right, 1) << when;
-        else EXPECT_LE(picture.right() + 1, form().client()->width()) << when;
-        if (v->isVisibleTo(&form())) EXPECT_NEAR(picture.bottom() + 1, h->isVisibleTo(&form()) ? h->y() : form().client()->height(), 1) << when;
-        else EXPECT_LE(picture.bottom() + 1, h->isVisibleTo(&form()) ? h->y() : form().client()->height()) << when;
-        EXPECT_LE(picture.left(), 0) << when;
-        EXPECT_LE(picture.top(), 0) << when;
-    };
-
+TEST_F(DesktopTest, ScrollBarsMoveThePictureAndFollowTheWindowSize) {
     choose(MenuControl::m_tile, 5);
-    choose(MenuControl::m_tile, 5);  // 1152 x 576 in the start size's client area of 968 x 488
-    EXPECT_EQ(h->minimum(), 0);
-    EXPECT_EQ(h->singleStep(), 100);
-    EXPECT_EQ(h->pageStep(), 1000);
-    EXPECT_TRUE(h->isVisibleTo(&form()));
-    EXPECT_TRUE(v->isVisibleTo(&form()));
-    reachesTheFarEdges("after the drawing");
-    h->setValue(100);
+    choose(MenuControl::m_tile, 5);
+    QScrollBar* bar = form().scrollBar(Control::Hscrbar);
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->singleStep(), 100);
+    EXPECT_EQ(bar->pageStep(), 1000);
+
+    bar->setValue(30000);
+    // (17280 - 968 x 15) / 10 = 276 steps of 10 twips.
+    EXPECT_EQ(form().client()->width(), 968);
+    EXPECT_EQ(bar->maximum(), 276);
+    EXPECT_EQ(bar->value(), 276);
+    EXPECT_EQ(p.dmap.left, -2760);
+    EXPECT_EQ(form().picture()->x(), -184);
+
+    bar->setValue(100);
     EXPECT_EQ(p.dmap.left, -1000);
     EXPECT_EQ(form().picture()->x(), -67) << "-1000 twips fall on the nearest pixel";
 
-    // Larger than the picture: no bars, and the picture back at the corner.
-    resize(1300, 700);
-    EXPECT_FALSE(h->isVisibleTo(&form()));
-    EXPECT_FALSE(v->isVisibleTo(&form()));
-    EXPECT_EQ(form().picture()->pos(), QPoint(0, 0));
-
-    // Smaller again: both bars, laid out along the edges.
-    resize(700, 400);
-    EXPECT_TRUE(h->isVisibleTo(&form()));
-    EXPECT_TRUE(v->isVisibleTo(&form()));
+    form().resize(700, 400);
+    QCoreApplication::processEvents();
     const QRect client = form().client()->rect();
-    EXPECT_EQ(h->geometry().bottom(), client.bottom());
-    EXPECT_EQ(h->width(), client.width() - v->width());
-    EXPECT_EQ(v->geometry().right(), client.right());
-    EXPECT_EQ(v->height(), client.height() - h->height());
-    EXPECT_EQ(form().corner()->geometry().topLeft(), QPoint(v->x(), h->y()));
-    reachesTheFarEdges("after shrinking the window");
+    const QRect h = bar->geometry();
+    const QRect v = form().scrollBar(Control::Vscrbar)->geometry();
+    EXPECT_EQ(h.bottom(), client.bottom());
+    EXPECT_EQ(h.width(), client.width() - v.width());
+    EXPECT_EQ(v.right(), client.right());
+    EXPECT_EQ(v.height(), client.height() - h.height());
+    EXPECT_EQ(form().corner()->geometry().topLeft(), QPoint(v.x(), h.y()));
+}
 
-    // Narrower only: the horizontal bar covers the picture's last rows, so the vertical one shows too.
-    choose(MenuControl::m_tile, 0);
-    ASSERT_EQ(pictureSize(), QSize(886, 443));
-    resize(800, form().height() - form().client()->height() + 450);
-    EXPECT_TRUE(h->isVisibleTo(&form()));
+// Every part of the picture shown can be reached: the bars follow each resize
+// and each picture, and a bar that goes puts the picture back at its edge.
+TEST_F(DesktopTest, KeyboardAndScrollBarsSurviveThePanelsTheResizesAndTheAnnotatedMap) {
+    QScrollBar* h = form().scrollBar(Control::Hscrbar);
+    QScrollBar* v = form().scrollBar(Control::Vscrbar);
+    const QSize start = form().size();
+    choose(MenuControl::m_tile, 5);
+    EXPECT_FALSE(h->isVisibleTo(&form()));
+    form().resize(600, 300);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(h->isVisibleTo(&form())) << "shrunk below the map";
     EXPECT_TRUE(v->isVisibleTo(&form()));
-    reachesTheFarEdges("with the horizontal bar over the picture");
-
-    // The annotated map, wider than the start size, shown without a drawing.
-    resize(968, form().height() - form().client()->height() + 488);
-    choose(MenuControl::m_h, 3);
-    ASSERT_EQ(pictureSize(), QSize(1024, 397));
-    EXPECT_TRUE(h->isVisibleTo(&form()));
+    h->setValue(h->maximum() + 1000);
+    v->setValue(v->maximum() + 1000);
+    EXPECT_LE(form().picture()->geometry().right(), form().client()->rect().right()) << "the east edge is reached";
+    EXPECT_LE(form().picture()->geometry().bottom(), form().client()->rect().bottom());
+    form().resize(start);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(h->isVisibleTo(&form())) << "made larger again";
     EXPECT_FALSE(v->isVisibleTo(&form()));
-    reachesTheFarEdges("on the annotated map");
-    EXPECT_EQ(form().picture()->geometry().right() + 1, 968) << "its east edge is shown";
-    EXPECT_TRUE(messages.empty()) << messages.front().text;
+    EXPECT_EQ(form().picture()->pos(), QPoint(0, 0)) << "no part is left out of reach";
+
+    m_h_Click(p, 3);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(pictureSize().width(), 1024);
+    EXPECT_TRUE(h->isVisibleTo(&form())) << "the annotated map is wider than the window";
+    h->setValue(h->maximum() + 1000);
+    EXPECT_LE(form().picture()->geometry().right(), form().client()->rect().right());
+
+    // A mouse click on Quit or Save leaves the keyboard with the map.
+    choose(MenuControl::m_tile, 0);
+    choose(MenuControl::m_tile, 5);
+    SavePanelWidget* panel = ui.forms()->savePanel();
+    for (QPushButton* button : {panel->quitButton(), panel->saveButton()}) {
+        const std::size_t before = p.history.size();
+        choose(MenuControl::m_savemap);
+        ASSERT_TRUE(panel->isVisible());
+        panel->newmap()->setText("keys");
+        button->setFocus(Qt::MouseFocusReason);
+        button->click();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(panel->isVisible());
+        QWidget* focus = QApplication::focusWidget();
+        QKeyEvent back(QEvent::KeyPress, Qt::Key_Left, Qt::AltModifier);
+        QCoreApplication::sendEvent(focus ? focus : static_cast<QWidget*>(&form()), &back);
+        EXPECT_EQ(p.history.size(), before) << "no map is added by going back";
+        EXPECT_EQ(p.map.mapsource, kFromTile) << button->objectName().toStdString() << ": Alt+Left went back";
+        QKeyEvent forward(QEvent::KeyPress, Qt::Key_Right, Qt::AltModifier);
+        QCoreApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &form(), &forward);
+        EXPECT_EQ(p.map.mapsource, kFromArea);
+    }
 }
 
 struct LeaveCase {

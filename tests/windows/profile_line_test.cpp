@@ -135,7 +135,7 @@ TEST_P(ProfilePath, RunsThroughEveryMarkedPoint) {
         for (int x = 0; x < extent.width; x += 11) {
             const auto s = pixelSample(p.dmap, x, y);
             if (!s) continue;
-            const auto at = picturePoint(p.dmap, s->latitude, s->longitude);
+            const auto at = placeOnPicture(p.dmap, s->latitude, s->longitude);
             ASSERT_TRUE(at) << x << "," << y;
             ASSERT_NEAR(at->x, x + 0.5, tolerance) << x << "," << y;
             ASSERT_NEAR(at->y, y + 0.5, tolerance) << x << "," << y;
@@ -155,7 +155,7 @@ TEST_P(ProfilePath, RunsThroughEveryMarkedPoint) {
     std::size_t marked = 0;
     for (std::size_t i = 0; i < line.profile.points.size(); i += 13) {
         const ProfilePoint& point = line.profile.points[i];
-        if (!picturePoint(p.dmap, point.latitude, point.longitude)) continue;
+        if (!placeOnPicture(p.dmap, point.latitude, point.longitude)) continue;
         const auto pixel = profilePointPixel(p.dmap, line, i);
         ASSERT_TRUE(pixel);
         EXPECT_LE(distanceToPath(line.path, (*pixel)[0] + 0.5, (*pixel)[1] + 0.5), 1.0)
