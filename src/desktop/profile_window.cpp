@@ -173,10 +173,10 @@ ProfileTool::ProfileTool(Program& p, MapPictureWidget& picture) : p_(p), picture
     picture_.profileOverlay = [this]() -> std::optional<MapPictureWidget::ProfileOverlay> {
         if (!profileLineShown(p_.dmap, line_)) return std::nullopt;
         MapPictureWidget::ProfileOverlay overlay{path_, {}};
-        // The marked pixel's centre, which its sample's centre stands for on the path.
+        // The marked point's own place, on the path drawn.
         if (marked_ >= 0)
-            if (const auto at = profilePointPixel(p_.dmap, line_, std::size_t(marked_)))
-                overlay.mark = QPointF((*at)[0] + 0.5, (*at)[1] + 0.5);
+            if (const auto at = profilePointPlace(p_.dmap, line_, std::size_t(marked_)))
+                overlay.mark = QPointF(at->x, at->y);
         return overlay;
     };
     askSavePath = [this](const QString& suggested) {

@@ -13,16 +13,6 @@
 #include "windows/program.h"
 
 namespace rubicel {
-namespace {
-
-// The angle between the sample pixel (x, y) shows and point; nothing off the samples.
-std::optional<double> angleTo(const MapPicture& picture, int x, int y, GeoPoint point) {
-    const auto s = pixelSample(picture, x, y);
-    if (!s) return std::nullopt;
-    return centralAngle({s->latitude, s->longitude}, point);
-}
-
-}  // namespace
 
 bool dmap_ProfileAllowed(const Program& p) { return drawnExtent(p.dmap).width > 0; }
 
@@ -116,42 +106,10 @@ bool profileLineShown(const MapPicture& picture, const ProfileLine& line) {
     return line.revision == picture.revision && drawnExtent(picture).width > 0;
 }
 
-std::optional<std::array<int, 2>> profilePointPixel(const MapPicture& picture, const ProfileLine& line,
-                                                    std::size_t index) {
+std::optional<PlaceOnPicture> profilePointPlace(const MapPicture& picture, const ProfileLine& line, std::size_t index) {
     if (!profileLineShown(picture, line) || index >= line.profile.points.size()) return std::nullopt;
-    const ProfilePoint& target = line.profile.points[index];
-    const GeoPoint point{target.latitude, target.longitude};
-    // From the point's place on the map (or, off the map, the same share of
-    // the drawn line), downhill in the angle to the point with ever shorter
-    // moves: the pixel holding the place is the one, or next to it.
-    int x = 0, y = 0;
-    if (const auto at = placeOnPicture(picture, point.latitude, point.longitude)) {
-        const PixelExtent extent = drawnExtent(picture);
-        x = std::clamp(int(std::floor(at->x)), 0, extent.width - 1);
-        y = std::clamp(int(std::floor(at->y)), 0, extent.height - 1);
-    } else {
-        const double share = line.profile.length > 0 ? target.distance / line.profile.length : 0.0;
-        x = int(roundHalfEven(line.x0 + share * (line.x1 - line.x0)));
-        y = int(roundHalfEven(line.y0 + share * (line.y1 - line.y0)));
-    }
-    auto best = angleTo(picture, x, y, point);
-    if (!best) return std::nullopt;
-    for (int move = 64; move >= 1; move /= 2) {
-        for (bool moved = true; moved;) {
-            moved = false;
-            for (const auto& [dx, dy] : {std::pair{move, 0}, {-move, 0}, {0, move}, {0, -move}, {move, move},
-                                        {-move, -move}, {move, -move}, {-move, move}}) {
-                const auto angle = angleTo(picture, x + dx, y + dy, point);
-                if (angle && *angle < *best) {
-                    best = angle;
-                    x += dx;
-                    y += dy;
-                    moved = true;
-                }
-            }
-        }
-    }
-    return std::array<int, 2>{x, y};
+    const ProfilePoint& point = line.profile.points[index];
+    return placeOnPicture(picture, point.latitude, point.longitude);
 }
 
 std::string profileFolder(const Program& p) { return p.map.startfolder + "/Maps"; }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "maps/drawn_map.h"
 #include "maps/elevation_profile.h"
 
 namespace rubicel {
@@ -60,11 +61,10 @@ std::vector<PathRun> profilePath(const MapPicture& picture, const ElevationProfi
 // True while the line still belongs to the map shown: until the next map.
 bool profileLineShown(const MapPicture& picture, const ProfileLine& line);
 
-// The pixel of the picture whose sample lies nearest point index of the
-// profile, found from the point's place on the map; nothing when the line is
-// no longer shown.
-std::optional<std::array<int, 2>> profilePointPixel(const MapPicture& picture, const ProfileLine& line,
-                                                    std::size_t index);
+// Where point index of the profile lies on the map: on the path drawn, or
+// within half a pixel of it where the path leaves points out. Nothing when the
+// line is no longer shown or the point lies off the map.
+std::optional<PlaceOnPicture> profilePointPlace(const MapPicture& picture, const ProfileLine& line, std::size_t index);
 
 // Where Save Profile offers to write: the maps folder of Save Map.
 std::string profileFolder(const Program& p);
