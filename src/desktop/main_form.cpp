@@ -86,7 +86,7 @@ MainForm::MainForm() {
     setCentralWidget(client_);
 
     picture_ = new MapPictureWidget(client_);
-    picture_->shownArea = [this] { return shownPictureArea(); };
+    picture_->shownArea = [this] { return mapViewport(); };
     hscrbar_ = makeScrollBar(Qt::Horizontal, "Hscrbar", client_);
     vscrbar_ = makeScrollBar(Qt::Vertical, "Vscrbar", client_);
     const int thickness = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -262,11 +262,11 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-QRect MainForm::shownPictureArea() const {
+QRect MainForm::mapViewport() const {
     QRect area = client_->rect();
     if (!vscrbar_->isHidden()) area.setRight(vscrbar_->x() - 1);
     if (!hscrbar_->isHidden()) area.setBottom(hscrbar_->y() - 1);
-    return area.translated(-picture_->pos()) & picture_->rect();
+    return area;
 }
 
 QString MainForm::hintText() const {
@@ -283,9 +283,10 @@ QString MainForm::hintText() const {
         return "No map yet: the four MEGDR064 tile files were not found.\n"
                "Choose the folder that holds them with " +
                file + arrow + shown(MenuControl::m_default) + ".";
+    const QString area = shown(MenuControl::m_area);
     return "No map yet.\n" + file + arrow + shown(MenuControl::m_load) +
-           " draws a tile, the entire planet or a polar region;\n" + shown(MenuControl::m_area) +
-           " draws a named feature, or a box of your own with " + shown(MenuControl::m_custom) + ".";
+           " draws a tile, the entire planet or a polar region;\n" + area +
+           " draws a named feature, or a box of your own with " + area + arrow + shown(MenuControl::m_custom) + ".";
 }
 
 void MainForm::refreshHint() {

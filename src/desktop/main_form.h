@@ -65,8 +65,8 @@ public:
     void refreshHint();
     // The text it shows, or nothing once a map has been drawn.
     QString hintText() const;
-    // The part of the map picture the client area shows beside the scroll bars, picture pixels.
-    QRect shownPictureArea() const;
+    // The part of the client area beside the scroll bars, which shows the map.
+    QRect mapViewport() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

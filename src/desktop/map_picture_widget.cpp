@@ -25,8 +25,10 @@ MapPictureWidget::MapPictureWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     band_ = new QRubberBand(QRubberBand::Rectangle, this);
-    // The read-out looks like a tooltip but lies in the window, over the map.
-    readout_ = new QLabel(this);
+    // The read-out looks like a tooltip but lies in the window, over the map:
+    // in the picture's parent, so that beside a small picture it is not cut
+    // at the picture's edges.
+    readout_ = new QLabel(parent ? parent : this);
     readout_->setObjectName("readout");
     readout_->setFont(QToolTip::font());
     readout_->setPalette(QToolTip::palette());
@@ -65,14 +67,16 @@ void MapPictureWidget::showPointerText(const QString& text) {
 
 void MapPictureWidget::placePointerLabel() {
     // Below and right of the pointer, as a tooltip; to its left or above it
-    // where that would reach past the part of the map shown.
+    // where that would reach past the part of the window that shows the map.
     constexpr int kRight = 12, kBelow = 18, kGap = 4;
-    const QRect area = shownArea ? shownArea() & rect() : rect();
+    QWidget* home = readout_->parentWidget();
+    const QRect area = shownArea ? shownArea() : home->rect();
+    const QPoint pointer = home == this ? pointer_ : mapTo(home, pointer_);
     const QSize size = readout_->size();
-    int x = pointer_.x() + kRight;
-    int y = pointer_.y() + kBelow;
-    if (x + size.width() > area.right() + 1) x = pointer_.x() - kGap - size.width();
-    if (y + size.height() > area.bottom() + 1) y = pointer_.y() - kGap - size.height();
+    int x = pointer.x() + kRight;
+    int y = pointer.y() + kBelow;
+    if (x + size.width() > area.right() + 1) x = pointer.x() - kGap - size.width();
+    if (y + size.height() > area.bottom() + 1) y = pointer.y() - kGap - size.height();
     x = std::max(area.left(), std::min(x, area.right() + 1 - size.width()));
     y = std::max(area.top(), std::min(y, area.bottom() + 1 - size.height()));
     readout_->move(x, y);
@@ -199,7 +203,7 @@ void MapPictureWidget::wheelEvent(QWheelEvent* event) {
     // What is left of a turn is forgotten after a pause or when the wheel
     // turns the other way, so it never adds to a later turn.
     constexpr int kNotch = 120;
-    constexpr qint64 kPauseMilliseconds = 400;
+    constexpr qint64 kPauseMilliseconds = 500;
     const int angle = event->angleDelta().y();
     const qint64 time = qint64(event->timestamp());
     if (time - wheelTime_ > kPauseMilliseconds || time < wheelTime_) wheelAngle_ = 0;
@@ -268,6 +272,8 @@ void MapPictureWidget::endProfileLine() {
 }
 
 void MapPictureWidget::paintProfile(QPainter& painter) {
+    // Smooth edges for the lines and the mark only; the map is already drawn.
+    painter.setRenderHint(QPainter::Antialiasing);
     // A yellow or white line with a black edge, round at its joins.
     const auto pen = [](const QColor& colour, int width) {
         return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);

@@ -55,14 +55,14 @@ public:
     // The mouse's back (false) or forward (true) button.
     std::function<void(bool forward)> onHistoryButton;
 
-    // Shows text in a label beside the pointer, inside the part of the picture
-    // the window shows; empty hides it.
+    // Shows text in a label beside the pointer, inside the part of the window
+    // that shows the map; empty hides it.
     void showPointerText(const QString& text);
     const QString& pointerText() const { return pointerText_; }
-    // The label that shows it.
+    // The label that shows it, a child of the picture's parent.
     const QLabel* pointerLabel() const { return readout_; }
-    // The part of the picture the window shows, in picture pixels (the whole
-    // picture when not set).
+    // The part of the picture's parent that shows the map, beside its scroll
+    // bars, in the parent's coordinates (the whole parent when not set).
     std::function<QRect()> shownArea;
     // The rubber band is shown.
     bool banding() const;

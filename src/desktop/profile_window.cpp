@@ -180,22 +180,15 @@ ProfileTool::ProfileTool(Program& p, MapPictureWidget& picture) : p_(p), picture
         return overlay;
     };
     askSavePath = [this](const QString& suggested) {
-        // A maps folder not made yet is offered as part of the name, from the
-        // folder that holds it, and made once a profile is saved into it.
         const QFileInfo file(suggested);
-        QString folder = file.absolutePath(), name = file.fileName();
-        if (!QFileInfo(folder).isDir()) {
-            name = QFileInfo(folder).fileName() + "/" + name;
-            folder = QFileInfo(folder).absolutePath();
-        }
-        QFileDialog dialog(window_, "Save Profile", folder, "CSV files (*.csv)");
+        QFileDialog dialog(window_, "Save Profile", file.absolutePath(), "CSV files (*.csv)");
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         // The dialog adds the suffix before it asks about a file of that name,
         // so it asks about the file written; a native dialog would ask about
         // the name as typed.
         dialog.setDefaultSuffix("csv");
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.selectFile(name);
+        dialog.selectFile(file.fileName());
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
 }
@@ -233,11 +226,13 @@ void ProfileTool::lineDrawn(float x0, float y0, float x1, float y1) {
 
 void ProfileTool::save() {
     if (line_.profile.points.empty()) return;
+    // The dialog opens in the maps folder; one made for it goes again when no
+    // profile is saved into it, so a cancelled dialog leaves nothing behind.
     const QString folder = QString::fromStdString(profileFolder(p_));
+    const bool made = !QFileInfo(folder).isDir() && QDir().mkpath(folder);
     const QString path = askSavePath(folder + "/" + QString::fromStdString(profileFileName(line_.profile)));
+    if (made && (path.isEmpty() || QFileInfo(path).absoluteDir() != QDir(folder))) QDir().rmdir(folder);
     if (path.isEmpty()) return;
-    // The maps folder is made when a profile is saved into it, not for a cancelled dialog.
-    if (QFileInfo(path).absoluteDir() == QDir(folder)) QDir().mkpath(folder);
     if (const auto error = writeProfileCsv(path.toStdString(), line_.profile))
         p_.ui.messageBox(*error, std::string(), Icon::None);
 }
