@@ -63,6 +63,14 @@ public:
     // Runs when the user closes the window.
     std::function<void()> onClose;
 
+    // While no map has been drawn the empty map area says how to draw one;
+    // asked again when the picture or the Map Area menu changes.
+    void refreshHint();
+    // The text it shows, or nothing once a map has been drawn.
+    QString hintText() const;
+    // The part of the client area beside the scroll bars, which shows the map.
+    QRect mapViewport() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,6 +84,7 @@ private:
     void connectControls(Program& p);
     void connectExploring(Program& p);
     void trigger(Program& p, const MenuNode& node, QAction* action);
+    void paintHint();
 
     // Each control's actions and menus by index + 1 (slot 0 outside an array).
     std::array<std::vector<QAction*>, kMenuControlCount> actions_;
@@ -96,6 +105,7 @@ private:
     std::function<void(bool forward)> onHistoryButton_;
     std::unique_ptr<ProfileTool> profiles_;
     std::unique_ptr<PlaceFinder> finder_;
+    bool hintShown_ = false;
 
     friend class QtPlatform;
 };
