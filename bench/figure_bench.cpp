@@ -100,7 +100,7 @@ bool writePlanetGrid(const Program& p, const std::filesystem::path& grid) {
     const std::filesystem::path raw = grid.parent_path() / "planet.i2";
     std::ofstream(raw, std::ios::binary)
         .write(reinterpret_cast<const char*>(samples.data()), std::streamsize(samples.size() * 2));
-    const std::string command = "gmt xyz2grd '" + raw.string() + "' -R0/360/-90/90 -I0.375 -r -ZTLh -G'" +
+    const std::string command = "cd '" + grid.parent_path().string() + "' && gmt xyz2grd '" + raw.string() + "' -R0/360/-90/90 -I0.375 -r -ZTLh -G'" +
                                 grid.string() + "' && gmt makecpt -Chaxby -T-8200/21250 > '" +
                                 (grid.parent_path() / "mars.cpt").string() + "'";
     return std::system(command.c_str()) == 0;

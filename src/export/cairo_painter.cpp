@@ -224,15 +224,12 @@ void paintItems(cairo_t* cr, const Drawing& drawing, Target target, std::string&
                 if (target == Target::Raster) {
                     halos.paint(cr, drawing, item, font);
                 } else {
-                    // The outlines stroked and filled as one shape, its colour laid on once.
-                    cairo_push_group(cr);
-                    cairo_set_source_rgb(cr, c.red, c.green, c.blue);
+                    // The band round the outlines, stroked as one shape so its colour is laid
+                    // on once. The letters (the next item) cover the inside of the outlines:
+                    // filling it too would only double the file's paths.
                     cairo_glyph_path(cr, glyphs.data(), int(glyphs.size()));
                     cairo_set_line_width(cr, item.lineWidth);
-                    cairo_stroke_preserve(cr);
-                    cairo_fill(cr);
-                    cairo_pop_group_to_source(cr);
-                    cairo_paint_with_alpha(cr, c.alpha);
+                    cairo_stroke(cr);
                 }
                 continue;
             }
