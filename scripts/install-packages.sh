@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev
   fp-utils libchm-dev
   clang libclang-rt-14-dev
-  libpng-dev libtiff-dev libgeotiff-dev gdal-bin
+  libpng-dev libtiff-dev libgeotiff-dev gdal-bin poppler-utils
   libexpat1-dev
   libcairo2-dev
   libcli11-dev

@@ -23,16 +23,27 @@ namespace rubicel {
 // untouched then, unless Cairo failed part way.
 using PaintOnRaster = bool(Raster& picture, const Drawing& drawing, std::string& problem);
 
+// Writes drawing as a PDF page width x height points large into the open file
+// fd, from its start to its end, the drawing's unit a point: its lines and
+// shapes as vectors, its images whole and unresampled (Flate-compressed,
+// shown without interpolation), its glyph runs as text in the font file,
+// embedded (a subset), the text each run shows kept so that a reader selects
+// and searches it. title is the document's title. False, with why in problem,
+// as PaintOnRaster, or when writing into fd fails (errno's text).
+using WritePdfPage = bool(int fd, const Drawing& drawing, double width, double height, const std::string& title,
+                          std::string& problem);
+
 // The module's entry points. Later ones are added at the end, raising
 // kCairoInterfaceVersion.
 struct CairoEntries {
     PaintOnRaster* paintOnRaster;
+    WritePdfPage* writePdfPage;
 };
 
 // Raise when an entry point's signature or meaning changes, or a passed type
 // changes in a way its sizes and offsets below do not show (members of the
 // same size swapped, an enumeration's values renumbered).
-inline constexpr std::uint32_t kCairoInterfaceVersion = 1;
+inline constexpr std::uint32_t kCairoInterfaceVersion = 2;
 
 // Every type the entry points pass, as this build lays it out.
 inline constexpr std::uint64_t kCairoLayout = layoutKey({
@@ -44,9 +55,13 @@ inline constexpr std::uint64_t kCairoLayout = layoutKey({
     sizeof(DrawingShape), sizeof(DrawingPaint),
     sizeof(DrawingItem), offsetof(DrawingItem, shape), offsetof(DrawingItem, paint), offsetof(DrawingItem, colour),
     offsetof(DrawingItem, lineWidth), offsetof(DrawingItem, at), offsetof(DrawingItem, size),
-    offsetof(DrawingItem, first), offsetof(DrawingItem, count),
+    offsetof(DrawingItem, first), offsetof(DrawingItem, count), offsetof(DrawingItem, textFirst),
+    offsetof(DrawingItem, textCount),
+    sizeof(DrawingImage), offsetof(DrawingImage, pixels), offsetof(DrawingImage, width),
+    offsetof(DrawingImage, height), offsetof(DrawingImage, rowPixels),
     sizeof(Drawing), alignof(Drawing), offsetof(Drawing, fontFile), offsetof(Drawing, points),
-    offsetof(Drawing, glyphs), offsetof(Drawing, items), sizeof(std::string),
+    offsetof(Drawing, glyphs), offsetof(Drawing, items), offsetof(Drawing, text), offsetof(Drawing, images),
+    sizeof(std::string),
     sizeof(CairoEntries),
 });
 

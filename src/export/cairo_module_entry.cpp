@@ -6,7 +6,7 @@
 namespace rubicel {
 namespace {
 
-const CairoEntries kEntries = {paintOnRaster};
+const CairoEntries kEntries = {paintOnRaster, writePdfPage};
 
 }  // namespace
 }  // namespace rubicel

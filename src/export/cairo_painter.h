@@ -11,5 +11,8 @@ struct Drawing;
 
 // PaintOnRaster (cairo_module.h).
 bool paintOnRaster(Raster& picture, const Drawing& drawing, std::string& problem);
+// WritePdfPage (cairo_module.h).
+bool writePdfPage(int fd, const Drawing& drawing, double width, double height, const std::string& title,
+                  std::string& problem);
 
 }  // namespace rubicel

@@ -7,6 +7,7 @@
 #include "common/raster.h"
 #include "export/cairo_module.h"
 #include "furniture/furniture_style.h"
+#include "furniture/label_board.h"
 #include "furniture/label_font.h"
 #include "furniture/map_places.h"
 
@@ -33,31 +34,33 @@ void strokeGrid(Drawing& drawing, const FurnitureLayout& layout, double width, c
 Drawing furnitureDrawing(const FurnitureLayout& layout, const LabelFont& font) {
     Drawing drawing;
     drawing.fontFile = font.file();
-    strokeGrid(drawing, layout, kGridEdgeWidth, kGridEdgeColour);
-    strokeGrid(drawing, layout, kGridLineWidth, kGridLineColour);
+    const double unit = layout.unit;
+    strokeGrid(drawing, layout, kGridEdgeWidth * unit, kGridEdgeColour);
+    strokeGrid(drawing, layout, kGridLineWidth * unit, kGridLineColour);
     // Edges and rings are stroked half their width inside the shape's border,
     // so they fall on whole pixels of an aligned box and stay within it.
     if (layout.scaleBar) {
         const PictureBox& bar = layout.scaleBar->bar;
-        const PictureBox edge = bar.grown(-kScaleBarEdgeWidth / 2);
+        const PictureBox edge = bar.grown(-kScaleBarEdgeWidth * unit / 2);
         drawing.box({bar.left, bar.top}, {bar.width, bar.height}, DrawingPaint::Fill, colourOf(kScaleBarFill));
         drawing.box({edge.left, edge.top}, {edge.width, edge.height}, DrawingPaint::Stroke, colourOf(kScaleBarEdge),
-                    kScaleBarEdgeWidth);
+                    kScaleBarEdgeWidth * unit);
     }
     for (const LandingMarker& marker : layout.markers) {
         const DrawingPoint centre{marker.centre.x, marker.centre.y};
         drawing.circle(centre, marker.radius, DrawingPaint::Fill, colourOf(kMarkerColour));
-        drawing.circle(centre, marker.radius - kMarkerRingWidth / 2, DrawingPaint::Stroke, colourOf(kMarkerRingColour),
-                       kMarkerRingWidth);
+        drawing.circle(centre, marker.radius - kMarkerRingWidth * unit / 2, DrawingPaint::Stroke,
+                       colourOf(kMarkerRingColour), kMarkerRingWidth * unit);
     }
     std::vector<DrawingGlyph> run;
     for (const FurnitureLabel& label : layout.labels) {
         run.clear();
-        for (const PlacedGlyph& g : font.glyphRun(label.text, label.size)) run.push_back({g.index, g.x});
+        for (const PlacedGlyph& g : glyphsOf(font, label.text, label.size, unit)) run.push_back({g.index, g.x});
         const DrawingPoint origin{label.origin.x, label.origin.y};
-        const double em = textPixels(label.size);
-        if (label.halo) drawing.glyphRun(run, origin, em, DrawingPaint::Stroke, colourOf(kHaloColour), kHaloWidth);
-        drawing.glyphRun(run, origin, em, DrawingPaint::Fill, colourOf(kTextColour));
+        const double em = textPixels(label.size) * unit;
+        if (label.halo)
+            drawing.glyphRun(run, origin, em, DrawingPaint::Stroke, colourOf(kHaloColour), kHaloWidth * unit);
+        drawing.glyphRun(run, origin, em, DrawingPaint::Fill, colourOf(kTextColour), 0, label.text);
     }
     return drawing;
 }

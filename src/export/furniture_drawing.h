@@ -17,7 +17,9 @@ class Raster;
 // grid line and circle, then their light lines over them (so the light lines
 // cross whole), the scale bar filled and edged inside its box, the markers
 // filled and ringed inside their discs, then each label, its halo under its
-// letters. The glyphs are font's, the font the layout was measured with.
+// letters, each run keeping its text. Every size of the style is the layout's
+// unit times as large. The glyphs are font's, the font the layout was
+// measured with.
 Drawing furnitureDrawing(const FurnitureLayout& layout, const LabelFont& font);
 
 // Lays out layers over map (the shipped places, the shared label font) and
