@@ -44,8 +44,14 @@ const Place* placeCalled(std::string_view name, bool& failed) {
     if (!index) return nullptr;
     const std::string key = searchKey(name);
     const std::vector<const Place*> found = index->search(name);
-    for (const Place* place : found)
-        if (place->key == key || (place->kind == Place::Kind::LandingSite && place->siteKey == key)) return place;
+    for (const Place* place : found) {
+        if (place->key == key) return place;
+        if (place->kind != Place::Kind::LandingSite) continue;
+        // A lander is called by its site or by its mission, with or without the
+        // mission's short name in brackets: "Curiosity" as "Curiosity (MSL)".
+        const std::string_view mission = std::string_view(place->name).substr(0, place->name.find(" ("));
+        if (place->siteKey == key || searchKey(mission) == key) return place;
+    }
     const int length = int(name.size());
     if (found.empty()) {
         std::fprintf(stderr, "rubicel-render: no place is called '%.*s', and no name holds it\n", length, name.data());

@@ -112,6 +112,7 @@ TEST_F(RenderExport, APlaceMapIsCentredOnThePlace) {
     } cases[] = {
         {"--place Jezero", 77.6873, 18.4082, 1024, 768},
         {"--place 'hephaestus rupes' --size 640 480", 114.9028, 23.5385, 0, 0},
+        {"--place curiosity", 137.4417, -4.5895, 0, 0},  // a lander by its mission
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
