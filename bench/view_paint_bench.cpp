@@ -4,8 +4,8 @@
 // Run by hand: build/bench/rubicel_view_bench
 // "frame" cases: one paint of a 968 x 488 window's worth of the map, the map's
 // pixels copied and all four layers painted over them, as the window paints
-// after a scroll; "prepare" cases: the once-per-map work (layout, then the
-// labels' images).
+// after a scroll; "bare" the same without the furniture; "prepare" cases: the once-per-map work (layout, the
+// labels' images) and the first frame, which draws its tiles.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -42,12 +42,12 @@ FurnitureLayout layoutOf(const DrawnMap& map, const LabelFont& font, const std::
     return layOutFurniture(*geometry, FurnitureLayers{true, true, true, true}, font, places);
 }
 
-void frame(benchmark::State& state, DrawnMap map) {
+void frame(benchmark::State& state, DrawnMap map, bool furnished) {
     const LabelFont* font = LabelFont::shared();
     if (!font) return state.SkipWithError("no font");
     const std::vector<MapPlace> places = marsPlaces();
     const FurnitureLayout layout = layoutOf(map, *font, places);
-    const FurniturePainter painter(layout, *font);
+    FurniturePainter painter(layout, *font);
     const int width = map.westPixels + map.eastPixels;
     QImage picture(width, map.rows, QImage::Format_RGB32);
     picture.fill(0xff8a6a4a);
@@ -60,7 +60,7 @@ void frame(benchmark::State& state, DrawnMap map) {
         QPainter p(&window);
         p.translate(-area.topLeft());
         p.drawImage(area.topLeft(), picture, area);
-        painter.paint(p, area);
+        if (furnished) painter.paint(p, area);
         p.end();
         ++scroll;
         benchmark::DoNotOptimize(window.constBits());
@@ -73,9 +73,15 @@ void prepare(benchmark::State& state, DrawnMap map) {
     if (!font) return state.SkipWithError("no font");
     const std::vector<MapPlace> places = marsPlaces();
     qsizetype pixels = 0;
+    QImage window(968, 488, QImage::Format_RGB32);
+    const QRect area((map.westPixels + map.eastPixels - window.width()) / 2, (map.rows - window.height()) / 2,
+                     window.width(), window.height());
     for (auto _ : state) {
-        const FurniturePainter painter(layoutOf(map, *font, places), *font);
+        FurniturePainter painter(layoutOf(map, *font, places), *font);
         pixels = painter.labelPixels();
+        QPainter p(&window);
+        p.translate(-area.topLeft());
+        painter.paint(p, area);
     }
     state.counters["label_pixels"] = double(pixels);
 }
@@ -89,7 +95,10 @@ const int registered = [] {
         {"polar_north_10", drawnPolarMap(1, 10, 12, polar.n, 2 * polar.n)},
     };
     for (const auto& [name, map] : maps) {
-        benchmark::RegisterBenchmark((std::string("view/frame/") + name).c_str(), frame, map)
+        benchmark::RegisterBenchmark((std::string("view/frame/") + name).c_str(), frame, map, true)
+            ->Unit(benchmark::kMillisecond);
+        // The same frame without the furniture: the window's own copy of the map.
+        benchmark::RegisterBenchmark((std::string("view/bare/") + name).c_str(), frame, map, false)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("view/prepare/") + name).c_str(), prepare, map)
             ->Unit(benchmark::kMillisecond);
