@@ -32,6 +32,8 @@
 #include "desktop/map_picture_widget.h"
 #include "desktop/qt_platform.h"
 #include "desktop/save_panel_widget.h"
+#include "furniture/label_font.h"
+#include "furniture/map_places.h"
 #include "settings/config_text.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
@@ -299,6 +301,10 @@ TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
         openMenu(MenuControl::m_size);
         form().action({MenuControl::m_siz, 7})->trigger();
     };
+    // What a run reads once and keeps, whichever command first needs it: the
+    // label font and the named places of the View menu's layers.
+    ASSERT_NE(LabelFont::shared(), nullptr);
+    (void)shippedMapPlaces();
     firstMap();
     ASSERT_EQ(p.dmap.image.width(), 5759);
     const long afterFirstMap = residentBytes();
@@ -334,7 +340,10 @@ TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
             EXPECT_EQ(text.find(ioError), std::string::npos) << text;
     }
 
-    // The same map again, so that both measures hold one picture of one size.
+    // The same map again, so that both measures hold one picture of one size,
+    // with no View layer on, as at first.
+    for (int k = 0; k < 4; ++k)
+        if (form().action({MenuControl::m_vw, k})->isChecked()) form().action({MenuControl::m_vw, k})->trigger();
     firstMap();
     ASSERT_EQ(p.dmap.image.width(), 5759);
     const long afterRun = residentBytes();
