@@ -32,8 +32,6 @@
 #include "desktop/map_picture_widget.h"
 #include "desktop/qt_platform.h"
 #include "desktop/save_panel_widget.h"
-#include "furniture/label_font.h"
-#include "furniture/map_places.h"
 #include "settings/config_text.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
@@ -301,10 +299,13 @@ TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
         openMenu(MenuControl::m_size);
         form().action({MenuControl::m_siz, 7})->trigger();
     };
-    // What a run reads once and keeps, whichever command first needs it: the
-    // label font and the named places of the View menu's layers.
-    ASSERT_NE(LabelFont::shared(), nullptr);
-    (void)shippedMapPlaces();
+    // What a run loads once and keeps, whichever command first needs it: the
+    // View layers' label font, named places and the window's glyph caches,
+    // loaded by painting them over a map once.
+    form().action({MenuControl::m_tile, 5})->trigger();
+    for (int k = 0; k < 4; ++k) form().action({MenuControl::m_vw, k})->trigger();
+    (void)form().picture()->grab();
+    for (int k = 0; k < 4; ++k) form().action({MenuControl::m_vw, k})->trigger();
     firstMap();
     ASSERT_EQ(p.dmap.image.width(), 5759);
     const long afterFirstMap = residentBytes();
