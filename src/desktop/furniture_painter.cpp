@@ -12,6 +12,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <numbers>
 #include <utility>
 
 #include "furniture/furniture_style.h"
@@ -152,14 +153,15 @@ FurniturePainter::FurniturePainter(const FurnitureLayout& layout, const LabelFon
         for (const PicturePoint& p : line.points) points.append(QPointF(p.x, p.y));
         add(std::move(points));
     }
-    // Chords of kChord pixels stray from the circle by under 1/(8r) of a pixel... r / 8 * (kChord / r)^2.
+    // A chord of kChord pixels strays from its arc by kChord^2 / 8r: under a
+    // hundredth of a pixel for a circle of 50 pixels or more.
     constexpr double kChord = 2.0;
     for (const GridCircle& c : layout.circles) {
-        const int n = std::max(16, int(std::ceil(2 * M_PI * c.radius / kChord)));
+        const int n = std::max(16, int(std::ceil(2 * std::numbers::pi * c.radius / kChord)));
         QPolygonF points;
         points.reserve(n + 1);
         for (int k = 0; k <= n; ++k) {
-            const double angle = 2 * M_PI * k / n;
+            const double angle = 2 * std::numbers::pi * k / n;
             points.append(QPointF(c.centre.x + c.radius * std::cos(angle), c.centre.y + c.radius * std::sin(angle)));
         }
         add(std::move(points));
