@@ -25,6 +25,7 @@ namespace rubicel {
 struct MenuNode;
 struct Program;
 class FolderPanel;
+class FurnitureView;
 class MapPictureWidget;
 class MenuArea;
 class PlaceFinder;
@@ -57,6 +58,8 @@ public:
     ProfileTool* profiles() const { return profiles_.get(); }
     // Map Area ▸ Find Place: the window, the place's map and its mark.
     PlaceFinder* finder() const { return finder_.get(); }
+    // The View menu's layers over the map.
+    FurnitureView* furniture() const { return furniture_.get(); }
     // The widget standing for a control, or null (the save panel is made by QtPlatform::attach).
     QWidget* control(Control control) const;
 
@@ -106,6 +109,7 @@ private:
     std::unique_ptr<ProfileTool> profiles_;
     std::unique_ptr<PlaceFinder> finder_;
     bool hintShown_ = false;
+    std::unique_ptr<FurnitureView> furniture_;
 
     friend class QtPlatform;
 };

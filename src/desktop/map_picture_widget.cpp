@@ -121,6 +121,7 @@ void MapPictureWidget::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect();
     for (const QRect& uncovered : QRegion(area) - QRegion(image_.rect())) painter.fillRect(uncovered, background);
     if (!image_.isNull()) painter.drawImage(area.topLeft(), image_, area);
+    if (paintFurniture) paintFurniture(painter, area);
     paintProfile(painter);
     if (paintPlaceMark) paintPlaceMark(painter);
 }

@@ -81,6 +81,8 @@ public:
     std::function<std::optional<ProfileOverlay>()> profileOverlay;
     // A line is being drawn.
     bool drawingProfileLine() const { return lineShown_; }
+    // Paints the View menu's layers over area of the map, at each paint, under the lines and marks.
+    std::function<void(QPainter&, const QRect& area)> paintFurniture;
     // Paints the mark of a place found by name over the map, at each paint.
     std::function<void(QPainter&)> paintPlaceMark;
 

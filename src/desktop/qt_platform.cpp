@@ -163,6 +163,8 @@ void QtPlatform::setBusyPointer(bool busy) {
         form_->picture()->setCursor(Qt::WaitCursor);
     else
         form_->picture()->unsetCursor();
+    // A drawing has ended: what the window paints over a finished map may show now.
+    if (!busy) form_->picture()->update();
 }
 
 void QtPlatform::showPointerText(const std::string& text) { form_->picture()->showPointerText(QString::fromStdString(text)); }

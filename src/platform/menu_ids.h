@@ -18,6 +18,7 @@ enum class MenuControl : std::uint8_t {
     m_size, m_siz,
     m_topo, m_scheme, m_setcol, m_mode, m_define, rbar, m_relief, m_reliefset,
     m_kk, m_key,
+    m_view, m_vw,
     m_help, m_h,
     prcent,
 };
@@ -31,6 +32,7 @@ inline constexpr std::array<std::string_view, kMenuControlCount> kMenuControlNam
     "m_size", "m_siz",
     "m_topo", "m_scheme", "m_setcol", "m_mode", "m_define", "rbar", "m_relief", "m_reliefset",
     "m_kk", "m_key",
+    "m_view", "m_vw",
     "m_help", "m_h",
     "prcent",
 };

@@ -17,6 +17,7 @@
 #include "windows/program.h"
 #include "windows/range_dialog.h"
 #include "windows/resolution_menu.h"
+#include "windows/view_menu.h"
 
 namespace rubicel {
 namespace {
@@ -80,6 +81,7 @@ void init(Program& p) {
     p.map.startfolder = workingFolder();
     fload(p);
     loadRelief(p);
+    loadView(p);
     p.map.resolution = 1;
     // A scheme or mode out of the menus' range (a file edited by hand) has no
     // item to carry the mark; the separator between the schemes carries none.

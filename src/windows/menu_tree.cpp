@@ -17,6 +17,7 @@
 #include "windows/resolution_menu.h"
 #include "windows/save_panel.h"
 #include "windows/topography_menu.h"
+#include "windows/view_menu.h"
 
 namespace rubicel {
 namespace {
@@ -126,6 +127,13 @@ constexpr std::array kRows = {
     menu(0, m_kk, "Show Colour Key      "),
     itemAt(1, m_key, 0, "Vertical     ", m_key_Click),
     itemAt(1, m_key, 1, "Horizontal", m_key_Click),
+
+    // The layers painted over the map; the desktop binds each key, the end of its caption.
+    menu(0, m_view, "View      "),
+    itemAt(1, m_vw, 0, "Graticule   Ctrl+G", m_vw_Click),
+    itemAt(1, m_vw, 1, "Place Names   Ctrl+N", m_vw_Click),
+    itemAt(1, m_vw, 2, "Landing Sites   Ctrl+L", m_vw_Click),
+    itemAt(1, m_vw, 3, "Scale Bar   Ctrl+B", m_vw_Click),
 
     menu(0, m_help, "Help      "),
     itemAt(1, m_h, 0, "About", m_h_Click),

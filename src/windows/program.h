@@ -10,6 +10,7 @@
 #include "windows/range_dialog.h"
 #include "windows/relief_file.h"
 #include "windows/save_panel.h"
+#include "windows/view_menu.h"
 
 namespace rubicel {
 
@@ -28,6 +29,7 @@ struct Program : MapContext {
     bool keyFontProblemShown = false;  // the keys' missing font is told once a run
     MapHistory history;              // the maps drawn in this run, for back and forward
     MiddleDrag middleDrag;           // a middle-button drag over the map
+    FurnitureLayers view;            // the View menu's layers, painted by the window over the map
 };
 
 }  // namespace rubicel
