@@ -179,7 +179,9 @@ void CommandLine::declare() {
         "draws every named feature, both whole-planet maps and both polar regions into a folder,\n"
         "with a gallery page. With --profile it writes the elevation profile between two points\n"
         "as a CSV file. With --place it draws the map of a named place on Mars, a feature of the\n"
-        "IAU gazetteer or a landing site; --places lists the named places a text finds.\n");
+        "IAU gazetteer or a landing site; --places lists the named places a text finds.\n"
+        "The furniture options draw a graticule, place names, landing sites and a scale bar\n"
+        "over the map; --figure writes it as a figure for a paper: a PDF, SVG or PNG page.\n");
     app_.footer(
         "Messages the desktop program shows in a box are written to standard error. The exit\n"
         "status is 0 when the map was drawn and written, 1 when drawing or writing failed (in\n"
@@ -339,8 +341,8 @@ void CommandLine::declare() {
            "byte for byte what Save Map writes; .png an 8-bit RGB PNG;\n"
            ".tif or .tiff a deflate-compressed RGB GeoTIFF that carries\n"
            "its place on Mars (key pictures carry none), written by the\n"
-           "GeoTIFF module librubicel-geotiff.so; with --profile the CSV\n"
-           "file, whatever its name",
+           "GeoTIFF module librubicel-geotiff.so; .pdf or .svg a figure\n"
+           "(--figure); with --profile the CSV file, whatever its name",
            [this](const Values& v) {
                if (!v[0] || v[0]->empty()) throw UsageError{"-o needs a file name"};
                o_.output = *v[0];
@@ -456,8 +458,8 @@ void CommandLine::declare() {
     flag("--graticule",
          "draws the meridians and parallels over the map, labelled at its\n"
          "edges, 1, 2, 5, 10, 15, 30, 45 or 90 degrees apart as the step\n"
-         "calls for; on a figure\n"
-         "the lines inside its frame (the frame's ticks are always there)",
+         "calls for; on a figure the lines inside its frame (its ticks are\n"
+         "always there)",
          [this] { o_.furniture.graticule = true; });
     flag("--names",
          "names the gazetteer's places the map shows large enough, the\n"
