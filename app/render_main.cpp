@@ -18,10 +18,14 @@
 #include "colour/user_bands.h"
 #include "common/temporary_files.h"
 #include "export/atlas_command.h"
+#include "export/figure_file.h"
+#include "export/furniture_drawing.h"
 #include "export/geo_transform.h"
 #include "export/map_output.h"
 #include "export/map_request.h"
 #include "export/map_stream.h"
+#include "figure/figure_layout.h"
+#include "furniture/map_places.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
 #include "maps/elevation_profile.h"
@@ -179,6 +183,9 @@ std::optional<MapRequest> requestOf(const Options& o, const Place* place) {
         request.north = o.area[1];
         request.east = o.area[2];
         request.south = o.area[3];
+        request.caption = "Longitude " + std::to_string(request.west) + "° to " + std::to_string(request.east) +
+                          "°, latitude " + std::to_string(request.north) + "° to " + std::to_string(request.south) +
+                          "°";
         break;
     case MapKind::Planet:
         request = MapRequest::planet(o.planetWest == 0 ? 180 : 0);
@@ -186,6 +193,8 @@ std::optional<MapRequest> requestOf(const Options& o, const Place* place) {
     case MapKind::Tile:
         request.kind = MapRequest::Kind::Tile;
         request.tileEntry = o.tileEntry;
+        request.caption = std::array<const char*, 4>{"South-east tile", "South-west tile", "North-east tile",
+                                                     "North-west tile"}[std::size_t(o.tileEntry)];
         break;
     case MapKind::Polar:
         request = MapRequest::polar(o.pole, o.limit.value_or(60));
@@ -210,6 +219,29 @@ int runProfile(const Options& o) {
     if (!failure) return 0;
     std::fprintf(stderr, "rubicel-render: %s\n", failure->c_str());
     return 1;
+}
+
+// The figure of the map p shows, captioned caption, written as the options say.
+std::optional<std::string> writeFigureOf(const Program& p, const Options& o, const std::string& caption) {
+    FigureSpec spec;
+    spec.caption = caption;
+    spec.title = o.title.value_or("");
+    spec.widthMm = o.widthMm.value_or(kFigureWidthMm);
+    spec.layers = o.furniture;
+    if (o.range) spec.range = ElevationSpan{(*o.range)[0], (*o.range)[1]};
+    std::string unread;
+    const std::vector<MapPlace>& places = shippedMapPlaces(&unread);
+    if (!unread.empty()) return "Cannot write " + o.output + ": " + unread;
+    return writeFigure(p, spec, places, o.output, o.dpi.value_or(kFigureDpi));
+}
+
+// The furniture the options ask for painted over the finished map p shows, then the map written.
+std::optional<std::string> writeMapWithFurniture(Program& p, const Options& o) {
+    const std::optional<MapGeometry> map = MapGeometry::of(p.dmap);
+    if (!map) return "Cannot draw the furniture: the map was not finished";
+    if (auto failure = drawFurniture(p.dmap.image, *map, o.furniture))
+        return "Cannot draw the furniture over the map: " + *failure;
+    return writeMap(p.dmap.image, o.output, o.format, geoTransformOf(p.dmap), o.worldFile);
 }
 
 int run(const Options& o) {
@@ -242,6 +274,13 @@ int run(const Options& o) {
         a.tiles = p.File1;
         a.colour = p.colour;
         a.relief = o.relief.value_or(ReliefSettings{});
+        a.furniture = o.furniture;
+        if (o.figure) {
+            a.figure = o.figureFormat;
+            a.figureWidthMm = o.widthMm.value_or(kFigureWidthMm);
+            a.figureDpi = o.dpi.value_or(kFigureDpi);
+            if (o.range) a.range = ElevationSpan{(*o.range)[0], (*o.range)[1]};
+        }
         return runAtlasCommand(a);
     }
 
@@ -252,14 +291,15 @@ int run(const Options& o) {
     p.relief = o.relief.value_or(ReliefSettings{});
     ProgressBar progress(p);
     ui.onYield = [&progress](int n) { progress.row(n); };
-    // A BMP or PNG is written as the map is drawn, so that a full-resolution
-    // map never holds its whole picture; a TIFF from the finished picture.
+    // A bare BMP or PNG is written as the map is drawn, so that a
+    // full-resolution map never holds its whole picture; a TIFF, a map with
+    // furniture painted over it and a figure from the finished picture.
     std::optional<std::string> failure;
-    if (o.format == ImageFormat::Tiff) {
+    if (o.figure || o.format == ImageFormat::Tiff || o.furniture.any()) {
         const bool drawn = drawMap(p, ui, *request);
         progress.finish();
         if (!drawn) return 1;
-        failure = writeMap(p.dmap.image, o.output, o.format, geoTransformOf(p.dmap), o.worldFile);
+        failure = o.figure ? writeFigureOf(p, o, request->caption) : writeMapWithFurniture(p, o);
     } else {
         bool drawn = false;
         failure = drawMapIntoFile(p, ui, *request, o.output, o.format, o.worldFile, drawn);

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "figure/figure_style.h"
 #include "maps/area_renderer.h"
 #include "maps/resolution.h"
 #include "windows/range_dialog.h"
@@ -26,12 +27,17 @@ constexpr std::string_view kUsage =
     "                       --area WEST NORTH EAST SOUTH | --planet 0|180 |\n"
     "                       --tile northwest|northeast|southwest|southeast |\n"
     "                       --polar north|south [--to L] | --key vertical|horizontal)\n"
-    "                      -o FILE.bmp|FILE.png|FILE.tif [--world-file] [RELIEF]\n"
+    "                      (-o FILE.bmp|FILE.png|FILE.tif [--world-file] |\n"
+    "                       --figure -o FILE.pdf|FILE.svg|FILE.png [FIGURE]) [RELIEF] [FURNITURE]\n"
     "  or:  rubicel-render [--data DIR] [--scheme N] [--mode N] [--range LOWER UPPER]\n"
-    "                      --atlas DIR [--format png|tif|bmp] [--jobs N] [--world-file] [RELIEF]\n"
+    "                      --atlas DIR ([--format png|tif|bmp] [--world-file] |\n"
+    "                       --figure [--format pdf|svg|png] [--width MM] [--dpi N])\n"
+    "                      [--jobs N] [RELIEF] [FURNITURE]\n"
     "  or:  rubicel-render --places TEXT\n"
     "  or:  rubicel-render [--data DIR] --profile LAT1 LON1 LAT2 LON2 [--points N] -o FILE.csv\n"
-    "  RELIEF: [--relief] [--sun AZIMUTH,ALTITUDE] [--exaggeration Z] [--relief-strength K]\n";
+    "  RELIEF: [--relief] [--sun AZIMUTH,ALTITUDE] [--exaggeration Z] [--relief-strength K]\n"
+    "  FURNITURE: [--graticule] [--names] [--landing-sites] [--scale-bar] | --furniture\n"
+    "  FIGURE: [--title TEXT] [--width MM] [--dpi N]\n";
 
 constexpr const char* kDrawGroup = "What to draw (exactly one)";
 
@@ -173,7 +179,9 @@ void CommandLine::declare() {
         "draws every named feature, both whole-planet maps and both polar regions into a folder,\n"
         "with a gallery page. With --profile it writes the elevation profile between two points\n"
         "as a CSV file. With --place it draws the map of a named place on Mars, a feature of the\n"
-        "IAU gazetteer or a landing site; --places lists the named places a text finds.\n");
+        "IAU gazetteer or a landing site; --places lists the named places a text finds.\n"
+        "The furniture options draw a graticule, place names, landing sites and a scale bar\n"
+        "over the map; --figure writes it as a figure for a paper: a PDF, SVG or PNG page.\n");
     app_.footer(
         "Messages the desktop program shows in a box are written to standard error. The exit\n"
         "status is 0 when the map was drawn and written, 1 when drawing or writing failed (in\n"
@@ -333,8 +341,8 @@ void CommandLine::declare() {
            "byte for byte what Save Map writes; .png an 8-bit RGB PNG;\n"
            ".tif or .tiff a deflate-compressed RGB GeoTIFF that carries\n"
            "its place on Mars (key pictures carry none), written by the\n"
-           "GeoTIFF module librubicel-geotiff.so; with --profile the CSV\n"
-           "file, whatever its name",
+           "GeoTIFF module librubicel-geotiff.so; .pdf or .svg a figure\n"
+           "(--figure); with --profile the CSV file, whatever its name",
            [this](const Values& v) {
                if (!v[0] || v[0]->empty()) throw UsageError{"-o needs a file name"};
                o_.output = *v[0];
@@ -347,10 +355,17 @@ void CommandLine::declare() {
          "is the polar stereographic system of its pole on that sphere\n"
          "(IAU_2015:49930 north, IAU_2015:49935 south), metres",
          [this] { o_.worldFile = true; });
-    option("--format", "png|tif|bmp", 1, kOptionGroup, "the atlas's map format; default png", [this](const Values& v) {
-        o_.atlasFormat = v[0] ? formatOfName(*v[0]) : std::nullopt;
-        if (!o_.atlasFormat) throw UsageError{"--format must be png, tif or bmp"};
-    });
+    option("--format", "png|tif|bmp", 1, kOptionGroup,
+           "the atlas's map format; default png. With --figure: pdf, svg\n"
+           "or png, default pdf",
+           [this](const Values& v) {
+               if (v[0] && (*v[0] == "pdf" || *v[0] == "svg")) {
+                   o_.figureFormat = *v[0] == "pdf" ? FigureFormat::Pdf : FigureFormat::Svg;
+                   return;
+               }
+               o_.atlasFormat = v[0] ? formatOfName(*v[0]) : std::nullopt;
+               if (!o_.atlasFormat) throw UsageError{"--format must be png, tif or bmp, or with --figure pdf, svg or png"};
+           });
     option("--jobs", "N", 1, kOptionGroup, "the atlas's drawing threads; default: one per processor",
            [this](const Values& v) { o_.jobs = wholeNumber("--jobs", v[0], 1, 256); });
     option("--points", "N", 1, kOptionGroup,
@@ -440,7 +455,64 @@ void CommandLine::declare() {
                relief("--relief-strength", v[0], "a number " + reliefRange(ReliefBox::strength),
                       [](std::string_view t, ReliefSettings& r) { return parseReal(t, r.strength); });
            });
+    flag("--graticule",
+         "draws the meridians and parallels over the map, labelled at its\n"
+         "edges, 1, 2, 5, 10, 15, 30, 45 or 90 degrees apart as the step\n"
+         "calls for; on a figure the lines inside its frame (its ticks are\n"
+         "always there)",
+         [this] { o_.furniture.graticule = true; });
+    flag("--names",
+         "names the gazetteer's places the map shows large enough, the\n"
+         "larger first, no name over another",
+         [this] { o_.furniture.placeNames = true; });
+    flag("--landing-sites", "marks and names the landing sites on the map",
+         [this] { o_.furniture.landingSites = true; });
+    flag("--scale-bar", "draws a scale bar in kilometres in the map's bottom-left corner",
+         [this] { o_.furniture.scaleBar = true; });
+    flag("--furniture",
+         "all four: --graticule, --names, --landing-sites and --scale-bar.\n"
+         "The furniture is drawn into the written BMP, PNG or GeoTIFF (its\n"
+         "place on Mars and world files as without it) by the drawing\n"
+         "module librubicel-cairo.so; not over a colour key",
+         [this] {
+             o_.furniture.graticule = o_.furniture.placeNames = true;
+             o_.furniture.landingSites = o_.furniture.scaleBar = true;
+         });
+    flag("--figure",
+         "writes the map as a figure for a paper: the map framed, with\n"
+         "ticks, a title, the colour bar and the credit line, and the\n"
+         "furniture asked for, as -o's extension says: .pdf a one-page PDF\n"
+         "(vectors, selectable text), .svg an SVG, .png a PNG page; a .pdf\n"
+         "or .svg file is always a figure. Not of a colour key",
+         [this] { o_.figure = true; });
+    option("--title", "TEXT", 1, kOptionGroup, "the figure's title; default: the map's caption",
+           [this](const Values& v) {
+               if (!v[0] || v[0]->empty()) throw UsageError{"--title needs a text"};
+               o_.title = std::string(*v[0]);
+           });
+    option("--width", "MM", 1, kOptionGroup,
+           "the figure's page width in millimetres, " + n(std::lround(kFigureWidthMinMm)) + " to " +
+               n(std::lround(kFigureWidthMaxMm)) + "; default " + n(std::lround(kFigureWidthMm)),
+           [this, n](const Values& v) {
+               double mm = 0;
+               if (!v[0] || !parseReal(*v[0], mm) || mm < kFigureWidthMinMm || mm > kFigureWidthMaxMm)
+                   throw UsageError{"--width: '" + std::string(v[0].value_or("")) +
+                                    "' is not a number of millimetres from " + n(std::lround(kFigureWidthMinMm)) +
+                                    " to " + n(std::lround(kFigureWidthMaxMm))};
+               o_.widthMm = mm;
+           });
+    option("--dpi", "N", 1, kOptionGroup,
+           "a PNG figure's resolution in dots per inch, " + n(kFigureDpiMin) + " to " + n(kFigureDpiMax) +
+               "; default " + n(kFigureDpi),
+           [this](const Values& v) { o_.dpi = wholeNumber("--dpi", v[0], kFigureDpiMin, kFigureDpiMax); });
     flag("-h,--help", "shows this text", [this] { o_.help = true; });
+}
+
+// The complaint about a figure's options, its format known.
+std::optional<UsageError> checkFigure(const Options& o) {
+    if (o.dpi && o.figureFormat != FigureFormat::Png)
+        return UsageError{"--dpi sets a PNG figure's resolution: a PDF or SVG figure has none"};
+    return std::nullopt;
 }
 
 // The complaints about options that do not go together, once all are read;
@@ -465,8 +537,13 @@ std::optional<UsageError> checkTogether(Options& o, std::size_t given) {
             return UsageError{"--area: the east longitude '" + std::to_string(east) + "' is not a whole number from " +
                               std::to_string(west + 1) + " to " + std::to_string(furthest)};
     }
+    const bool figureOption = o.title || o.widthMm || o.dpi;
+    if ((o.kind == MapKind::Profile || o.kind == MapKind::Key) && (o.furniture.any() || o.figure || figureOption))
+        return UsageError{std::string(o.kind == MapKind::Key ? "a colour key" : "a profile") +
+                          " is no map to draw furniture over or make a figure of: no --graticule, --names, "
+                          "--landing-sites, --scale-bar, --furniture, --figure, --title, --width or --dpi"};
     if (o.kind == MapKind::Profile) {
-        if (o.step || o.worldFile || o.atlasFormat || o.jobs || o.relief)
+        if (o.step || o.worldFile || o.atlasFormat || o.figureFormat || o.jobs || o.relief)
             return UsageError{"a profile is read at full resolution into a CSV file: no --step, --world-file, "
                               "--format, --jobs or relief options"};
         if (o.output.empty()) return UsageError{"say where to write the profile: -o FILE.csv"};
@@ -475,15 +552,40 @@ std::optional<UsageError> checkTogether(Options& o, std::size_t given) {
     if (o.kind == MapKind::Atlas) {
         if (!o.output.empty()) return UsageError{"--atlas writes into its folder; give no -o"};
         if (o.step) return UsageError{"--atlas draws each map at the step its menu item picks; give no --step"};
-        return std::nullopt;
+        if (o.figureFormat && !o.figure) return UsageError{"--format pdf and svg go with --figure"};
+        if (o.figure) {
+            if (o.atlasFormat && *o.atlasFormat != ImageFormat::Png)
+                return UsageError{"an atlas of figures is written as pdf, svg or png: --format pdf, svg or png"};
+            if (o.atlasFormat) o.figureFormat = FigureFormat::Png;
+            if (!o.figureFormat) o.figureFormat = FigureFormat::Pdf;
+            if (o.title) return UsageError{"each figure of the atlas is titled with its map's caption: no --title"};
+        } else if (figureOption) {
+            return UsageError{"--title, --width and --dpi go with --figure"};
+        }
+        return checkFigure(o);
     }
-    if (o.atlasFormat || o.jobs) return UsageError{"--format and --jobs go with --atlas"};
+    if (o.atlasFormat || o.figureFormat || o.jobs) return UsageError{"--format and --jobs go with --atlas"};
     if (o.kind == MapKind::Key && o.worldFile) return UsageError{"a colour key has no place on Mars: no --world-file"};
     if (o.kind == MapKind::Key && o.relief)
         return UsageError{"a colour key shows the colours of level ground: no relief options"};
     if (o.output.empty()) return UsageError{"say where to write the map: -o FILE.bmp, FILE.png or FILE.tif"};
+    if (o.kind != MapKind::Key) {
+        // A PDF or SVG file can only be a figure; a PNG one is when asked for.
+        o.figureFormat = figureFormatOf(o.output);
+        if (o.figureFormat && *o.figureFormat != FigureFormat::Png) o.figure = true;
+        if (o.figure && !o.figureFormat)
+            return UsageError{"-o " + o.output + ": a figure's file name must end in .pdf, .svg or .png"};
+        if (!o.figure) o.figureFormat.reset();
+    }
+    if (o.figure) {
+        if (o.worldFile) return UsageError{"a figure is a page, not a map placed on Mars: no --world-file"};
+        return checkFigure(o);
+    }
+    if (figureOption) return UsageError{"--title, --width and --dpi go with a figure: --figure, or -o FILE.pdf or FILE.svg"};
     const auto format = formatOfPath(o.output);
-    if (!format) return UsageError{"-o " + o.output + ": the file name must end in .bmp, .png or .tif (.tiff)"};
+    if (!format)
+        return UsageError{"-o " + o.output +
+                          ": the file name must end in .bmp, .png or .tif (.tiff), or .pdf or .svg for a figure"};
     o.format = *format;
     return std::nullopt;
 }

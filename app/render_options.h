@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "export/figure_file.h"
 #include "export/map_output.h"
+#include "furniture/furniture_layout.h"
 #include "maps/elevation_profile.h"
 #include "maps/relief_shading.h"
 #include "platform/platform.h"
@@ -47,6 +49,14 @@ struct Options {
     std::array<GeoPoint, 2> profile{};
     std::optional<int> points;
     std::optional<ReliefSettings> relief;
+    FurnitureLayers furniture;               // --graticule, --names, --landing-sites, --scale-bar
+    // A figure: asked for with --figure, or by a .pdf or .svg file (-o, or
+    // the atlas's --format); figureFormat is known once every option is read.
+    bool figure = false;
+    std::optional<FigureFormat> figureFormat;
+    std::optional<std::string> title;
+    std::optional<double> widthMm;
+    std::optional<int> dpi;
     bool help = false;
 };
 

@@ -10,8 +10,11 @@
 
 #include "common/file_replace.h"
 #include "common/raster.h"
+#include "export/furniture_drawing.h"
 #include "export/geo_transform.h"
 #include "export/png_writer.h"
+#include "figure/figure_layout.h"
+#include "furniture/map_places.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
 #include "platform/headless/headless_platform.h"
@@ -61,12 +64,28 @@ void drawEntry(const AtlasSettings& s, Program& p, HeadlessPlatform& ui, AtlasEn
         e.failure = firstMessage(ui);
         return;
     }
-    const Raster& image = p.dmap.image;
+    Raster& image = p.dmap.image;
     e.step = p.map.resolution;
     e.width = image.width();
     e.height = image.height();
-    e.failure = writeMap(image, (fs::path(s.folder) / e.file).string(), s.format, geoTransformOf(p.dmap),
-                         s.worldFiles);
+    const std::string path = (fs::path(s.folder) / e.file).string();
+    if (s.figure) {
+        FigureSpec spec;
+        spec.caption = e.request.caption;
+        spec.widthMm = s.figureWidthMm;
+        spec.layers = s.furniture;
+        spec.range = s.range;
+        std::string unread;
+        const std::vector<MapPlace>& places = shippedMapPlaces(&unread);
+        e.failure = unread.empty() ? writeFigure(p, spec, places, path, s.figureDpi) : unread;
+    } else {
+        if (s.furniture.any()) {
+            const std::optional<MapGeometry> map = MapGeometry::of(p.dmap);
+            e.failure = map ? drawFurniture(image, *map, s.furniture) : "the map was not finished";
+            if (e.failure) return;
+        }
+        e.failure = writeMap(image, path, s.format, geoTransformOf(p.dmap), s.worldFiles);
+    }
     if (!e.failure) e.failure = writePng(thumbnailOf(image), (fs::path(s.folder) / e.thumbnail).string());
 }
 
@@ -110,12 +129,13 @@ std::string fileNameOf(const std::string& caption) {
     return name.empty() ? "map" : name;
 }
 
-std::vector<AtlasEntry> atlasEntries(ImageFormat format) {
+std::vector<AtlasEntry> atlasEntries(ImageFormat format, std::optional<FigureFormat> figure) {
     std::vector<AtlasEntry> entries;
+    const std::string extension = figure ? figureExtensionOf(*figure) : extensionOf(format);
     auto add = [&](MapRequest request, std::string_view group) {
         AtlasEntry e;
         const std::string name = fileNameOf(request.caption);
-        e.file = name + extensionOf(format);
+        e.file = name + extension;
         e.thumbnail = std::string(kThumbnailFolder) + "/" + name + ".png";
         e.request = std::move(request);
         e.group = group;
@@ -133,7 +153,7 @@ std::vector<AtlasEntry> atlasEntries(ImageFormat format) {
 std::vector<AtlasEntry> makeAtlas(const AtlasSettings& s, const std::function<void(int, int)>& progress,
                                   std::optional<std::string>& pageFailure) {
     namespace fs = std::filesystem;
-    std::vector<AtlasEntry> entries = atlasEntries(s.format);
+    std::vector<AtlasEntry> entries = atlasEntries(s.format, s.figure);
     std::error_code ec;
     fs::create_directories(fs::path(s.folder) / kThumbnailFolder, ec);
     if (ec) {

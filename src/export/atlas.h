@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "colour/colour_state.h"
+#include "export/figure_file.h"
 #include "export/map_output.h"
 #include "export/map_request.h"
+#include "figure/colour_bar.h"
+#include "figure/figure_style.h"
+#include "furniture/furniture_layout.h"
 #include "maps/relief_shading.h"
 
 namespace rubicel {
@@ -24,6 +28,13 @@ struct AtlasSettings {
     std::vector<std::string> tiles;     // the name-sorted tile list
     ColourState colour;                 // scheme, mode and band table
     ReliefSettings relief;              // the lighting, when on
+    FurnitureLayers furniture;          // painted over every map, or drawn on its figure
+    // Set: every map is written as a figure in this format, titled with its
+    // caption, instead of a map file (no world files then).
+    std::optional<FigureFormat> figure;
+    double figureWidthMm = kFigureWidthMm;
+    std::optional<ElevationSpan> range;  // the user's range the colours were made from, for the colour bar
+    int figureDpi = kFigureDpi;
 };
 
 // One map of the atlas and what became of it.
@@ -37,8 +48,9 @@ struct AtlasEntry {
     std::optional<std::string> failure;  // the message of a map that was not written
 };
 
-// The atlas's maps in menu order, with their file names.
-std::vector<AtlasEntry> atlasEntries(ImageFormat format);
+// The atlas's maps in menu order, with their file names: the map files', or
+// the figures' when figure is set.
+std::vector<AtlasEntry> atlasEntries(ImageFormat format, std::optional<FigureFormat> figure = std::nullopt);
 
 // A file name made of the caption's letters and digits in lower case, words joined
 // by '-': safe on every file system.

@@ -47,6 +47,15 @@ std::optional<FigureFormat> figureFormatOf(const std::string& path) {
     return std::nullopt;
 }
 
+const char* figureExtensionOf(FigureFormat format) {
+    switch (format) {
+    case FigureFormat::Pdf: return ".pdf";
+    case FigureFormat::Svg: return ".svg";
+    case FigureFormat::Png: break;
+    }
+    return ".png";
+}
+
 PagePixels figurePagePixels(const FigureLayout& layout, int dpi) {
     const double perPoint = dpi / kPointsPerInch;
     return {int(std::lround(layout.width * perPoint)), int(std::lround(layout.height * perPoint))};

@@ -29,6 +29,8 @@ enum class FigureFormat { Pdf, Svg, Png };
 
 // The format path's extension names (".pdf", ".svg", ".png", in any case), or nothing.
 std::optional<FigureFormat> figureFormatOf(const std::string& path);
+// The extension of a file of format: ".pdf", ".svg" or ".png".
+const char* figureExtensionOf(FigureFormat format);
 
 // A PNG page's size in pixels: the page's points at dpi, rounded.
 struct PagePixels {

@@ -12,6 +12,9 @@
 #include <filesystem>
 #include <string>
 
+#include <png.h>
+
+#include "common/raster.h"
 #include "export/atlas.h"
 #include "support/file_bytes.h"
 #include "support/sparse_tiles.h"
@@ -38,6 +41,20 @@ std::array<double, 2> pairAfter(const std::string& json, const std::string& name
     const auto at = json.find("\"" + name + "\"");
     if (at != std::string::npos) std::sscanf(json.c_str() + json.find('[', at), "[ %lf , %lf", &v[0], &v[1]);
     return v;
+}
+
+Raster decodePng(const fs::path& path) {
+    Raster out;
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) return out;
+    png.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr)) return out;
+    out.reset(int(png.width), int(png.height));
+    for (std::size_t i = 0; i < rgb.size() / 3; ++i)
+        out.data()[i] = packRgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+    return out;
 }
 
 class RenderExport : public ::testing::Test {
@@ -100,6 +117,34 @@ TEST_F(RenderExport, GdalPlacesTheGeoTiffAndThePngWithItsWorldFileOnTheBox) {
             EXPECT_EQ(lr, pairAfter(tif, "lowerRight"));
         }
     }
+}
+
+// The furniture is painted over the map a PNG holds, its place on Mars as
+// without it; a figure is a page titled with the map's caption, as a PDF or
+// as an SVG document.
+TEST_F(RenderExport, FurnitureIsPaintedOverTheMapAndAFigureIsTitledWithItsCaption) {
+    ASSERT_EQ(render("--planet 0 -o bare.png --world-file"), 0) << err;
+    ASSERT_EQ(render("--planet 0 --furniture -o furnished.png --world-file"), 0) << err;
+    const Raster bare = decodePng(work / "bare.png"), furnished = decodePng(work / "furnished.png");
+    ASSERT_FALSE(bare.empty());
+    ASSERT_EQ(furnished.width(), bare.width());
+    ASSERT_EQ(furnished.height(), bare.height());
+    long long changed = 0;
+    for (int y = 0; y < bare.height(); ++y)
+        for (int x = 0; x < bare.width(); ++x) changed += bare.pixel(x, y) != furnished.pixel(x, y);
+    EXPECT_GT(changed, bare.width());  // a grid line at least
+    EXPECT_FALSE(test::readAll(work / "bare.pgw").empty());
+    EXPECT_EQ(test::readAll(work / "furnished.pgw"), test::readAll(work / "bare.pgw"));
+
+    ASSERT_EQ(render("--planet 0 --names --scale-bar -o figure.pdf"), 0) << err;
+    std::string text;
+    ASSERT_EQ(shell(work.path(), "pdftotext figure.pdf -", text, err), 0) << err;
+    EXPECT_NE(text.find("Entire Planet - centred on 000°"), std::string::npos) << text;
+    ASSERT_EQ(render("--planet 0 --graticule -o figure.svg"), 0) << err;
+    EXPECT_EQ(shell(work.path(), "python3 -c 'import sys, xml.etree.ElementTree as x; x.parse(sys.argv[1])' figure.svg",
+                    text, err),
+              0)
+        << err;
 }
 
 // A place's map is centred on the place, to the whole degree its box is drawn
