@@ -27,6 +27,7 @@ struct Program;
 class FolderPanel;
 class MapPictureWidget;
 class MenuArea;
+class FigureExporter;
 class PlaceFinder;
 class ProfileTool;
 
@@ -57,6 +58,10 @@ public:
     ProfileTool* profiles() const { return profiles_.get(); }
     // Map Area ▸ Find Place: the window, the place's map and its mark.
     PlaceFinder* finder() const { return finder_.get(); }
+    // File ▸ Export Figure: the dialog and the writing of the figure.
+    FigureExporter* figures() const { return figures_.get(); }
+    // True while a map is being drawn (the busy pointer is shown).
+    bool drawing() const { return drawing_; }
     // The widget standing for a control, or null (the save panel is made by QtPlatform::attach).
     QWidget* control(Control control) const;
 
@@ -105,6 +110,8 @@ private:
     std::function<void(bool forward)> onHistoryButton_;
     std::unique_ptr<ProfileTool> profiles_;
     std::unique_ptr<PlaceFinder> finder_;
+    std::unique_ptr<FigureExporter> figures_;
+    bool drawing_ = false;
     bool hintShown_ = false;
 
     friend class QtPlatform;

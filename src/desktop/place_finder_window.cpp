@@ -19,6 +19,7 @@
 #include "places/place_index.h"
 #include "desktop/main_form.h"
 #include "desktop/map_picture_widget.h"
+#include "desktop/menu_key.h"
 #include "windows/explore.h"
 #include "windows/program.h"
 
@@ -32,13 +33,6 @@ enum Column { kName, kType, kDiameter, kLatitude, kLongitude, kColumns };
 
 // The mark: a ring of this radius, pixels, with the name beside it.
 constexpr int kRingRadius = 7;
-
-// The key that opens the window: what follows the three spaces at the end of
-// the item's caption ("Find Place...   Ctrl+F").
-QKeySequence keyOfCaption(const QString& caption) {
-    const qsizetype at = caption.lastIndexOf("   ");
-    return at < 0 ? QKeySequence() : QKeySequence(caption.mid(at + 3).trimmed());
-}
 
 }  // namespace
 

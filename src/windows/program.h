@@ -2,6 +2,7 @@
 // program.h: the program-wide state that every handler and procedure works on.
 #pragma once
 
+#include "furniture/furniture_layout.h"
 #include "maps/map_context.h"
 #include "windows/custom_area.h"
 #include "windows/explore.h"
@@ -28,6 +29,9 @@ struct Program : MapContext {
     bool keyFontProblemShown = false;  // the keys' missing font is told once a run
     MapHistory history;              // the maps drawn in this run, for back and forward
     MiddleDrag middleDrag;           // a middle-button drag over the map
+    // The layers File > Export Figure starts with: none until something (the
+    // View menu) sets them.
+    FurnitureLayers figureLayers;
 };
 
 }  // namespace rubicel
