@@ -18,6 +18,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "desktop/main_form.h"
@@ -69,12 +70,12 @@ FigureDialog::FigureDialog(QWidget* parent, const FigureChoices& choices, const 
     file_ = new QLineEdit(path, this);
     file_->setObjectName("file");
     file_->setMinimumWidth(360);
-    auto* browse = new QPushButton("Browse...", this);
-    browse->setObjectName("browse");
-    browse->setAutoDefault(false);
+    auto* browseButton = new QPushButton("Browse...", this);
+    browseButton->setObjectName("browse");
+    browseButton->setAutoDefault(false);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(file_, 1);
-    fileRow->addWidget(browse);
+    fileRow->addWidget(browseButton);
 
     auto* layerColumn = new QVBoxLayout;
     FurnitureLayers chosen = choices.layers;
@@ -98,7 +99,7 @@ FigureDialog::FigureDialog(QWidget* parent, const FigureChoices& choices, const 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(format_, &QComboBox::currentIndexChanged, this, [this] { formatChosen(); });
-    connect(browse, &QPushButton::clicked, this, [this] { browse(); });
+    connect(browseButton, &QPushButton::clicked, this, [this] { browse(); });
 }
 
 FigureChoices FigureDialog::choices() const {

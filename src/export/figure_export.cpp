@@ -11,7 +11,8 @@ namespace rubicel {
 
 std::string mapCaption(const Program& p) {
     const MapEntry* shown = p.history.current();
-    if (shown && shown->tick) {
+    if (!shown) return "Mars";
+    if (shown->tick) {
         for (const MenuNode& node : menuTree()) {
             if (node.control != shown->tick->control || node.index != shown->tick->index) continue;
             // Captions are padded with spaces for the menus' look.
@@ -20,6 +21,10 @@ std::string mapCaption(const Program& p) {
             if (!caption.empty()) return caption;
         }
     }
+    // The names rubicel-render gives these maps (MapRequest).
+    if (shown->kind == MapEntry::Kind::Planet)
+        return shown->box[0] < 0 ? "Entire Planet - centred on 000°" : "Entire Planet - centred on 180°";
+    if (shown->kind == MapEntry::Kind::Polar) return shown->box[0] > 0 ? "North Polar Region" : "South Polar Region";
     return "Mars";
 }
 

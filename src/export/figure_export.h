@@ -21,7 +21,8 @@ struct FigureChoices {
 };
 
 // The map's name: the caption of the menu item that ticked it (a feature, a
-// tile, a polar region, the planet), or "Mars" for a map no item names.
+// tile), the planet's or the polar region's as rubicel-render names them, or
+// "Mars" for a map nothing names (a custom box).
 std::string mapCaption(const Program& p);
 
 // ".pdf", ".svg" or ".png".
