@@ -22,7 +22,7 @@ table=(
   "fetch:common platform maps"
   "windows:common places platform colour maps furniture keys settings"
   "export:common places platform colour maps furniture figure keys settings windows"
-  "desktop:common places platform colour maps furniture keys settings windows"
+  "desktop:common places platform colour maps furniture figure keys settings windows export"
 )
 
 declare -A allowed=() rank=()

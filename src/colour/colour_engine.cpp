@@ -53,6 +53,7 @@ void initbands(ColourState& colour) {
         colour.bandlo[i] = kDefaultBands[i].first;
         colour.bandhi[i] = kDefaultBands[i].second;
     }
+    colour.userLimits.reset();
 }
 
 void assignBandColour(ColourState& colour, const BandColour& band, Fraction f, std::int16_t alt,

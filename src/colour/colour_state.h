@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace rubicel {
 
@@ -14,6 +15,9 @@ struct ColourState {
     std::int16_t mode = 0;    // index of the Mode menu item
     std::array<std::int16_t, kBandCount> bandlo{};  // scheme 9's bands
     std::array<std::int16_t, kBandCount> bandhi{};
+    // The lower and upper limits the band table was last built from
+    // (userbandsFromLimits); nothing while it holds the start-up bands.
+    std::optional<std::array<std::int16_t, 2>> userLimits;
     // The colour left by the latest Setcolours call; kept where a call assigns nothing.
     std::int16_t R = 0, G = 0, B = 0;
 };

@@ -43,6 +43,7 @@ bool userbandsFromLimits(ColourState& colour, std::int16_t lower, std::int16_t u
     }
     colour.bandlo = lo;
     colour.bandhi = hi;
+    colour.userLimits = std::array<std::int16_t, 2>{lower, upper};
     return true;
 }
 

@@ -20,6 +20,7 @@
 #include "maps/map_picture.h"
 #include "maps/map_view.h"
 #include "maps/pointer_readout.h"
+#include "desktop/figure_dialog.h"
 #include "desktop/folder_panel.h"
 #include "desktop/furniture_view.h"
 #include "desktop/map_picture_widget.h"
@@ -115,6 +116,7 @@ void MainForm::attach(Program& p, std::span<const MenuNode> menus) {
     profiles_ = std::make_unique<ProfileTool>(p, *picture_);
     finder_ = std::make_unique<PlaceFinder>(p, *this);
     furniture_ = std::make_unique<FurnitureView>(p, *this);
+    figures_ = std::make_unique<FigureExporter>(p, *this);
     // The menu row's height is known once it holds its items.
     resize(kStartClientWidth, kStartClientHeight + menuArea_->sizeHint().height());
 }

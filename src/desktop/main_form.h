@@ -28,6 +28,7 @@ class FolderPanel;
 class FurnitureView;
 class MapPictureWidget;
 class MenuArea;
+class FigureExporter;
 class PlaceFinder;
 class ProfileTool;
 
@@ -60,6 +61,10 @@ public:
     PlaceFinder* finder() const { return finder_.get(); }
     // The View menu's layers over the map.
     FurnitureView* furniture() const { return furniture_.get(); }
+    // File ▸ Export Figure: the dialog and the writing of the figure.
+    FigureExporter* figures() const { return figures_.get(); }
+    // True while a map is being drawn (the busy pointer is shown).
+    bool drawing() const { return drawing_; }
     // The widget standing for a control, or null (the save panel is made by QtPlatform::attach).
     QWidget* control(Control control) const;
 
@@ -108,6 +113,8 @@ private:
     std::function<void(bool forward)> onHistoryButton_;
     std::unique_ptr<ProfileTool> profiles_;
     std::unique_ptr<PlaceFinder> finder_;
+    std::unique_ptr<FigureExporter> figures_;
+    bool drawing_ = false;
     bool hintShown_ = false;
     std::unique_ptr<FurnitureView> furniture_;
 

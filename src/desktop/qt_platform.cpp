@@ -16,6 +16,7 @@
 
 #include "maps/map_picture.h"
 #include "desktop/form_host.h"
+#include "desktop/figure_dialog.h"
 #include "desktop/main_form.h"
 #include "desktop/map_picture_widget.h"
 #include "desktop/save_panel_widget.h"
@@ -159,6 +160,8 @@ void QtPlatform::setScrollValue(Control bar, int value) {
 }
 
 void QtPlatform::setBusyPointer(bool busy) {
+    form_->drawing_ = busy;
+    if (FigureExporter* figures = form_->figures()) figures->refresh();
     if (busy)
         form_->picture()->setCursor(Qt::WaitCursor);
     else

@@ -68,6 +68,8 @@ constexpr std::array kRows = {
     itemAt(2, m_tile, 8, "North Polar Region", m_tile_Click),
     itemAt(2, m_tile, 9, "South Polar Region", m_tile_Click),
     item(1, m_savemap, "Save Map    ", m_savemap_Click),
+    // The dialog is the desktop's; the key is what follows the three spaces.
+    item(1, m_figure, "Export Figure...   Ctrl+E"),
     line(1, bar3),
     item(1, m_terminate, "Terminate Drawing Mode", m_terminate_Click),
     line(1, bar4),

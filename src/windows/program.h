@@ -2,6 +2,7 @@
 // program.h: the program-wide state that every handler and procedure works on.
 #pragma once
 
+#include "furniture/furniture_layout.h"
 #include "maps/map_context.h"
 #include "windows/custom_area.h"
 #include "windows/explore.h"
@@ -29,7 +30,8 @@ struct Program : MapContext {
     bool keyFontProblemShown = false;  // the keys' missing font is told once a run
     MapHistory history;              // the maps drawn in this run, for back and forward
     MiddleDrag middleDrag;           // a middle-button drag over the map
-    FurnitureLayers view;            // the View menu's layers, painted by the window over the map
+    FurnitureLayers view;            // the View menu's layers, painted by the window over the map;
+                                     // File > Export Figure starts with them
 };
 
 }  // namespace rubicel

@@ -142,6 +142,7 @@ TEST_F(DesktopTest, MenuBarFollowsTheMenuTable) {
         "    m_tile(8) \"North Polar Region\"",
         "    m_tile(9) \"South Polar Region\"",
         "  m_savemap \"Save Map    \"",
+        "  m_figure \"Export Figure...   Ctrl+E\"",
         "  bar3 -",
         "  m_terminate \"Terminate Drawing Mode\"",
         "  bar4 -",

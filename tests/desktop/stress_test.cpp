@@ -104,13 +104,16 @@ protected:
                 });
     }
 
-    // Every item of the menu tree but Exit, with its menus.
+    // Every item of the menu tree but Exit and Export Figure (its modal dialog
+    // waits for a user), with its menus.
     void collectCommands() {
         std::vector<const MenuNode*> open;
         for (const MenuNode& node : menuTree()) {
             open.resize(std::size_t(node.depth));
             if (node.kind == MenuKind::Menu) open.push_back(&node);
-            if (node.kind == MenuKind::Item && node.control != MenuControl::m_end) commands.push_back({&node, open});
+            if (node.kind == MenuKind::Item && node.control != MenuControl::m_end &&
+                node.control != MenuControl::m_figure)
+                commands.push_back({&node, open});
         }
         for (const Command& c : commands) {
             if (c.item->control == MenuControl::m_siz) resolutionItems.push_back(c);

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// figure_export.cpp: File > Export Figure: the figure of the map shown, as the user chose it, written to a file.
+#include "export/figure_export.h"
+
+#include "furniture/map_geometry.h"
+#include "furniture/map_places.h"
+#include "windows/menu_tree.h"
+#include "windows/program.h"
+
+namespace rubicel {
+
+std::string mapCaption(const Program& p) {
+    const MapEntry* shown = p.history.current();
+    if (!shown) return "Mars";
+    if (shown->tick) {
+        for (const MenuNode& node : menuTree()) {
+            if (node.control != shown->tick->control || node.index != shown->tick->index) continue;
+            // Captions are padded with spaces for the menus' look.
+            std::string caption(node.caption);
+            while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+            if (!caption.empty()) return caption;
+        }
+    }
+    // The names rubicel-render gives these maps (MapRequest).
+    if (shown->kind == MapEntry::Kind::Planet)
+        return shown->box[0] < 0 ? "Entire Planet - centred on 000°" : "Entire Planet - centred on 180°";
+    if (shown->kind == MapEntry::Kind::Polar) return shown->box[0] > 0 ? "North Polar Region" : "South Polar Region";
+    return "Mars";
+}
+
+std::string figureExtension(FigureFormat format) {
+    switch (format) {
+        case FigureFormat::Pdf: return ".pdf";
+        case FigureFormat::Svg: return ".svg";
+        case FigureFormat::Png: return ".png";
+    }
+    return ".pdf";
+}
+
+std::string suggestedFigurePath(const Program& p, FigureFormat format) {
+    std::string name = mapCaption(p);
+    for (char& c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '/' || u < 0x20 || u == 0x7F) c = '-';
+    }
+    return p.map.startfolder + "/Maps/" + name + figureExtension(format);
+}
+
+FigureSpec figureSpecOf(const Program& p, const FigureChoices& choices) {
+    FigureSpec spec;
+    spec.caption = mapCaption(p);
+    spec.title = choices.title;
+    spec.widthMm = choices.widthMm;
+    spec.layers.graticule = choices.layers.graticule;
+    spec.layers.placeNames = choices.layers.placeNames;
+    spec.layers.landingSites = choices.layers.landingSites;
+    spec.layers.scaleBar = choices.layers.scaleBar;
+    if (p.colour.scheme == 9 && p.colour.userLimits)
+        spec.range = ElevationSpan{(*p.colour.userLimits)[0], (*p.colour.userLimits)[1]};
+    return spec;
+}
+
+bool hasFigureMap(const Program& p) { return MapGeometry::of(p.dmap).has_value(); }
+
+std::optional<std::string> exportFigure(const Program& p, const FigureChoices& choices, const std::string& path) {
+    std::string unread;
+    const std::vector<MapPlace>& places = shippedMapPlaces(&unread);
+    if (!unread.empty() && (choices.layers.placeNames || choices.layers.landingSites))
+        return "Cannot write " + path + ": " + unread;
+    return writeFigure(p, figureSpecOf(p, choices), places, path, kFigureDpi);
+}
+
+}  // namespace rubicel
