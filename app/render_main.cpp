@@ -541,6 +541,7 @@ int run(const Options& o) {
     p.relief = o.relief.value_or(ReliefSettings{});
     ProgressBar progress(p);
     ui.onYield = [&progress](int n) { progress.row(n); };
+    ui.onYieldLeavesPicture = true;  // the bar reads the picture's height alone
     // A BMP or PNG is written as the map is drawn, so that a full-resolution
     // map never holds its whole picture; a TIFF from the finished picture.
     std::optional<std::string> failure;
