@@ -18,6 +18,7 @@
 
 #include "colour/colour_engine.h"
 #include "colour/user_bands.h"
+#include "common/temporary_files.h"
 #include "export/atlas_command.h"
 #include "export/geo_transform.h"
 #include "export/map_output.h"
@@ -25,14 +26,18 @@
 #include "export/map_stream.h"
 #include "keys/colour_keys.h"
 #include "keys/key_font.h"
+#include "maps/area_renderer.h"
 #include "maps/elevation_profile.h"
 #include "maps/relief_shading.h"
+#include "maps/resolution.h"
 #include "maps/tile_file.h"
 #include "platform/headless/headless_platform.h"
 #include "windows/config_file.h"
 #include "windows/feature_catalogue.h"
 #include "windows/key_windows.h"
 #include "windows/program.h"
+#include "windows/range_dialog.h"
+#include "windows/relief_file.h"
 
 namespace {
 
@@ -49,7 +54,10 @@ constexpr const char* kUsage =
     "  or:  rubicel-render [--data DIR] --profile LAT1 LON1 LAT2 LON2 [--points N] -o FILE.csv\n"
     "  RELIEF: [--relief] [--sun AZIMUTH,ALTITUDE] [--exaggeration Z] [--relief-strength K]\n";
 
-constexpr const char* kHelp =
+// The help text; the limits it names are those the options are checked against.
+std::string helpText() {
+    const auto n = [](long long v) { return std::to_string(v); };
+    return
     "Draws a colour-shaded elevation map of Mars from the four MEGDR064 tile files and\n"
     "writes it as a 24-bit BMP file, the same picture the desktop program draws and saves,\n"
     "as a PNG file, or as a GeoTIFF file that GIS programs place on Mars. With --atlas it\n"
@@ -61,9 +69,14 @@ constexpr const char* kHelp =
     "  --feature NAME        a named feature of the Map Area menu, by its caption\n"
     "                        (for example \"Gusev\" or \"Valles Marineris\"), at the step the\n"
     "                        box calls for\n"
-    "  --area W N E S        the box from longitude W to E (east positive, -180 to 360) and\n"
-    "                        latitude N to S (north positive), whole degrees, at the step\n"
-    "                        the box calls for\n"
+    "  --area W N E S        the box from longitude W to E (east positive) and latitude N\n"
+    "                        to S (north positive), whole degrees, at the step the box\n"
+    "                        calls for. Its north-west corner lies in a tile: W from " + n(kAreaWestMin) + "\n"
+    "                        to " + n(kAreaWestMax) + ", N from " + n(kAreaNorthMin) + " to " + n(kAreaNorthMax) +
+    "; S lies below N, " + n(kAreaSouthMin) + " or above;\n"
+    "                        E lies east of W, up to 180 when W is negative and up to 360\n"
+    "                        otherwise: a box reaches at most into the tile east of the\n"
+    "                        one that holds its corner\n"
     "  --planet 0|180        the entire planet centred on longitude 0 or 180, step 24\n"
     "  --tile NAME           one whole tile: northwest, northeast, southwest or southeast,\n"
     "                        step 13\n"
@@ -117,7 +130,10 @@ constexpr const char* kHelp =
     "  --mode N              shading mode 0 contoured, 1 blended, 2 square root enhanced,\n"
     "                        3 squared enhanced; default: the configuration file's, or 0\n"
     "  --range LOWER UPPER   elevation range in metres for scheme 9, as the Define Range\n"
-    "                        dialog sets it; selects scheme 9\n"
+    "                        dialog sets it: LOWER from " + n(kLowerLimitMin) + " to " + n(kLowerLimitMax) +
+    ", UPPER from " + n(kUpperLimitMin) + " to\n"
+    "                        " + n(kUpperLimitMax) + " and more than " + n(kRangeMinimumGap) +
+    " above LOWER; selects scheme 9\n"
     "  --step N              sampling step: one sample of every N along rows and columns;\n"
     "                        1, 2, 3, 4, 8, 10, 13, 20 or 24; replaces the default step\n"
     "  --relief              lights the terrain as relief shading: the sun at azimuth 315\n"
@@ -126,14 +142,17 @@ constexpr const char* kHelp =
     "                        sun lighten, slopes away darken. The options below set its\n"
     "                        values and imply it\n"
     "  --sun A,H             the sun's azimuth A in degrees clockwise from north and its\n"
-    "                        altitude H in degrees above the horizon, 0 < H <= 90\n"
-    "  --exaggeration Z      vertical exaggeration of the slopes, Z > 0\n"
-    "  --relief-strength K   how much the light changes the colours, 0 (not at all) to 1\n"
+    "                        altitude H in degrees above the horizon, " + reliefRange(ReliefBox::altitude) + "\n"
+    "  --exaggeration Z      vertical exaggeration of the slopes, " + reliefRange(ReliefBox::exaggeration) + "\n"
+    "  --relief-strength K   how much the light changes the colours, " + reliefRange(ReliefBox::strength) +
+    ";\n"
+    "                        0 leaves them as they are\n"
     "  -h, --help            shows this text\n"
     "\n"
     "Messages the desktop program shows in a box are written to standard error. The exit\n"
     "status is 0 when the map was drawn and written, 1 when drawing or writing failed (in\n"
     "an atlas: any map, the others are still drawn) and 2 for a wrong command line.\n";
+}
 
 enum class MapKind { None, Feature, Area, Planet, Tile, Polar, Key, Atlas, Profile };
 
@@ -182,13 +201,16 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         if (i + 1 >= args.size()) return std::nullopt;
         return args[++i];
     };
-    auto number = [&](std::string_view option, int low, int high, std::int16_t& out) -> std::optional<UsageError> {
+    // The whole number after option, from low to high; what names it in the complaint.
+    auto number = [&](std::string_view option, int low, int high, std::int16_t& out,
+                      std::string_view what = {}) -> std::optional<UsageError> {
         const auto text = value(option);
         if (!text) return UsageError{std::string(option) + " needs a value"};
         const auto n = parseInt16(*text);
         if (!n || *n < low || *n > high)
-            return UsageError{std::string(option) + ": '" + std::string(*text) + "' is not a whole number from " +
-                              std::to_string(low) + " to " + std::to_string(high)};
+            return UsageError{std::string(option) + ": " + std::string(what) + (what.empty() ? "" : " ") + "'" +
+                              std::string(*text) + "' is not a whole number from " + std::to_string(low) + " to " +
+                              std::to_string(high)};
         out = *n;
         return std::nullopt;
     };
@@ -205,7 +227,7 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
         return error == std::errc() && end == text.data() + text.size() && std::isfinite(out);
     };
-    auto relief = [&](std::string_view option, const char* range, auto set) -> std::optional<UsageError> {
+    auto relief = [&](std::string_view option, const std::string& range, auto set) -> std::optional<UsageError> {
         const auto text = value(option);
         ReliefSettings r = o.relief.value_or(ReliefSettings{});
         r.on = true;
@@ -241,17 +263,29 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
                 o.step = n;
             }
         } else if (arg == "--range") {
+            // The limits the Define Range dialog lets a user choose.
             std::array<std::int16_t, 2> limits{};
-            if (!(error = number(arg, -32768, 32767, limits[0])) && !(error = number(arg, -32768, 32767, limits[1])))
+            if (!(error = number(arg, kLowerLimitMin, kLowerLimitMax, limits[0], "the lower limit")) &&
+                !(error = number(arg, kUpperLimitMin, kUpperLimitMax, limits[1], "the upper limit"))) {
+                if (limits[1] <= limits[0] + kRangeMinimumGap)
+                    return UsageError{"--range: the upper limit " + std::to_string(limits[1]) + " is not more than " +
+                                      std::to_string(kRangeMinimumGap) + " above the lower limit " +
+                                      std::to_string(limits[0])};
                 o.range = limits;
+            }
         } else if (arg == "--feature") {
             const auto text = value(arg);
             if (!text) return UsageError{"--feature needs a name"};
             if (!(error = choose(MapKind::Feature))) o.feature = *text;
         } else if (arg == "--area") {
-            if (!(error = choose(MapKind::Area))) {
-                for (int k = 0; k < 4 && !error; ++k) error = number(arg, -32768, 32767, o.area[std::size_t(k)]);
-            }
+            // The edges mapfromtile can draw; the east edge's limit depends on
+            // the step, known once every option is read.
+            auto& [west, north, east, south] = o.area;
+            if (!(error = choose(MapKind::Area)) &&
+                !(error = number(arg, kAreaWestMin, kAreaWestMax, west, "the west longitude")) &&
+                !(error = number(arg, kAreaNorthMin, kAreaNorthMax, north, "the north latitude")) &&
+                !(error = number(arg, -32768, 32767, east, "the east longitude")))
+                error = number(arg, kAreaSouthMin, north - 1, south, "the south latitude");
         } else if (arg == "--planet") {
             const auto text = value(arg);
             if (!text || (*text != "0" && *text != "180")) return UsageError{"--planet must be 0 or 180"};
@@ -312,17 +346,17 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
             if (!o.relief) o.relief = ReliefSettings{};
             o.relief->on = true;
         } else if (arg == "--sun") {
-            error = relief(arg, "AZIMUTH,ALTITUDE in degrees, the altitude above 0 and at most 90",
+            error = relief(arg, "AZIMUTH,ALTITUDE in degrees, the altitude " + reliefRange(ReliefBox::altitude),
                            [&](std::string_view t, ReliefSettings& r) {
                                const auto comma = t.find(',');
                                return comma != t.npos && real(t.substr(0, comma), r.azimuth) &&
                                       real(t.substr(comma + 1), r.altitude);
                            });
         } else if (arg == "--exaggeration") {
-            error = relief(arg, "a number above 0",
+            error = relief(arg, "a number " + reliefRange(ReliefBox::exaggeration),
                            [&](std::string_view t, ReliefSettings& r) { return real(t, r.exaggeration); });
         } else if (arg == "--relief-strength") {
-            error = relief(arg, "a number from 0 to 1",
+            error = relief(arg, "a number " + reliefRange(ReliefBox::strength),
                            [&](std::string_view t, ReliefSettings& r) { return real(t, r.strength); });
         } else if (arg == "--key") {
             const auto text = value(arg);
@@ -339,6 +373,15 @@ std::optional<UsageError> parseOptions(int argc, char** argv, Options& o) {
         return UsageError{"say what to draw: --feature, --area, --planet, --tile, --polar, --key, --atlas or --profile"};
     if (o.limit && o.kind != MapKind::Polar) return UsageError{"--to goes with --polar"};
     if (o.points && o.kind != MapKind::Profile) return UsageError{"--points goes with --profile"};
+    if (o.kind == MapKind::Area) {
+        const auto [west, north, east, south] = o.area;
+        const int step = o.step.value_or(automaticStep(west, north, east, south));
+        const int furthest = furthestAreaEast(west, north, step);
+        if (east <= west || east > furthest)
+            return UsageError{"--area: the east longitude '" + std::to_string(east) +
+                              "' is not a whole number from " + std::to_string(west + 1) + " to " +
+                              std::to_string(furthest)};
+    }
     if (o.kind == MapKind::Profile) {
         if (o.step || o.worldFile || o.atlasFormat || o.jobs || o.relief)
             return UsageError{"a profile is read at full resolution into a CSV file: no --step, --world-file, "
@@ -395,17 +438,35 @@ private:
     int last_ = -1;
 };
 
+// Why the folder given with --data holds no usable tiles, of which listing found count.
+std::string whyNoTiles(const std::string& dir, std::size_t count) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(dir, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return "there is no such folder";
+    if (!ec && !std::filesystem::is_directory(status)) return "this is not a folder";
+    if (count > 4)
+        return "the folder holds " + std::to_string(count) + " files named megt*, more than the four MEGDR064 tiles";
+    if (count > 0) return "the folder holds " + std::to_string(count) + " of the four MEGDR064 tiles (megt*)";
+    std::filesystem::directory_iterator list(dir, ec);
+    if (ec) return "the folder cannot be read (" + ec.message() + ")";
+    return "the folder holds none of the four MEGDR064 tiles (megt*)";
+}
+
 // Points the program at the tile folder: dir when given, otherwise the folder of
 // the configuration file, checked as the desktop program checks it at start-up.
-// Returns false after saying why the tiles cannot be used.
+// Returns false after saying why the tiles cannot be used: for dir, naming it
+// and --data; for the configuration's folder, as the desktop program says it.
 bool findTiles(Program& p, HeadlessPlatform& ui, const std::optional<std::string>& dir) {
     std::error_code ec;
     p.map.startfolder = std::filesystem::current_path(ec).string();
     fload(p);  // the configuration's scheme and mode, and its folder unless dir is given
     if (dir) {
         ui.messages.clear();
+        p.File1.clear();
         p.map.datafolder = *dir;
-        checkDataFolder(p);
+        if (checkDataFolder(p)) return true;
+        std::fprintf(stderr, "rubicel-render: --data %s: %s\n", dir->c_str(), whyNoTiles(*dir, p.File1.size()).c_str());
+        return false;
     }
     if (ui.enabled(MenuControl::m_area)) return true;
     for (const auto& m : ui.messages) printMessage(m);
@@ -566,6 +627,7 @@ int run(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    removeTemporariesOnSignals();
     Options options;
     if (const auto error = parseOptions(argc, argv, options)) {
         std::fprintf(stderr, "rubicel-render: %s\n%s", error->text.c_str(), kUsage);
@@ -574,7 +636,7 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::fputs(kUsage, stdout);
         std::fputs("\n", stdout);
-        std::fputs(kHelp, stdout);
+        std::fputs(helpText().c_str(), stdout);
         return 0;
     }
     return run(options);

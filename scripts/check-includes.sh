@@ -11,15 +11,18 @@ cd "$(dirname "$0")/../src"
 # Bottom-up: folder and the folders it may include besides itself.
 table=(
   "common:"
+  "places:common"
   "platform:common"
   "colour:common platform"
   "settings:common platform"
-  "maps:common platform colour"
+  "maps:common places platform colour"
+  "furniture:common places platform colour maps"
+  "figure:common places platform colour maps furniture"
   "keys:common platform colour"
   "fetch:common platform maps"
-  "windows:common platform colour maps keys settings"
-  "export:common platform colour maps keys settings windows"
-  "desktop:common platform colour maps keys settings windows"
+  "windows:common places platform colour maps keys settings"
+  "export:common places platform colour maps keys settings windows furniture figure"
+  "desktop:common places platform colour maps keys settings windows"
 )
 
 declare -A allowed=() rank=()

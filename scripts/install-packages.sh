@@ -11,6 +11,7 @@ packages=(
   fp-utils libchm-dev
   clang libclang-rt-14-dev
   libpng-dev libtiff-dev libgeotiff-dev gdal-bin
+  libexpat1-dev
 )
 missing=()
 for p in "${packages[@]}"; do

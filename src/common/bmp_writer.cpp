@@ -63,10 +63,6 @@ void packRow(const std::uint32_t* pixel, int width, unsigned char* out) {
     for (std::size_t pad = std::size_t(width) * 3; pad % 4 != 0; ++pad) *out++ = 0;
 }
 
-std::string systemError(const std::string& what, const std::string& path, int error) {
-    return what + " " + path + ": " + std::strerror(error);
-}
-
 }  // namespace
 
 // Writes the whole file to the open descriptor, a band of rows at a time.
@@ -136,13 +132,7 @@ std::optional<std::string> writeBmp(const Raster& image, const std::string& path
     const auto failure =
         replaceFile(path, [&image](int fd) { return writeBmpTo(fd, image); }, LinkAtPath::Replace);
     if (!failure) return std::nullopt;
-    switch (failure->stage) {
-    case ReplaceFailure::Create: return systemError("Cannot create a temporary file beside", path, failure->error);
-    case ReplaceFailure::Write: return systemError("Cannot write", path, failure->error);
-    case ReplaceFailure::Link: return systemError("Cannot follow the link", path, failure->error);
-    case ReplaceFailure::Replace: break;
-    }
-    return systemError("Cannot replace", path, failure->error);
+    return describeFailure(*failure);
 }
 
 }  // namespace rubicel

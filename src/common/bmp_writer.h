@@ -18,7 +18,8 @@ std::vector<unsigned char> bmpBytes(const Raster& image);
 // Writes image to path through a temporary file in the same folder and a rename,
 // so an earlier file of that name survives a failed write. A symbolic link at path
 // is replaced by the map, never followed, so a map is written only where its name
-// says. Returns a description of the failure, or nothing.
+// says; a character device or a pipe (or a link to one) is written into instead.
+// Returns a description of the failure, or nothing.
 [[nodiscard]] std::optional<std::string> writeBmp(const Raster& image, const std::string& path);
 
 // The same bitmap written whole into the open file fd, a band of rows at a time;

@@ -3,6 +3,8 @@
 #include "common/data_path.h"
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 #include <system_error>
 
 namespace rubicel {
@@ -29,6 +31,22 @@ void addFolder(std::vector<fs::path>& folders, const fs::path& folder) {
 
 }  // namespace
 
+BuildTreeFolders buildTreeFolders(const fs::path& programFolder) {
+    BuildTreeFolders folders;
+    if (programFolder.empty()) return folders;
+    std::ifstream note(programFolder / kBuildTreeNoteName);
+    for (std::string line; std::getline(note, line);) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = line.substr(0, eq);
+        const fs::path folder = line.substr(eq + 1);
+        if (!folder.is_absolute()) continue;
+        if (key == "data") folders.data = folder;
+        if (key == "modules") folders.modules = folder;
+    }
+    return folders;
+}
+
 std::vector<fs::path> dataFolders(const fs::path& programFolder, const fs::path& buildFolder) {
     std::vector<fs::path> folders;
     addFolder(folders, programFolder);
@@ -47,26 +65,18 @@ std::vector<fs::path> moduleFolders(const fs::path& programFolder, const fs::pat
 }
 
 std::vector<fs::path> moduleFolders() {
-#ifdef RUBICEL_BUILD_MODULE_DIR
-    const fs::path buildFolder = RUBICEL_BUILD_MODULE_DIR;
-#else
-    const fs::path buildFolder;
-#endif
 #ifdef RUBICEL_MODULE_DIR_FROM_BIN
     const fs::path installed = RUBICEL_MODULE_DIR_FROM_BIN;
 #else
     const fs::path installed = "../lib/rubicel";
 #endif
-    return moduleFolders(executableFolder(), installed, buildFolder);
+    const fs::path program = executableFolder();
+    return moduleFolders(program, installed, buildTreeFolders(program).modules);
 }
 
 std::vector<fs::path> dataFolders() {
-#ifdef RUBICEL_BUILD_DATA_DIR
-    const fs::path buildFolder = RUBICEL_BUILD_DATA_DIR;
-#else
-    const fs::path buildFolder;
-#endif
-    return dataFolders(executableFolder(), buildFolder);
+    const fs::path program = executableFolder();
+    return dataFolders(program, buildTreeFolders(program).data);
 }
 
 fs::path findDataFile(std::string_view name, const std::vector<fs::path>& folders) {

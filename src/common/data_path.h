@@ -12,13 +12,27 @@ namespace rubicel {
 // path when it cannot be read.
 std::filesystem::path executableFolder();
 
+// The build writes a note of this name beside each program it makes, naming the
+// build tree's folders of shipped files and of modules. Installing copies the
+// programs and not the note, so an installed program carries no path of the
+// build tree and never looks there: only a program left in the build tree does.
+inline constexpr const char* kBuildTreeNoteName = "rubicel-build-tree.txt";
+
+// The folders the note names: lines "data=FOLDER" and "modules=FOLDER", each
+// an absolute path. Empty where there is no note, no such line or no absolute path.
+struct BuildTreeFolders {
+    std::filesystem::path data;
+    std::filesystem::path modules;
+};
+BuildTreeFolders buildTreeFolders(const std::filesystem::path& programFolder);
+
 // Returns the folders a shipped file is looked for in, in this order, each once:
 // the program's own folder, ../share/rubicel beside it (the installed layout,
 // bin/ next to share/), and the build tree's share/rubicel. Empty inputs are left out.
 std::vector<std::filesystem::path> dataFolders(const std::filesystem::path& programFolder,
                                                const std::filesystem::path& buildFolder);
 
-// dataFolders() for this program and the build tree it was built in.
+// dataFolders() for this program, with the build tree's folder from its note.
 std::vector<std::filesystem::path> dataFolders();
 
 // Returns the folders a loadable module of the programs is looked for in, in
@@ -29,7 +43,7 @@ std::vector<std::filesystem::path> moduleFolders(const std::filesystem::path& pr
                                                  const std::filesystem::path& installed,
                                                  const std::filesystem::path& buildFolder);
 
-// moduleFolders() for this program and the build tree it was built in.
+// moduleFolders() for this program, with the build tree's folder from its note.
 std::vector<std::filesystem::path> moduleFolders();
 
 // Returns folder/name for the first folder in which name is an ordinary file (or a

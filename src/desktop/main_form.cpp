@@ -176,7 +176,10 @@ void MainForm::connectControls(Program& p) {
     picture_->onDrag = [&p](float x0, float y0, float x1, float y1) { dmap_Drag(p, x0, y0, x1, y1); };
     folderPanel_->onFolderClicked = [&p](const QString& path) { Dir002_Click(p, path.toStdString()); };
     folderPanel_->onClose = [&p] { setfolder_Click(p); };
-    onResize_ = [&p] { mapscroll(p); };
+    onResize_ = [&p] {
+        mapscroll(p);
+        fitScrollBars(p);
+    };
     connectExploring(p);
 }
 

@@ -2,6 +2,7 @@
 // save_panel_widget.cpp: the save panel SaveBox drawn over the map picture.
 #include "desktop/save_panel_widget.h"
 
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,6 +94,13 @@ void SavePanelWidget::mirror() {
         fileList_->addItems(names);
     }
     raise();  // above the map picture
+}
+
+void SavePanelWidget::hideEvent(QHideEvent* event) {
+    // However the panel closes, the keyboard goes back to the map: a clicked
+    // button would hand it on to a control that keeps the arrow keys.
+    if (!event->spontaneous()) window()->setFocus(Qt::OtherFocusReason);
+    QFrame::hideEvent(event);
 }
 
 bool SavePanelWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <thread>
@@ -176,7 +175,7 @@ std::vector<AtlasEntry> makeAtlas(const AtlasSettings& s, const std::function<vo
     const std::string path = (fs::path(s.folder) / "index.html").string();
     if (const auto failure = replaceFile(
             path, [&page](int fd) { return writeAll(fd, page.data(), page.size()); }, LinkAtPath::Replace))
-        pageFailure = "Cannot write " + path + ": " + std::strerror(failure->error);
+        pageFailure = describeFailure(*failure);
     return entries;
 }
 

@@ -14,9 +14,8 @@
 #include <mutex>
 #include <vector>
 
-#include "common/file_replace.h"
 #include "common/raster.h"
-#include "export/world_file.h"
+#include "export/mars_crs.h"
 
 namespace rubicel {
 
@@ -28,11 +27,16 @@ void quiet(const char*, const char*, va_list) {}
 
 // Keys of the polar stereographic system of the pole (1 north, -1 south) on the
 // Mars sphere, over its geographic keys; user-defined, as GeoTIFF has no codes
-// for other planets.
+// for other planets. GDAL builds a polar system from such keys with axes of its
+// own (easting south along 90° E at the north pole), which then matches the IAU
+// entry only in part, so QGIS names no code for it. The system goes whole as WKT
+// into the citation instead, as an "ESRI PE String", which GDAL (and ArcGIS)
+// read in place of the keys when the model type is user-defined: GDAL then
+// knows it as IAU_2015:49930 or 49935. The keys stay for readers that do not.
 void writePolarKeys(GTIF* gtif, int pole) {
-    const std::string name = marsPolarName(pole);
+    const std::string citation = "ESRI PE String = " + marsPolarWkt2(pole);
     GTIFKeySet(gtif, ProjectedCSTypeGeoKey, TYPE_SHORT, 1, KvUserDefined);
-    GTIFKeySet(gtif, PCSCitationGeoKey, TYPE_ASCII, 0, name.c_str());
+    GTIFKeySet(gtif, PCSCitationGeoKey, TYPE_ASCII, 0, citation.c_str());
     GTIFKeySet(gtif, ProjectionGeoKey, TYPE_SHORT, 1, KvUserDefined);
     GTIFKeySet(gtif, ProjCoordTransGeoKey, TYPE_SHORT, 1, CT_PolarStereographic);
     GTIFKeySet(gtif, ProjLinearUnitsGeoKey, TYPE_SHORT, 1, Linear_Meter);
@@ -49,7 +53,8 @@ void writePolarKeys(GTIF* gtif, int pole) {
 bool writeKeys(TIFF* tif, const GeoTransform& t) {
     GTIF* gtif = GTIFNew(tif);
     if (!gtif) return false;
-    GTIFKeySet(gtif, GTModelTypeGeoKey, TYPE_SHORT, 1, t.pole != 0 ? ModelTypeProjected : ModelTypeGeographic);
+    // A polar system's model type is user-defined: see writePolarKeys.
+    GTIFKeySet(gtif, GTModelTypeGeoKey, TYPE_SHORT, 1, t.pole != 0 ? KvUserDefined : ModelTypeGeographic);
     GTIFKeySet(gtif, GTRasterTypeGeoKey, TYPE_SHORT, 1, RasterPixelIsArea);
     GTIFKeySet(gtif, GeographicTypeGeoKey, TYPE_SHORT, 1, KvUserDefined);
     // The citation's fields name the datum, ellipsoid and meridian for readers that
@@ -74,11 +79,21 @@ bool writeKeys(TIFF* tif, const GeoTransform& t) {
            TIFFSetField(tif, TIFFTAG_GEOPIXELSCALE, 3, scale) == 1;
 }
 
-bool encode(const Raster& image, int fd, const std::string& path, const std::optional<GeoTransform>& place) {
+}  // namespace
+
+bool writeTiffTo(int fd, const Raster& image, const std::optional<GeoTransform>& place) {
+    // Process-wide settings, made once before any file is written: the atlas
+    // writes from several threads, and the tag registration is not safe to race.
+    static std::once_flag once;
+    std::call_once(once, [] {
+        TIFFSetErrorHandler(quiet);
+        TIFFSetWarningHandler(quiet);
+        XTIFFInitialize();
+    });
     // The library closes the descriptor it is given; the caller still needs fd.
     const int own = ::dup(fd);
     if (own < 0) return false;
-    TIFF* tif = XTIFFFdOpen(own, path.c_str(), "w");
+    TIFF* tif = XTIFFFdOpen(own, "map", "w");
     if (!tif) {
         ::close(own);
         errno = EIO;
@@ -110,25 +125,6 @@ bool encode(const Raster& image, int fd, const std::string& path, const std::opt
     XTIFFClose(tif);
     if (!ok) errno = error != 0 ? error : EIO;
     return ok;
-}
-
-}  // namespace
-
-std::optional<std::string> writeTiff(const Raster& image, const std::string& path,
-                                     const std::optional<GeoTransform>& place) {
-    if (image.empty()) return "Cannot write " + path + ": a TIFF file needs at least one pixel";
-    // Process-wide settings, made once before any file is written: the atlas
-    // writes from several threads, and the tag registration is not safe to race.
-    static std::once_flag once;
-    std::call_once(once, [] {
-        TIFFSetErrorHandler(quiet);
-        TIFFSetWarningHandler(quiet);
-        XTIFFInitialize();
-    });
-    const auto failure =
-        replaceFile(path, [&](int fd) { return encode(image, fd, path, place); }, LinkAtPath::Replace);
-    if (!failure) return std::nullopt;
-    return "Cannot write " + path + ": " + std::strerror(failure->error);
 }
 
 }  // namespace rubicel

@@ -11,12 +11,17 @@ namespace rubicel {
 
 class Raster;
 
-// Writes image to path, replacing an existing file whole or not at all. With a
-// transform the file is a GeoTIFF: tie point, pixel scale and the keys of the
-// Mars geographic coordinate system. Returns a description of the failure, or
-// nothing. The writer is built into the GeoTIFF module; the programs' writeTiff
-// (geotiff_loader.cpp) loads that module on its first call and hands it on.
-[[nodiscard]] std::optional<std::string> writeTiff(const Raster& image, const std::string& path,
-                                                   const std::optional<GeoTransform>& place);
+// Writes image as a TIFF into the open file fd, a regular file it seeks in.
+// With a transform the file is a GeoTIFF: tie point, pixel scale and the keys of
+// the Mars geographic coordinate system. False with errno set when it fails. The
+// writer is built into the GeoTIFF module; the programs have it through
+// tiffWriter() (geotiff_loader.cpp), which loads that module on its first call.
+bool writeTiffTo(int fd, const Raster& image, const std::optional<GeoTransform>& place);
+
+using TiffWriter = bool(int fd, const Raster& image, const std::optional<GeoTransform>& place);
+
+// The programs' writeTiffTo, or nothing, with why in problem, when the module
+// cannot be loaded.
+TiffWriter* tiffWriter(std::string& problem);
 
 }  // namespace rubicel

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "common/bmp_writer.h"
+#include "common/file_replace.h"
+#include "common/raster.h"
 #include "export/geotiff_writer.h"
 #include "export/png_writer.h"
 #include "export/world_file.h"
@@ -40,14 +42,30 @@ const char* extensionOf(ImageFormat format) {
 
 std::optional<std::string> writeMap(const Raster& image, const std::string& path, ImageFormat format,
                                     const std::optional<GeoTransform>& place, bool worldFile) {
-    std::optional<std::string> failure;
-    switch (format) {
-    case ImageFormat::Bmp: failure = writeBmp(image, path); break;
-    case ImageFormat::Png: failure = writePng(image, path); break;
-    case ImageFormat::Tiff: failure = writeTiff(image, path, place); break;
+    if (format != ImageFormat::Bmp && image.empty())
+        return "Cannot write " + path + ": a " + (format == ImageFormat::Png ? "PNG" : "TIFF") +
+               " file needs at least one pixel";
+    TiffWriter* tiff = nullptr;
+    if (format == ImageFormat::Tiff) {
+        std::string problem;
+        if (!(tiff = tiffWriter(problem))) return "Cannot write " + path + ": " + problem;
     }
-    if (!failure && place && worldFile) failure = writeWorldFiles(path, *place);
-    return failure;
+    const auto write = [&](int fd) {
+        switch (format) {
+        case ImageFormat::Png: return writePngTo(fd, image);
+        case ImageFormat::Tiff: return tiff(fd, image, place);
+        case ImageFormat::Bmp: break;
+        }
+        return writeBmpTo(fd, image);
+    };
+    // The map and its side files are written all or none.
+    FileSet files;
+    auto failure =
+        files.write(path, write, LinkAtPath::Replace, format == ImageFormat::Tiff ? Writes::AnyOrder : Writes::InOrder);
+    if (!failure && place && worldFile) failure = writeWorldFiles(files, path, *place);
+    if (!failure) failure = files.commit();
+    if (!failure) return std::nullopt;
+    return describeFailure(*failure);
 }
 
 }  // namespace rubicel

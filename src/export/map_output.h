@@ -24,8 +24,8 @@ const char* extensionOf(ImageFormat format);
 
 // Writes image to path in format. A BMP is byte for byte what Save Map writes.
 // With a place, a TIFF carries it inside and, with worldFile, a PNG or BMP (or a
-// TIFF as well) gets a world file and a .prj beside it. Returns a description of
-// the failure, or nothing.
+// TIFF as well) gets a world file and a .prj beside it, written all or none with
+// the map (FileSet). Returns a description of the failure, or nothing.
 [[nodiscard]] std::optional<std::string> writeMap(const Raster& image, const std::string& path, ImageFormat format,
                                                   const std::optional<GeoTransform>& place, bool worldFile);
 

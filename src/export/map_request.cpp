@@ -5,8 +5,10 @@
 #include "maps/area_renderer.h"
 #include "maps/polar_renderer.h"
 #include "maps/tile_renderer.h"
+#include "places/place.h"
 #include "platform/headless/headless_platform.h"
 #include "windows/feature_catalogue.h"
+#include "windows/place_map.h"
 #include "windows/program.h"
 
 namespace rubicel {
@@ -39,6 +41,30 @@ MapRequest MapRequest::polar(int pole, int limit) {
     r.caption = pole > 0 ? "North Polar Region" : "South Polar Region";
     r.pole = std::int16_t(pole > 0 ? 1 : -1);
     r.limit = std::int16_t(limit);
+    return r;
+}
+
+MapRequest MapRequest::place(const Place& place, int width, int height) {
+    const PlaceMap map = placeMap(place, width, height);
+    MapRequest r;
+    switch (map.kind) {
+    case PlaceMap::Kind::Area:
+        r.kind = Kind::Area;
+        r.west = map.box[0];
+        r.north = map.box[1];
+        r.east = map.box[2];
+        r.south = map.box[3];
+        r.step = map.step;
+        break;
+    case PlaceMap::Kind::Polar:
+        r = polar(map.pole, map.limit);
+        r.step = map.step;
+        break;
+    case PlaceMap::Kind::Planet:
+        r = planet(map.centre);
+        break;
+    }
+    r.caption = place.name;
     return r;
 }
 

@@ -12,6 +12,7 @@ namespace rubicel {
 class HeadlessPlatform;
 struct Program;
 struct Feature;
+struct Place;
 
 // A map as one menu command draws it: a named feature or custom box (area), an
 // entire planet, a whole tile, or a polar region.
@@ -27,6 +28,10 @@ struct MapRequest {
     static MapRequest feature(const Feature& f);
     static MapRequest planet(int centre);  // centred on 0 or 180
     static MapRequest polar(int pole, int limit);  // "North Polar Region" or "South Polar Region"
+    // The map that shows place in a map area of width by height pixels (placeMap),
+    // captioned with the place's name, at the step placeMap chose (the planet at
+    // its menu item's).
+    static MapRequest place(const Place& place, int width, int height);
 };
 
 // The 72 features in menu order, the planet centred on 0 and on 180, then the

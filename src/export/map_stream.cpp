@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -133,7 +132,10 @@ std::optional<std::string> drawMapIntoFile(Program& p, HeadlessPlatform& ui, con
     Raster& picture = p.dmap.image;
     picture.reset(0, 0);
     picture.setWrittenAsDrawn(true);
-    const auto failure = replaceFile(
+    // The map and its side files are written all or none. A BMP's rows go to
+    // their places in the file out of order.
+    FileSet files;
+    auto failure = files.write(
         path,
         [&](int fd) {
             ran = true;
@@ -152,23 +154,17 @@ std::optional<std::string> drawMapIntoFile(Program& p, HeadlessPlatform& ui, con
             emptyPng = format == ImageFormat::Png && picture.empty();
             return !emptyPng && rows.finish(picture);
         },
-        LinkAtPath::Replace);
+        LinkAtPath::Replace, format == ImageFormat::Bmp ? Writes::AnyOrder : Writes::InOrder);
     const auto place = geoTransformOf(p.dmap);
     // Its rows are gone: an empty picture says so to whatever draws next.
     picture.setWrittenAsDrawn(false);
     picture.reset(0, 0);
-    if (!failure) return place && worldFile && drawn ? writeWorldFiles(path, *place) : std::nullopt;
     if (ran && !drawn) return std::nullopt;
     if (emptyPng) return "Cannot write " + path + ": a PNG file needs at least one pixel";
-    const std::string why = std::strerror(failure->error);
-    if (format == ImageFormat::Png) return "Cannot write " + path + ": " + why;
-    switch (failure->stage) {
-    case ReplaceFailure::Create: return "Cannot create a temporary file beside " + path + ": " + why;
-    case ReplaceFailure::Link: return "Cannot follow the link " + path + ": " + why;
-    case ReplaceFailure::Replace: return "Cannot replace " + path + ": " + why;
-    case ReplaceFailure::Write: break;
-    }
-    return "Cannot write " + path + ": " + why;
+    if (!failure && place && worldFile) failure = writeWorldFiles(files, path, *place);
+    if (!failure) failure = files.commit();
+    if (!failure) return std::nullopt;
+    return describeFailure(*failure);
 }
 
 }  // namespace rubicel

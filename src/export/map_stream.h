@@ -17,7 +17,8 @@ struct Program;
 // drawn, handing each written row's memory back, so a full-resolution tile never
 // holds its whole picture at once. The file, a BMP or a PNG (format), is byte for
 // byte what writeMap writes from the finished picture (with its world files when
-// worldFile is set), and replaces path whole or not at all. drawn tells whether
+// worldFile is set), and the map and its world files replace the old ones all
+// or none. drawn tells whether
 // the rendering succeeded (its message is then among ui's); the result describes
 // a failure to write (a file that cannot be started is one, before any drawing),
 // or is nothing. p's picture is left empty.

@@ -4,9 +4,11 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "common/file_replace.h"
@@ -16,13 +18,26 @@ namespace rubicel {
 
 namespace {
 
+// Where the bytes go: the open file fd, or memory when it is given.
 struct Sink {
     int fd;
     bool failed = false;
+    std::vector<unsigned char>* memory = nullptr;
 };
 
 void writeBytes(png_structp png, png_bytep data, png_size_t size) {
     auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
+    if (sink->memory) {
+        // No exception may cross libpng's frames.
+        try {
+            sink->memory->insert(sink->memory->end(), data, data + size);
+            return;
+        } catch (const std::bad_alloc&) {
+            sink->failed = true;
+            errno = ENOMEM;
+            png_error(png, "out of memory");
+        }
+    }
     if (!writeAll(sink->fd, data, size)) {
         sink->failed = true;
         png_error(png, "write failed");
@@ -104,6 +119,10 @@ PngRows::PngRows(int fd, int width, int height) : s_(new State{Sink{fd}, width, 
     s_->row.resize(std::size_t(width) * 3);
 }
 
+PngRows::PngRows(std::vector<unsigned char>& memory, int width, int height) : PngRows(-1, width, height) {
+    s_->sink.memory = &memory;
+}
+
 PngRows::~PngRows() {
     if (s_->png) png_destroy_write_struct(&s_->png, &s_->info);
 }
@@ -132,20 +151,37 @@ bool PngRows::finish() {
     return endFile(*s_);
 }
 
+namespace {
+
+bool writeWhole(PngRows& png, const Raster& image, int height) {
+    if (!png.writeHeader()) return false;
+    for (int y = 0; y < height; ++y)
+        if (!png.writeRow(image.row(y))) return false;
+    return png.finish();
+}
+
+}  // namespace
+
+bool writePngTo(int fd, const Raster& image) {
+    PngRows png(fd, image.width(), image.height());
+    return writeWhole(png, image, image.height());
+}
+
+std::vector<unsigned char> pngBytes(const Raster& image, int width, int height) {
+    width = std::clamp(width, 0, image.width());
+    height = std::clamp(height, 0, image.height());
+    std::vector<unsigned char> bytes;
+    if (width == 0 || height == 0) return bytes;
+    PngRows png(bytes, width, height);
+    if (!writeWhole(png, image, height)) bytes.clear();
+    return bytes;
+}
+
 std::optional<std::string> writePng(const Raster& image, const std::string& path) {
     if (image.empty()) return "Cannot write " + path + ": a PNG file needs at least one pixel";
-    const auto failure = replaceFile(
-        path,
-        [&image](int fd) {
-            PngRows png(fd, image.width(), image.height());
-            if (!png.writeHeader()) return false;
-            for (int y = 0; y < image.height(); ++y)
-                if (!png.writeRow(image.row(y))) return false;
-            return png.finish();
-        },
-        LinkAtPath::Replace);
+    const auto failure = replaceFile(path, [&image](int fd) { return writePngTo(fd, image); }, LinkAtPath::Replace);
     if (!failure) return std::nullopt;
-    return "Cannot write " + path + ": " + std::strerror(failure->error);
+    return describeFailure(*failure);
 }
 
 }  // namespace rubicel

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace rubicel {
 
@@ -15,11 +16,21 @@ class Raster;
 // description of the failure, or nothing.
 [[nodiscard]] std::optional<std::string> writePng(const Raster& image, const std::string& path);
 
+// The same PNG written whole into the open file fd, from its start to its end;
+// false with errno set when a write fails.
+bool writePngTo(int fd, const Raster& image);
+
+// The PNG of the first width x height pixels of image (at most its own), in
+// memory; empty when it has no pixel or libpng fails.
+std::vector<unsigned char> pngBytes(const Raster& image, int width, int height);
+
 // The same PNG written into the open file fd a row at a time, from the top. A
 // step that fails returns false with errno set, and so does every later one.
 class PngRows {
 public:
     PngRows(int fd, int width, int height);
+    // Into memory, appended to memory.
+    PngRows(std::vector<unsigned char>& memory, int width, int height);
     ~PngRows();
     PngRows(const PngRows&) = delete;
     PngRows& operator=(const PngRows&) = delete;

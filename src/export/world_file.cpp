@@ -1,60 +1,22 @@
 // SPDX-License-Identifier: MIT
-// world_file.cpp: the Mars coordinate system, and the world file and .prj that place a PNG or BMP map.
+// world_file.cpp: the world file and .prj that place a PNG or BMP map.
 #include "export/world_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-
-#include "common/file_replace.h"
 
 namespace rubicel {
 
 namespace {
 
-// Numbers with every digit a double carries, so a reader gets the same value back.
-std::string exact(double v) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", v);
-    return text;
-}
-
-std::optional<std::string> writeText(const std::string& path, const std::string& text) {
-    const auto failure =
-        replaceFile(path, [&text](int fd) { return writeAll(fd, text.data(), text.size()); }, LinkAtPath::Replace);
-    if (!failure) return std::nullopt;
-    return "Cannot write " + path + ": " + std::strerror(failure->error);
+std::optional<ReplaceFailure> writeText(FileSet& files, const std::string& path, const std::string& text) {
+    return files.write(path, [&text](int fd) { return writeAll(fd, text.data(), text.size()); }, LinkAtPath::Replace);
 }
 
 }  // namespace
 
-std::string marsCrsWkt() {
-    // WKT 1 with the authority and code as PROJ's database holds them, which GDAL
-    // and QGIS resolve to the IAU entry.
-    return std::string("GEOGCS[\"") + kMarsCrsName + "\",DATUM[\"" + kMarsDatumName + "\",SPHEROID[\"" +
-           kMarsDatumName + "\"," + exact(kMarsRadius) + ",0]],PRIMEM[\"Reference Meridian\",0]," +
-           "UNIT[\"degree\",0.0174532925199433],AXIS[\"Latitude\",NORTH],AXIS[\"Longitude\",EAST]," +
-           "AUTHORITY[\"" + kMarsCrsAuthority + "\",\"" + std::to_string(kMarsCrsCode) + "\"]]";
-}
-
-
-std::string marsPolarWkt(int pole) {
-    const std::string geographic = marsCrsWkt();
-    // The geographic system without its axes, which a projected system's own replace.
-    const std::string base = geographic.substr(0, geographic.find(",AXIS[")) + "]";
-    return "PROJCS[\"" + marsPolarName(pole) + "\"," + base + ",PROJECTION[\"Polar_Stereographic\"]," +
-           "PARAMETER[\"latitude_of_origin\"," + (pole > 0 ? "90" : "-90") + "],PARAMETER[\"central_meridian\",0]," +
-           "PARAMETER[\"scale_factor\",1],PARAMETER[\"false_easting\",0],PARAMETER[\"false_northing\",0]," +
-           "UNIT[\"metre\",1],AXIS[\"Easting\",EAST],AXIS[\"Northing\",NORTH],AUTHORITY[\"IAU_2015\",\"" +
-           std::to_string(pole > 0 ? kMarsNorthPolarCode : kMarsSouthPolarCode) + "\"]]";
-}
-
-std::string crsWktOf(const GeoTransform& t) { return t.pole != 0 ? marsPolarWkt(t.pole) : marsCrsWkt(); }
-
 std::string worldFileText(const GeoTransform& t) {
-    return exact(t.pixelWidth) + "\n0\n0\n" + exact(t.pixelHeight) + "\n" + exact(t.west + t.pixelWidth / 2) + "\n" +
-           exact(t.north + t.pixelHeight / 2) + "\n";
+    return exactNumber(t.pixelWidth) + "\n0\n0\n" + exactNumber(t.pixelHeight) + "\n" + exactNumber(t.west + t.pixelWidth / 2) + "\n" +
+           exactNumber(t.north + t.pixelHeight / 2) + "\n";
 }
 
 std::string worldFilePath(const std::string& map) {
@@ -70,17 +32,17 @@ std::string projectionPath(const std::string& map) {
     return std::filesystem::path(map).replace_extension(".prj").string();
 }
 
-std::optional<std::string> writeWorldFiles(const std::string& map, const GeoTransform& t) {
-    if (auto failure = writeText(worldFilePath(map), worldFileText(t))) return failure;
+std::optional<ReplaceFailure> writeWorldFiles(FileSet& files, const std::string& map, const GeoTransform& t) {
+    if (auto failure = writeText(files, worldFilePath(map), worldFileText(t))) return failure;
     const std::string crs = crsWktOf(t);
-    if (auto failure = writeText(projectionPath(map), crs + "\n")) return failure;
+    if (auto failure = writeText(files, projectionPath(map), crs + "\n")) return failure;
     // GDAL, and QGIS through it, take a PNG's or BMP's coordinate system from this
     // auxiliary file rather than from the .prj.
     std::string wkt;
     for (const char c : crs) wkt += c == '"' ? std::string("&quot;") : std::string(1, c);
     // A geographic system lists latitude first, a projected one easting first.
     const std::string mapping = t.pole != 0 ? "1,2" : "2,1";
-    return writeText(map + ".aux.xml", "<PAMDataset>\n  <SRS dataAxisToSRSAxisMapping=\"" + mapping + "\">" + wkt +
+    return writeText(files, map + ".aux.xml", "<PAMDataset>\n  <SRS dataAxisToSRSAxisMapping=\"" + mapping + "\">" + wkt +
                                            "</SRS>\n</PAMDataset>\n");
 }
 

@@ -1,37 +1,16 @@
 // SPDX-License-Identifier: MIT
-// world_file.h: the Mars coordinate system, and the world file and .prj that place a PNG or BMP map.
+// world_file.h: the world file and .prj that place a PNG or BMP map.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "common/file_replace.h"
 #include "export/geo_transform.h"
+#include "export/mars_crs.h"
 
 namespace rubicel {
 
-// The IAU 2015 Mars sphere, planetocentric latitude, east longitude, in degrees.
-inline constexpr int kMarsCrsCode = 49900;
-// The authority that holds the code, as PROJ (and so GDAL and QGIS) names it.
-inline constexpr const char* kMarsCrsAuthority = "IAU_2015";
-inline constexpr double kMarsRadius = 3396190.0;  // metres
-inline constexpr const char* kMarsCrsName = "Mars (2015) - Sphere / Ocentric";
-inline constexpr const char* kMarsDatumName = "Mars (2015) - Sphere";
-
-// The coordinate system as WKT, as GIS programs read it from a .prj file.
-std::string marsCrsWkt();
-
-// The polar stereographic systems of the Mars sphere, of the north pole (pole 1)
-// and of the south pole (pole -1): latitude of origin 90 or -90, central
-// meridian 0, scale 1, no false easting or northing, metres.
-inline constexpr int kMarsNorthPolarCode = 49930;
-inline constexpr int kMarsSouthPolarCode = 49935;
-// Inline: the GeoTIFF module names the system too, without this file's writers.
-inline std::string marsPolarName(int pole) {
-    return std::string(kMarsCrsName) + (pole > 0 ? " / North Polar" : " / South Polar");
-}
-std::string marsPolarWkt(int pole);
-// The WKT of the system that t is in.
-std::string crsWktOf(const GeoTransform& t);
 
 // The six lines of an ESRI world file: pixel width, two rotations, pixel height,
 // and the centre of the upper-left pixel.
@@ -44,7 +23,8 @@ std::string worldFilePath(const std::string& map);
 std::string projectionPath(const std::string& map);
 
 // Writes the world file, the .prj and GDAL's auxiliary file map + ".aux.xml"
-// beside map. Returns a description of the failure, or nothing.
-[[nodiscard]] std::optional<std::string> writeWorldFiles(const std::string& map, const GeoTransform& t);
+// beside map into files, the set the map itself goes into.
+[[nodiscard]] std::optional<ReplaceFailure> writeWorldFiles(FileSet& files, const std::string& map,
+                                                           const GeoTransform& t);
 
 }  // namespace rubicel

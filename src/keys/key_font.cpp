@@ -2,14 +2,13 @@
 // key_font.cpp: glyph bitmaps of the keys' font, made with FreeType.
 #include "keys/key_font.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <strings.h>
-
 #include <algorithm>
 #include <utility>
+
+#include "common/font_files.h"
 
 namespace rubicel {
 
@@ -21,46 +20,7 @@ constexpr char kLastGlyph = '~';
 // 26.6 fixed point to whole pixels; hinted metrics are whole already.
 int pixels(FT_Pos v) { return int((v + 32) >> 6); }
 
-constexpr const char* kKeyFamily = "Liberation Sans";
-
-// The file of the regular face the font configuration picks for family, or
-// nothing when there is none; with exact set, only a face of that very family.
-std::optional<std::string> matchFont(FcConfig* config, const char* family, bool exact) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, pattern, &result);
-    FcPatternDestroy(pattern);
-    std::optional<std::string> file;
-    FcChar8* path = nullptr;
-    FcChar8* found = nullptr;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch &&
-        FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch &&
-        (!exact || ::strcasecmp(reinterpret_cast<const char*>(found), family) == 0))
-        file = reinterpret_cast<const char*>(path);
-    if (match) FcPatternDestroy(match);
-    return file;
-}
-
 }  // namespace
-
-std::vector<std::string> keyFontPaths() {
-    std::vector<std::string> paths;
-    // A configuration of the program's own, so nothing is shared with the
-    // window system's use of the same library.
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (!config) return paths;
-    for (const auto& [family, exact] : {std::pair{kKeyFamily, true}, std::pair{"sans-serif", false}})
-        if (auto file = matchFont(config, family, exact))
-            if (std::find(paths.begin(), paths.end(), *file) == paths.end()) paths.push_back(std::move(*file));
-    FcConfigDestroy(config);
-    return paths;
-}
 
 std::unique_ptr<KeyFont> KeyFont::load(const std::string& path, int pixelSize, std::string& error) {
     FT_Library library = nullptr;
@@ -120,13 +80,8 @@ const KeyFont* KeyFont::shared(std::string* error) {
     };
     static const Loaded loaded = [] {
         Loaded result;
-        for (const std::string& path : keyFontPaths()) {
-            result.font = load(path, kPixelSize, result.error);
-            if (result.font) return result;
-        }
-        if (result.error.empty())
-            result.error = std::string("no font of the family ") + kKeyFamily +
-                           " nor any sans-serif font was found (install the package fonts-liberation)";
+        result.font = firstSansFont<KeyFont>(
+            [](const std::string& path, std::string& error) { return load(path, kPixelSize, error); }, result.error);
         return result;
     }();
     if (error) *error = loaded.error;

@@ -56,8 +56,4 @@ private:
     std::array<Glyph, 95> glyphs_;  // printable ASCII, ' ' to '~'
 };
 
-// The font files the keys may print with, in order of preference: Liberation
-// Sans, then the system's sans-serif font, as the font configuration finds them.
-std::vector<std::string> keyFontPaths();
-
 }  // namespace rubicel

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <new>
 #include <optional>
 #include <string>
@@ -295,6 +296,20 @@ void mapfromtile(MapContext& p, std::int16_t a, std::int16_t b, std::int16_t c, 
         p.map.autoresolution = 0;
     }
     AreaRendering(p, a, b, c, d, std::move(tiles)).run();
+}
+
+std::int16_t furthestAreaEast(std::int16_t west, std::int16_t north, int step) {
+    MapState corner;
+    FindTile(corner, west, north);
+    // As drawRow takes them: the columns of the corner's tile up to its last,
+    // then those of its neighbour from column 0, which must stay within the row.
+    const auto fits = [&](int east) {
+        const int last = columnPosition(corner, east) - kLastColumn;
+        return last <= 0 || runLength(0, last, step) <= kLastColumn / step + 1;
+    };
+    int east = west;
+    while (east < std::numeric_limits<std::int16_t>::max() && fits(east + 1)) ++east;
+    return std::int16_t(east);
 }
 
 void mclear(MapContext& p, std::int16_t flag) {

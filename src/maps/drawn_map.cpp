@@ -99,9 +99,14 @@ PixelExtent drawnExtent(const MapPicture& picture) {
 std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y) {
     const DrawnMap& map = picture.shows;
     if (!map.valid || map.revision != picture.revision) return std::nullopt;
-    if (x < 0 || y < 0 || x >= picture.image.width() || y >= picture.image.height() || y >= map.rows)
-        return std::nullopt;
+    if (x >= picture.image.width() || y >= picture.image.height()) return std::nullopt;
+    return drawnSample(map, x, y);
+}
+
+std::optional<PixelSample> drawnSample(const DrawnMap& map, int x, int y) {
+    if (x < 0 || y < 0 || y >= map.rows) return std::nullopt;
     if (map.pole != 0) {
+        if (x >= 2 * map.half) return std::nullopt;
         PolarGrid grid = polarGrid(map.pole, map.limit, map.step);
         grid.n = map.half;
         const PolarPoint point = polarPoint(grid, x, y);

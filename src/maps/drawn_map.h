@@ -78,6 +78,11 @@ PixelSample sampleOf(int tile, int record, int column);
 // renderer took it; nothing beyond the limit circle.
 std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y);
 
+// The same for a map known to be what a picture shows, apart from any picture:
+// the sample of pixel (x, y) of map, nothing on a row it did not draw or where
+// no sample reached.
+std::optional<PixelSample> drawnSample(const DrawnMap& map, int x, int y);
+
 // The pixels that show samples: every pixel (x, y) with x < width and y < height
 // has one. 0 by 0 when pixelSample gives nothing anywhere.
 struct PixelExtent {

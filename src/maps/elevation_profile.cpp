@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 #include "common/file_replace.h"
@@ -154,7 +153,7 @@ std::optional<std::string> writeProfileCsv(const std::string& path, const Elevat
     const auto failure =
         replaceFile(path, [&text](int fd) { return writeAll(fd, text.data(), text.size()); }, LinkAtPath::Replace);
     if (!failure) return std::nullopt;
-    return "Cannot write " + path + ": " + std::strerror(failure->error);
+    return describeFailure(*failure);
 }
 
 }  // namespace rubicel

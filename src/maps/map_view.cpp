@@ -2,6 +2,7 @@
 // map_view.cpp: the scrollable map view: scroll-bar layout, visibility and picture offset.
 #include "maps/map_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/rounding.h"
@@ -69,6 +70,19 @@ void checksize(MapContext& p, std::int32_t W, std::int32_t H) {
     const bool tall = outer.height < H;
     p.ui.setControlVisible(Control::Vscrbar, tall);
     p.ui.setControlVisible(Control::Corner, tall);
+    // A bar shown reaches the far edge of this picture, whatever an earlier
+    // picture left as its maximum (a smaller one leaves 0, and a bar that
+    // cannot move would never learn the new size).
+    if (wide) p.ui.setScrollMaximum(Control::Hscrbar, std::max(0, scrollLimit(p, Control::Hscrbar)));
+    if (tall) p.ui.setScrollMaximum(Control::Vscrbar, std::max(0, scrollLimit(p, Control::Vscrbar)));
+}
+
+void fitScrollBars(MapContext& p) {
+    const TwipSize outer = p.ui.outerSize();
+    checksize(p, p.dmap.widthTwips, p.dmap.heightTwips);
+    // A hidden bar brings the picture's edge back; its change handler places it.
+    if (outer.width >= p.dmap.widthTwips) p.ui.setScrollValue(Control::Hscrbar, 0);
+    if (outer.height >= p.dmap.heightTwips) p.ui.setScrollValue(Control::Vscrbar, 0);
 }
 
 void Hscrbar_Change(MapContext& p) {

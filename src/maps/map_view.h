@@ -14,6 +14,10 @@ struct MapContext;
 void mapscroll(MapContext& p);
 // Shows or hides the bars for a new picture of W x H twips.
 void checksize(MapContext& p, std::int32_t W, std::int32_t H);
+// Decides the bars for the picture shown now (a resize, a picture not drawn
+// by a renderer) as checksize does after a drawing, and places the picture
+// where the bars say: a hidden bar brings its edge back into view.
+void fitScrollBars(MapContext& p);
 // The user moved a bar.
 void Hscrbar_Change(MapContext& p);
 void Vscrbar_Change(MapContext& p);

@@ -7,6 +7,7 @@
 
 #include "maps/map_context.h"
 #include "maps/map_picture.h"
+#include "places/place_index.h"
 
 namespace rubicel {
 namespace {
@@ -55,9 +56,16 @@ std::string readoutText(const PointerReading& reading) {
     return text + "   " + metres(reading.elevation) + " m";
 }
 
+std::string readoutText(const PointerReading& reading, const PlaceIndex& places) {
+    std::string text = readoutText(reading);
+    if (const Place* feature = places.featureAt(reading.sample.latitude, reading.sample.longitude))
+        text += "   " + featureLabel(*feature);
+    return text;
+}
+
 void dmap_MouseMove(MapContext& p, float x, float y) {
     const auto reading = p.readout.read(p.dmap, int(std::floor(x)), int(std::floor(y)));
-    p.ui.showPointerText(reading ? readoutText(*reading) : std::string());
+    p.ui.showPointerText(reading ? readoutText(*reading, PlaceIndex::shared()) : std::string());
 }
 
 void dmap_MouseLeave(MapContext& p) { p.ui.showPointerText(std::string()); }

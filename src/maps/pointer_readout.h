@@ -13,6 +13,7 @@ namespace rubicel {
 
 struct MapPicture;
 struct MapContext;
+class PlaceIndex;
 
 struct PointerReading {
     PixelSample sample;
@@ -38,9 +39,13 @@ private:
 // 0 to 360 value after it for western longitudes) and the elevation, as
 // "18.41°N  133.80°W (226.20°E)   21 130 m".
 std::string readoutText(const PointerReading& reading);
+// The same followed by the smallest named feature of places that holds the
+// sample, "   Gale (crater, 154 km)", when there is one.
+std::string readoutText(const PointerReading& reading, const PlaceIndex& places);
 
 // The pointer moved to (x, y), in pixels of the map picture: shows the read-out
-// beside it, or nothing where the picture shows no sample.
+// beside it, with the named feature from the shipped gazetteer (read on the
+// first move), or nothing where the picture shows no sample.
 void dmap_MouseMove(MapContext& p, float x, float y);
 // The pointer left the map picture.
 void dmap_MouseLeave(MapContext& p);

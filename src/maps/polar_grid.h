@@ -92,6 +92,23 @@ inline PolarPoint polarPoint(const PolarGrid& g, int i, int j) {
     return g.pole > 0 ? polarPoint<true>(g.limit, x, y) : polarPoint<false>(g.limit, x, y);
 }
 
+// The other way: where on the picture the point at latitude and east longitude
+// (degrees) lies, in pixels from the picture's north-west corner (the centre of
+// pixel (i, j) is at i + 0.5, j + 0.5), so that polarPoint at the map
+// coordinates of that place finds the point again.
+struct PolarPicturePoint {
+    double x, y;
+};
+inline PolarPicturePoint polarPicturePoint(const PolarGrid& g, double latitude, double longitude) {
+    const double colatitude = g.pole > 0 ? 90.0 - latitude : 90.0 + latitude;
+    const double rho = 2.0 * kPolarSphereRadius * std::tan(colatitude / 2.0 * kRadiansPerDegree);
+    const double lambda = longitude * kRadiansPerDegree;
+    // North: longitude atan2(x, -y); south: atan2(x, y).
+    const double x = rho * std::sin(lambda);
+    const double y = (g.pole > 0 ? -rho : rho) * std::cos(lambda);
+    return {double(g.n) + x / g.size, double(g.n) - y / g.size};
+}
+
 // The records the map can show: north first..last of the northern tiles, south
 // of the southern ones.
 struct RecordSpan {

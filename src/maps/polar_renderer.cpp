@@ -19,6 +19,7 @@
 #include "maps/map_context.h"
 #include "maps/map_state.h"
 #include "maps/map_view.h"
+#include "maps/mapped_read.h"
 #include "maps/polar_grid.h"
 #include "maps/render_support.h"
 
@@ -33,7 +34,10 @@ std::string regionCaption(int pole, int limit) {
 
 // One rendering of a polar region. The span of records the map can show is
 // mapped into memory from both tiles at the start, so each page of them is read
-// once, when a pixel first needs it, and never copied.
+// once, when a pixel first needs it, and never copied. A tile cut short under
+// the mapping faults where a page past its end is touched; that fault ends the
+// row's reading and the drawing fails with the tile's name, as a short read
+// fails the other renderers.
 class PolarRendering {
 public:
     PolarRendering(MapContext& p, std::string east, std::string west)
@@ -132,21 +136,17 @@ public:
 
         // Pixels beyond the limit circle keep the background colour.
         std::fill(colours_.begin(), colours_.end(), kPictureBackground);
-        // Each run of pixels inside the circle: its samples, then their colours.
+        // The samples of the pixels inside the circle, read from the mapped
+        // records; a tile cut short meanwhile ends the drawing with its failure.
+        if (!readMapped(&PolarRendering::gatherSamples, this)) return mappedFault();
+        // Each run of pixels inside the circle: the colours of its samples.
         for (int i = 0; i < pixels;) {
             if (!shown_[std::size_t(i)]) {
                 ++i;
                 continue;
             }
             const int start = i;
-            while (i < pixels && shown_[std::size_t(i)]) {
-                const PolarPoint& point = points_[std::size_t(i)];
-                const bool west = point.column >= kTileColumns;
-                const std::size_t at = std::size_t(point.record - span_.first) * kTileColumns +
-                                       std::size_t(point.column - (west ? kTileColumns : 0));
-                samples_[std::size_t(i)] = rows_[west ? 1 : 0][at];
-                ++i;
-            }
+            while (i < pixels && shown_[std::size_t(i)]) ++i;
             x_ = start;
             colourRow(p_, samples_.data(), start, 1, i - start, colours_.data() + start);
             x_ = i;
@@ -168,6 +168,32 @@ public:
     }
 
 private:
+    // Copies the stored sample of every pixel of the row that shows one; run
+    // under readMapped, so it holds nothing that needs destroying.
+    static void gatherSamples(void* rendering) {
+        auto& r = *static_cast<PolarRendering*>(rendering);
+        const std::int16_t* const rows[2] = {r.rows_[0], r.rows_[1]};
+        const PolarPoint* points = r.points_.data();
+        const std::uint8_t* shown = r.shown_.data();
+        std::int16_t* samples = r.samples_.data();
+        const int pixels = 2 * r.grid_.n;
+        const int first = r.span_.first;
+        for (int i = 0; i < pixels; ++i) {
+            if (!shown[i]) continue;
+            const bool west = points[i].column >= kTileColumns;
+            const std::size_t at = std::size_t(points[i].record - first) * kTileColumns +
+                                   std::size_t(points[i].column - (west ? kTileColumns : 0));
+            samples[i] = rows[west ? 1 : 0][at];
+        }
+    }
+
+    // What made reading the mapped records fault, naming the tile.
+    Failure mappedFault() {
+        for (const TileFile& file : p_.files)
+            if (Failure f = file.mappedFault()) return f;
+        return failure("Device I/O error: the mapped tile records could not be read");
+    }
+
     // Gives the shading stage the elevation of pixels 0..width-1 of the row,
     // which of them show a sample and the scale at each.
     void keepElevations(int width) {

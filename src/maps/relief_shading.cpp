@@ -28,8 +28,9 @@ std::atomic<int> stagesRunning{0};
 }  // namespace
 
 bool validRelief(const ReliefSettings& s) {
-    return std::isfinite(s.azimuth) && s.altitude > 0.0 && s.altitude <= 90.0 && s.exaggeration > 0.0 &&
-           std::isfinite(s.exaggeration) && s.strength >= 0.0 && s.strength <= 1.0;
+    return std::isfinite(s.azimuth) && s.altitude >= ReliefSettings::kLowestAltitude &&
+           s.altitude <= ReliefSettings::kHighestAltitude && s.exaggeration > 0.0 &&
+           s.exaggeration <= ReliefSettings::kHighestExaggeration && s.strength >= 0.0 && s.strength <= 1.0;
 }
 
 ReliefLight reliefLight(const ReliefSettings& s) {

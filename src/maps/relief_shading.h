@@ -21,16 +21,33 @@ struct ReliefSettings {
     static constexpr double kDefaultExaggeration = 10.0;
     static constexpr double kDefaultStrength = 0.7;
 
+    // The bounds that keep level ground's colour exact. There the slope terms
+    // vanish and the factor is (1 - k) + (k / sin H) x sin H / sqrt(1 + z^2 x 0),
+    // 1 to within a few units in the last place, which no channel can tell, as
+    // long as z^2 is finite (z below 1.3e154; beyond, 0 x infinity leaves the
+    // light undefined and the ground dark) and sin H and k / sin H are normal
+    // numbers, also in the single precision the kernel first holds them in (H
+    // at least 7e-37 degrees; below, k / sin H overflows or sin H reads as 0,
+    // and the ground turns white).
+    // The bounds are round numbers well inside, and past any use: a sun a
+    // thousandth of a degree high turns every slope white or its darkest shade,
+    // and at a million times their height slopes stand all but upright, lit by
+    // the way they face alone.
+    static constexpr double kLowestAltitude = 0.001;
+    static constexpr double kHighestAltitude = 90.0;
+    static constexpr double kHighestExaggeration = 1e6;
+
     bool on = false;
-    double azimuth = kDefaultAzimuth;            // degrees clockwise from north
-    double altitude = kDefaultAltitude;          // degrees above the horizon, 0 < altitude <= 90
-    double exaggeration = kDefaultExaggeration;  // vertical exaggeration, > 0
+    double azimuth = kDefaultAzimuth;            // degrees clockwise from north, any finite number
+    double altitude = kDefaultAltitude;          // degrees above the horizon, kLowestAltitude to 90
+    double exaggeration = kDefaultExaggeration;  // vertical exaggeration, above 0 up to kHighestExaggeration
     double strength = kDefaultStrength;          // 0 (no shading) to 1
 
     bool operator==(const ReliefSettings&) const = default;
 };
 
-// Whether each value lies in its range (azimuth any finite number).
+// Whether each value lies in its range: the one check of the command line,
+// the Relief Settings dialog and the settings file.
 bool validRelief(const ReliefSettings& settings);
 
 // The settings turned into what the kernel multiplies by, once per rendering.

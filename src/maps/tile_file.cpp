@@ -73,6 +73,12 @@ std::string recordText(const std::string& path, int record) {
     return path + ", record " + std::to_string(record);
 }
 
+// The error of records from first on that a file of size bytes does not hold
+// whole, naming the first of them.
+std::string pastEndText(const std::string& path, off_t size, int first) {
+    return "Input past end of file: " + recordText(path, int(std::max<off_t>(size / kRecordBytes + 1, first)));
+}
+
 }  // namespace
 
 std::int16_t byteswap(std::int16_t& v) {
@@ -178,9 +184,7 @@ std::optional<std::string> TileFile::mapRecords(int first, int last, const std::
         return "Device I/O error: " + recordText(path_, first) + " (" + std::strerror(errno) + ")";
     // A mapped page past the end of the file cannot be read at all.
     const off_t end = off_t(last) * kRecordBytes;
-    if (info.st_size < end)
-        return "Input past end of file: " +
-               recordText(path_, int(std::max<off_t>(info.st_size / kRecordBytes + 1, first)));
+    if (info.st_size < end) return pastEndText(path_, info.st_size, first);
     const off_t start = off_t(first - 1) * kRecordBytes;
     const off_t page = off_t(::sysconf(_SC_PAGESIZE));
     const off_t base = start / page * page;
@@ -192,9 +196,21 @@ std::optional<std::string> TileFile::mapRecords(int first, int last, const std::
     }
     mapped_ = at;
     mappedBytes_ = bytes;
+    mappedFirst_ = first;
+    mappedLast_ = last;
     // The pages come in the order the map needs them, not from front to back.
     (void)::madvise(at, bytes, MADV_WILLNEED);
     rows = reinterpret_cast<const std::int16_t*>(static_cast<const char*>(at) + (start - base));
+    return std::nullopt;
+}
+
+std::optional<std::string> TileFile::mappedFault() const {
+    if (!mapped_) return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd_.get(), &info) != 0)
+        return "Device I/O error: " + recordText(path_, mappedFirst_) + " (" + std::strerror(errno) + ")";
+    if (info.st_size < off_t(mappedLast_) * kRecordBytes)
+        return pastEndText(path_, info.st_size, mappedFirst_) + " (the file was cut short while it was read)";
     return std::nullopt;
 }
 

@@ -68,6 +68,10 @@ public:
     // for the whole span, which reads at most kSpanStep records for each one
     // drawn; larger steps ask record by record, as the span would read many
     // times what is drawn.
+    // After a fault while reading the mapped records (see readMapped): the
+    // error that explains it, naming the file and the first record it no
+    // longer holds; nothing when the records are all still there.
+    [[nodiscard]] std::optional<std::string> mappedFault() const;
     void willNeed(int first, int count, int step) const;
     static constexpr int kSpanStep = 4;
     void close();
@@ -81,6 +85,7 @@ private:
     std::string path_;
     void* mapped_ = nullptr;  // what mapRecords mapped, mappedBytes_ long
     std::size_t mappedBytes_ = 0;
+    int mappedFirst_ = 0, mappedLast_ = 0;  // the records mapRecords mapped
 };
 
 }  // namespace rubicel

@@ -81,11 +81,13 @@ std::int16_t usableMode(std::int16_t mode) { return mode >= 0 && mode <= 3 ? mod
 
 std::optional<std::string> writeFileReplacing(const std::string& path, std::string_view bytes) {
     const auto failure =
-        replaceFile(path, [bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()); });
+        replaceFile(path, [bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()); }, LinkAtPath::Follow,
+                    Writes::InOrder, NoReader::Refuse);
     if (!failure) return std::nullopt;
     static constexpr const char* kWhat[] = {"cannot create a file in its folder", "cannot write the new contents",
                                             "cannot replace the old file",
-                                            "it is a link whose target cannot be found"};
+                                            "it is a link whose target cannot be found",
+                                            "it is a folder, a socket, a block device or a pipe nobody reads"};
     return errorText(kWhat[failure->stage], failure->error);
 }
 

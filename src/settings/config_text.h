@@ -39,8 +39,10 @@ std::int16_t usableMode(std::int16_t mode);
 
 // Replaces the file at path by bytes: they go to a new file in the same folder,
 // which is flushed to disk and then renamed over the old one, so the old file
-// stays whole if anything fails. A symbolic link at path is followed. Returns
-// what went wrong, or nothing.
+// stays whole if anything fails. A symbolic link at path is followed. A device
+// or a pipe at path (or at the link's end) is written into, not replaced; a pipe
+// that nobody reads is refused at once rather than waited on. Returns what went
+// wrong, or nothing.
 [[nodiscard]] std::optional<std::string> writeFileReplacing(const std::string& path,
                                                             std::string_view bytes);
 

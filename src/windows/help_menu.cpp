@@ -5,6 +5,7 @@
 #include <string>
 
 #include "maps/map_picture.h"
+#include "maps/map_view.h"
 #include "windows/program.h"
 
 namespace rubicel {
@@ -15,7 +16,9 @@ const char* const kAboutText =
     "Software to create maps from the\n"
     "MEGDR064 MOLA elevation data set\n"
     "\n"
-    "(c) 2007 the Rubicel authors";
+    "(c) 2007 the Rubicel authors\n"
+    "\n"
+    "Feature names: IAU WGPSN / USGS Gazetteer of Planetary Nomenclature";
 
 const char* const kSourcingTitle = "Obtaining the MEGDR064 MOLA data files";
 
@@ -30,13 +33,14 @@ const char* const kSourcingText =
 namespace {
 
 // Replaces the map picture by the built-in annotated map; the map state, the
-// check marks and the scroll bars stay as they are.
+// check marks stay as they are; the scroll bars are decided for its size.
 void showAnnotatedMap(Program& p) {
     p.dmap.widthTwips = kAnnotatedMapWidth * kTwipsPerPixel;    // 15360
     p.dmap.heightTwips = kAnnotatedMapHeight * kTwipsPerPixel;  // 5955
     if (!p.ui.annotatedMap(p.dmap.image)) p.dmap.image.reset(0, 0);
     ++p.dmap.revision;
     p.ui.mapImageReset(p.dmap.image);
+    fitScrollBars(p);
     p.ui.setMenuCaption(MenuId{MenuControl::prcent}, "Mars map:   longitude -180\u00b0 to +180\u00b0  latitude +57\u00b0 to -57\u00b0");
 }
 

@@ -47,14 +47,14 @@ RangeDialog& loadUchoice(Program& p) {
 
 void presetRangeDialog(Program& p) {
     RangeDialog& d = loadUchoice(p);
-    setTopLimitRange(p, d.TopLimit.min, 21250);
-    setTopLimitRange(p, -7700, d.TopLimit.max);
-    setTopLimitValue(p, 21250);
-    d.altitude[0] = "21250";
-    setBottomLimitRange(p, d.BottomLimit.min, 18000);
-    setBottomLimitRange(p, -8200, d.BottomLimit.max);
-    setBottomLimitValue(p, -8200);
-    d.altitude[1] = "-8200";
+    setTopLimitRange(p, d.TopLimit.min, kUpperLimitMax);
+    setTopLimitRange(p, kUpperLimitMin, d.TopLimit.max);
+    setTopLimitValue(p, kUpperLimitMax);
+    d.altitude[0] = plainText(kUpperLimitMax);
+    setBottomLimitRange(p, d.BottomLimit.min, kLowerLimitMax);
+    setBottomLimitRange(p, kLowerLimitMin, d.BottomLimit.max);
+    setBottomLimitValue(p, kLowerLimitMin);
+    d.altitude[1] = plainText(kLowerLimitMin);
     p.ui.toolWindowChanged(ToolWindow::Uchoice);
 }
 

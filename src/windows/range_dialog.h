@@ -26,6 +26,12 @@ inline constexpr int kRangeSmallChange = 50;   // an arrow
 inline constexpr int kRangeLargeChange = 500;  // the track
 // The upper limit stays more than this above the lower one.
 inline constexpr int kRangeMinimumGap = 500;
+// The bars' ranges once start-up has preset the dialog: the limits a user can
+// choose, and the ones the command line accepts.
+inline constexpr int kLowerLimitMin = -8200;
+inline constexpr int kLowerLimitMax = 18000;
+inline constexpr int kUpperLimitMin = -7700;
+inline constexpr int kUpperLimitMax = 21250;
 
 // The dialog as it is while it exists (loaded), shown or not. The limits live in
 // the two bars and in the captions of the two value labels; userbands reads the
@@ -57,7 +63,8 @@ inline constexpr const char* kRedrawText = "Redraw Current Map";
 
 // Creates the dialog hidden with its design values when it does not exist.
 RangeDialog& loadUchoice(Program& p);
-// Start-up: creates the dialog and sets its start values, -8200 to 21250.
+// Start-up: creates the dialog and sets its start ranges and values, the
+// lower limit at its lowest and the upper at its highest.
 void presetRangeDialog(Program& p);
 
 // Define Range: load the dialog if needed, place it and show it modeless.

@@ -45,6 +45,12 @@ std::optional<std::string> readSmallFile(const std::string& path) {
     return text;
 }
 
+// A bound as a user types it: plain decimal, no exponent.
+std::string bound(double v) {
+    char text[400];
+    return std::string(text, std::to_chars(text, text + sizeof text, v, std::chars_format::fixed).ptr);
+}
+
 void fillDialog(Program& p) {
     const ReliefSettings& r = p.relief;
     p.reliefDialog.text = {shortest(r.azimuth), shortest(r.altitude), shortest(r.exaggeration),
@@ -52,6 +58,27 @@ void fillDialog(Program& p) {
 }
 
 }  // namespace
+
+std::string reliefRange(ReliefBox box) {
+    using S = ReliefSettings;
+    switch (box) {
+    case ReliefBox::azimuth: break;
+    case ReliefBox::altitude: return "from " + bound(S::kLowestAltitude) + " to " + bound(S::kHighestAltitude);
+    case ReliefBox::exaggeration: return "above 0 and at most " + bound(S::kHighestExaggeration);
+    case ReliefBox::strength: return "from 0 to 1";
+    }
+    return {};
+}
+
+std::string reliefRefusal(ReliefBox box) {
+    switch (box) {
+    case ReliefBox::azimuth: return "The sun's azimuth must be a number of degrees, clockwise from north.";
+    case ReliefBox::altitude: return "The sun's altitude must be a number of degrees " + reliefRange(box) + ".";
+    case ReliefBox::exaggeration: return "The vertical exaggeration must be a number " + reliefRange(box) + ".";
+    case ReliefBox::strength: return "The strength must be a number " + reliefRange(box) + ".";
+    }
+    return {};
+}
 
 std::string reliefPath(const MapState& map) {
     const std::string& folder = map.startfolder;
@@ -119,8 +146,7 @@ void reliefApply_Click(Program& p) {
         const std::optional<double> v = boxNumber(p.reliefDialog.text[k]);
         if (v) *values[k] = *v;
         if (!v || !validRelief(s)) {
-            p.ui.messageBox(std::string("Please enter a number for \"") + kReliefBoxLabels[k] + "\".",
-                            kReliefDialogCaption, Icon::Information);
+            p.ui.messageBox(reliefRefusal(ReliefBox(k)), kReliefDialogCaption, Icon::Information);
             p.ui.setFocus(Form::Relief, std::string("relief") + std::to_string(k));
             return;
         }

@@ -39,17 +39,23 @@ enum class ReliefBox : int { azimuth = 0, altitude = 1, exaggeration = 2, streng
 struct ReliefDialog {
     std::array<std::string, 4> text;
 };
+// The boxes' labels; each bounded value's label names its range as reliefRange words it.
 inline constexpr std::array<const char*, 4> kReliefBoxLabels = {
-    "Sun azimuth (degrees from north, clockwise)", "Sun altitude (degrees, above 0 to 90)",
-    "Vertical exaggeration (above 0)", "Strength (0 to 1)"};
+    "Sun azimuth (degrees from north, clockwise)", "Sun altitude (degrees, from 0.001 to 90)",
+    "Vertical exaggeration (above 0 and at most 1000000)", "Strength (from 0 to 1)"};
+// The range of a box's value in words, from the bounds validRelief holds
+// ("from 0.001 to 90"); empty for the azimuth, which may be any number.
+std::string reliefRange(ReliefBox box);
+// What Apply says of a box whose text is not a number in its range.
+std::string reliefRefusal(ReliefBox box);
 
 // "Relief Shading": turns the shading on or off, remembers it and redraws the map.
 void m_relief_Click(Program& p);
 // "Relief Settings...": shows the dialog with the present values.
 void m_reliefset_Click(Program& p);
 // "Apply": reads the boxes; with every value in its range the shading is turned
-// on with them, remembered and the map redrawn; otherwise a message names the
-// box and its range, and nothing changes.
+// on with them, remembered and the map redrawn; otherwise the first box out of
+// its range is refused (reliefRefusal) and nothing changes.
 void reliefApply_Click(Program& p);
 // Sets the check mark of "Relief Shading" to the present setting.
 void tickRelief(Program& p);

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 // render_export_test.cpp: rubicel-render's GeoTIFF and PNG with world file as gdalinfo places them; the atlas.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <thread>
 #include <filesystem>
 #include <string>
 
@@ -110,9 +114,10 @@ TEST_F(RenderExport, GdalPlacesPolarMapsInThePolarStereographicSystemOfTheirPole
         std::string what;
         std::string pole;
         double corner;
+        std::string code;  // of the system under IAU_2015
     } cases[] = {
-        {"--polar north --step 4", "90", 492 * 3704.6685952066387},
-        {"--polar south --to 80 --step 13", "-90", 50 * 12040.172934421576},
+        {"--polar north --step 4", "90", 492 * 3704.6685952066387, "49930"},
+        {"--polar south --to 80 --step 13", "-90", 50 * 12040.172934421576, "49935"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -134,6 +139,17 @@ TEST_F(RenderExport, GdalPlacesPolarMapsInThePolarStereographicSystemOfTheirPole
             EXPECT_NEAR(lr[0], c.corner, 1e-3) << file;
             EXPECT_NEAR(lr[1], -c.corner, 1e-3) << file;
             EXPECT_NEAR(pairAfter(info, "geoTransform")[0], -c.corner, 1e-6) << file;
+        }
+        // GDAL knows the GeoTIFF's system as the IAU entry itself, so QGIS names
+        // its code: the identifier is carried, and the match is whole (below
+        // 100 % gdalsrsinfo says how sure it is; 3.6 prints every code as "EPSG:").
+        std::string info, matches;
+        ASSERT_EQ(shell(work.path(), "gdalinfo -json map.tif", info, err), 0) << err;
+        EXPECT_NE(info.find("ID[\\\"IAU\\\"," + c.code + ",2015]]"), std::string::npos) << info;
+        if (std::system("command -v gdalsrsinfo >/dev/null 2>&1") == 0) {
+            ASSERT_EQ(shell(work.path(), "gdalsrsinfo -e map.tif", matches, err), 0) << err;
+            EXPECT_NE(matches.find(":" + c.code + "\n"), std::string::npos) << matches;
+            EXPECT_EQ(matches.find("Confidence"), std::string::npos) << matches;
         }
     }
     EXPECT_NE(test::readAll(work.path() / "map.prj").find("AUTHORITY[\"IAU_2015\",\"49935\"]"), std::string::npos);
@@ -161,6 +177,63 @@ TEST_F(RenderExport, AtlasDrawsEveryMapAsAloneAndReportsTheOnesThatFail) {
     EXPECT_TRUE(fs::is_regular_file(work / "again/cassini.png"));
     EXPECT_FALSE(fs::exists(work / "again/terra-sirenium.png"));
     EXPECT_NE(test::readAll(work / "again/index.html").find("not drawn"), std::string::npos);
+}
+
+TEST_F(RenderExport, AMapAndItsWorldFilesAreWrittenAllOrNone) {
+    // The map drawn while it is written (PNG) and the one written once drawn (TIFF).
+    for (const std::string map : {"map.png", "map.tif"}) {
+        SCOPED_TRACE(map);
+        ASSERT_EQ(render("--planet 0 -o " + map + " --world-file"), 0) << err;
+        const std::string side = map.substr(0, 5) + map.back() + "w";  // map.pgw, map.tfw
+        const std::string before = test::readAll(work / map), world = test::readAll(work / side);
+        // The auxiliary file, written last, cannot be: a folder holding a file is in its place.
+        fs::remove(work / (map + ".aux.xml"));
+        fs::create_directories(work / (map + ".aux.xml") / "in the way");
+        fs::remove(work / "map.prj");
+        ASSERT_EQ(render("--planet 180 -o " + map + " --world-file"), 1);
+        EXPECT_NE(err.find(map + ".aux.xml"), std::string::npos) << err;
+        EXPECT_EQ(test::readAll(work / map), before);
+        EXPECT_EQ(test::readAll(work / side), world);
+        EXPECT_FALSE(fs::exists(work / "map.prj"));
+        fs::remove_all(work / (map + ".aux.xml"));
+    }
+    for (const auto& entry : fs::directory_iterator(work.path()))
+        EXPECT_NE(entry.path().filename().string().rfind(".rubicel-", 0), 0u) << entry.path();
+}
+
+TEST_F(RenderExport, ASignalEndsAWriteWithoutLeavingItsTemporaryFile) {
+    const auto temporary = [this] {
+        for (const auto& entry : fs::directory_iterator(work.path()))
+            if (entry.path().filename().string().rfind(".rubicel-", 0) == 0) return true;
+        return false;
+    };
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        // A whole tile at full resolution: a file of 190 MB, written for a while.
+        const std::string dataFolder = data.path().string(), output = (work / "tile.bmp").string();
+        const char* argv[] = {RUBICEL_RENDER, "--data", dataFolder.c_str(), "--tile", "northwest", "--step", "1",
+                              "--relief", "-o", output.c_str(), nullptr};
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // The signals' default actions, as from a terminal.
+            for (const int s : {SIGINT, SIGTERM, SIGHUP}) ::signal(s, SIG_DFL);
+            ::execv(RUBICEL_RENDER, const_cast<char**>(argv));
+            ::_exit(127);
+        }
+        ASSERT_GT(child, 0);
+        const auto start = std::chrono::steady_clock::now();
+        while (!temporary() && std::chrono::steady_clock::now() - start < std::chrono::seconds(30))
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_TRUE(temporary()) << "the map is being written";
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_FALSE(temporary());
+        EXPECT_FALSE(fs::exists(output));
+    }
 }
 
 }  // namespace

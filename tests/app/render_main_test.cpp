@@ -115,6 +115,8 @@ TEST_F(RenderMain, WritesTheMapAsABitmap) {
          nullptr, {{0, 40, 0, 640}, {79, 40, 0, 1272}}},
         {"named feature at its own step", "--feature Victoria --scheme 0 --mode 0", 256, 256, 0, 0, nullptr,
          {{0, 0, 1, 11071}, {255, 0, 1, 11326}}},
+        {"box to the east edge of the neighbour tile", "--area 0 90 360 -90 --step 24 --scheme 1 --mode 1", 959, 480,
+         1, 1, nullptr, {{0, 0, 2, 0}, {480, 0, 3, 0}, {958, 0, 3, 11472}, {0, 240, 0, 0}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -147,10 +149,13 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         int status;
         std::string error;  // part of standard error
     } cases[] = {
-        {"corner west of every tile", dataOption() + " --area -190 10 -170 0 -o map.bmp", 1,
-         "Module 'MapfromTile' - Subscript out of range\n"},
+        {"tile cut short", "--data '" + (work / "short").string() + "' --area 10 5 20 -5 --step 8 -o map.bmp", 1,
+         "Module 'MapfromTile' - Input past end of file"},
         {"no configuration file", "--planet 0 -o map.bmp", 1, "You have not yet defined the location of the"},
-        {"three tiles", "--data '" + (work / "three").string() + "' --planet 0 -o map.bmp", 1, "four"},
+        {"three tiles", "--data '" + (work / "three").string() + "' --planet 0 -o map.bmp", 1,
+         "three: the folder holds 3 of the four MEGDR064 tiles"},
+        {"no data folder", "--data '" + (work / "none").string() + "' --planet 0 -o map.bmp", 1,
+         "--data " + (work / "none").string() + ": there is no such folder"},
         {"unknown feature", dataOption() + " --feature Atlantis -o map.bmp", 2, "Atlantis"},
         {"nothing to draw", dataOption() + " -o map.bmp", 2, "Usage:"},
         {"no output", dataOption() + " --planet 0", 2, "-o"},
@@ -159,6 +164,22 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         {"scheme out of range", dataOption() + " --planet 0 --scheme 10 -o map.bmp", 2, "--scheme"},
         {"unknown tile", dataOption() + " --tile middle -o map.bmp", 2, "--tile"},
         {"missing area value", dataOption() + " --area 1 2 3", 2, "--area"},
+        {"corner west of every tile", dataOption() + " --area -190 10 -170 0 -o map.bmp", 2,
+         "--area: the west longitude '-190' is not a whole number from -180 to 179"},
+        {"corner north of the pole", dataOption() + " --area 10 91 20 0 -o map.bmp", 2, "the north latitude '91'"},
+        {"box without height", dataOption() + " --area 10 10 20 10 -o map.bmp", 2,
+         "--area: the south latitude '10' is not a whole number from -90 to 9"},
+        {"box past the south pole", dataOption() + " --area 10 10 20 -91 -o map.bmp", 2, "the south latitude '-91'"},
+        {"box without width", dataOption() + " --area 10 10 10 0 -o map.bmp", 2,
+         "--area: the east longitude '10' is not a whole number from 11 to 360"},
+        {"box past the neighbour tile", dataOption() + " --area -180 90 330 -90 --step 1 -o map.tif", 2,
+         "--area: the east longitude '330' is not a whole number from -179 to 180"},
+        {"range without width", dataOption() + " --planet 0 --range 0 500 -o map.bmp", 2,
+         "--range: the upper limit 500 is not more than 500 above the lower limit 0"},
+        {"lower limit too high", dataOption() + " --planet 0 --range 30000 31000 -o map.bmp", 2,
+         "--range: the lower limit '30000' is not a whole number from -8200 to 18000"},
+        {"upper limit too low", dataOption() + " --planet 0 --range -8200 -7701 -o map.bmp", 2,
+         "--range: the upper limit '-7701' is not a whole number from -7700 to 21250"},
         {"output folder missing", dataOption() + " --planet 0 -o nowhere/map.bmp", 1, "nowhere/map.bmp"},
         {"unknown format", dataOption() + " --planet 0 -o map.jpg", 2, ".bmp, .png or .tif"},
         {"key placed on Mars", "--key vertical --world-file -o map.bmp", 2, "--world-file"},
@@ -178,11 +199,14 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         {"limit without polar", dataOption() + " --planet 0 --to 60 -o map.bmp", 2, "--to"},
         {"unknown pole", dataOption() + " --polar east -o map.bmp", 2, "--polar"},
         {"sun below the horizon", dataOption() + " --planet 0 --sun 315,0 -o map.bmp", 2,
-         "--sun: '315,0' is not AZIMUTH,ALTITUDE in degrees, the altitude above 0 and at most 90"},
-        {"sun past the zenith", dataOption() + " --planet 0 --sun 315,90.5 -o map.bmp", 2, "at most 90"},
+         "--sun: '315,0' is not AZIMUTH,ALTITUDE in degrees, the altitude from 0.001 to 90"},
+        {"sun all but on the horizon", dataOption() + " --planet 0 --sun 315,1e-310 -o map.bmp", 2, "--sun"},
+        {"sun past the zenith", dataOption() + " --planet 0 --sun 315,90.5 -o map.bmp", 2, "--sun: '315,90.5'"},
         {"sun without altitude", dataOption() + " --planet 0 --sun 315 -o map.bmp", 2, "--sun: '315'"},
         {"flat exaggeration", dataOption() + " --planet 0 --exaggeration 0 -o map.bmp", 2,
-         "--exaggeration: '0' is not a number above 0"},
+         "--exaggeration: '0' is not a number above 0 and at most 1000000"},
+        {"boundless exaggeration", dataOption() + " --planet 0 --exaggeration 1e300 -o map.bmp", 2,
+         "--exaggeration: '1e300'"},
         {"strength above 1", dataOption() + " --planet 0 --relief-strength 1.5 -o map.bmp", 2,
          "--relief-strength: '1.5' is not a number from 0 to 1"},
         {"strength not a number", dataOption() + " --planet 0 --relief-strength much -o map.bmp", 2,
@@ -191,11 +215,15 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
     };
     std::filesystem::create_directory(work / "three");
     for (int t = 0; t < 3; ++t) test::makeSparseTile(work / "three" / test::kTileNames[std::size_t(t)]);
+    std::filesystem::create_directory(work / "short");
+    const auto shortTiles = test::makeSparseTileSet(work / "short");
+    std::filesystem::resize_file(shortTiles[2], 23040);  // the north-east tile holds one record
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(run(c.args), c.status);
         EXPECT_NE(errors().find(c.error), std::string::npos) << errors();
         EXPECT_FALSE(std::filesystem::exists(work / "map.bmp"));
+        EXPECT_FALSE(std::filesystem::exists(work / "map.tif"));
     }
 }
 

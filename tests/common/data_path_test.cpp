@@ -71,10 +71,36 @@ TEST(DataPath, LinkToAFileCountsLinkToNothingDoesNot) {
     EXPECT_EQ(findDataFile("", dataFolders(root / "bin", {})), fs::path());
 }
 
+TEST(DataPath, BuildTreeFoldersComeOnlyFromTheNoteBesideTheProgram) {
+    const struct {
+        const char* name;
+        const char* note;  // nullptr: no note
+        fs::path data, modules;
+    } cases[] = {
+        {"installed: no note", nullptr, "", ""},
+        {"as the build writes it", "data=/b/share/rubicel\nmodules=/b/lib/rubicel\n", "/b/share/rubicel", "/b/lib/rubicel"},
+        {"relative paths and other lines are passed over", "data=share/rubicel\n# modules=/x\nmodules=/b/m\nlib=/c",
+         "", "/b/m"},
+        {"no line ending, a folder with spaces", "modules=/b c/lib", "", "/b c/lib"},
+    };
+    for (const auto& c : cases) {
+        test::TempDir program;
+        if (c.note) std::ofstream(program / kBuildTreeNoteName) << c.note;
+        const BuildTreeFolders folders = buildTreeFolders(program.path());
+        EXPECT_EQ(folders.data, c.data) << c.name;
+        EXPECT_EQ(folders.modules, c.modules) << c.name;
+    }
+    EXPECT_EQ(buildTreeFolders({}).data, fs::path());
+}
+
 TEST(DataPath, ThisProgramFindsTheBuildTreesGrid) {
     const fs::path exe = executableFolder();
     ASSERT_FALSE(exe.empty());
     EXPECT_TRUE(fs::is_regular_file(exe / "common_test")) << exe;
+    // The build's note beside this program names the tree's folders.
+    const BuildTreeFolders tree = buildTreeFolders(exe);
+    EXPECT_TRUE(fs::is_regular_file(tree.data / "megt90n000cb.img")) << tree.data;
+    EXPECT_TRUE(fs::is_directory(tree.modules)) << tree.modules;
 
     // The build copies the committed grid into share/rubicel; it is found and identical.
     const fs::path grid = dataPath("megt90n000cb.img");

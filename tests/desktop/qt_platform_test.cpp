@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileSystemModel>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -25,13 +26,16 @@
 #include <vector>
 
 #include "desktop/folder_panel.h"
+#include "desktop/form_host.h"
 #include "desktop/main_form.h"
 #include "desktop/map_picture_widget.h"
 #include "desktop/menu_area.h"
 #include "desktop/profile_window.h"
+#include "desktop/save_panel_widget.h"
 #include "support/file_bytes.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
+#include "windows/help_menu.h"
 #include "windows/main_window.h"
 #include "windows/program.h"
 
@@ -634,6 +638,59 @@ TEST_F(DesktopTest, ScrollBarsMoveThePictureAndFollowTheWindowSize) {
     EXPECT_EQ(v.right(), client.right());
     EXPECT_EQ(v.height(), client.height() - h.height());
     EXPECT_EQ(form().corner()->geometry().topLeft(), QPoint(v.x(), h.y()));
+}
+
+// Every part of the picture shown can be reached: the bars follow each resize
+// and each picture, and a bar that goes puts the picture back at its edge.
+TEST_F(DesktopTest, KeyboardAndScrollBarsSurviveThePanelsTheResizesAndTheAnnotatedMap) {
+    QScrollBar* h = form().scrollBar(Control::Hscrbar);
+    QScrollBar* v = form().scrollBar(Control::Vscrbar);
+    const QSize start = form().size();
+    choose(MenuControl::m_tile, 5);
+    EXPECT_FALSE(h->isVisibleTo(&form()));
+    form().resize(600, 300);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(h->isVisibleTo(&form())) << "shrunk below the map";
+    EXPECT_TRUE(v->isVisibleTo(&form()));
+    h->setValue(h->maximum() + 1000);
+    v->setValue(v->maximum() + 1000);
+    EXPECT_LE(form().picture()->geometry().right(), form().client()->rect().right()) << "the east edge is reached";
+    EXPECT_LE(form().picture()->geometry().bottom(), form().client()->rect().bottom());
+    form().resize(start);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(h->isVisibleTo(&form())) << "made larger again";
+    EXPECT_FALSE(v->isVisibleTo(&form()));
+    EXPECT_EQ(form().picture()->pos(), QPoint(0, 0)) << "no part is left out of reach";
+
+    m_h_Click(p, 3);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(pictureSize().width(), 1024);
+    EXPECT_TRUE(h->isVisibleTo(&form())) << "the annotated map is wider than the window";
+    h->setValue(h->maximum() + 1000);
+    EXPECT_LE(form().picture()->geometry().right(), form().client()->rect().right());
+
+    // A mouse click on Quit or Save leaves the keyboard with the map.
+    choose(MenuControl::m_tile, 0);
+    choose(MenuControl::m_tile, 5);
+    SavePanelWidget* panel = ui.forms()->savePanel();
+    for (QPushButton* button : {panel->quitButton(), panel->saveButton()}) {
+        const std::size_t before = p.history.size();
+        choose(MenuControl::m_savemap);
+        ASSERT_TRUE(panel->isVisible());
+        panel->newmap()->setText("keys");
+        button->setFocus(Qt::MouseFocusReason);
+        button->click();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(panel->isVisible());
+        QWidget* focus = QApplication::focusWidget();
+        QKeyEvent back(QEvent::KeyPress, Qt::Key_Left, Qt::AltModifier);
+        QCoreApplication::sendEvent(focus ? focus : static_cast<QWidget*>(&form()), &back);
+        EXPECT_EQ(p.history.size(), before) << "no map is added by going back";
+        EXPECT_EQ(p.map.mapsource, kFromTile) << button->objectName().toStdString() << ": Alt+Left went back";
+        QKeyEvent forward(QEvent::KeyPress, Qt::Key_Right, Qt::AltModifier);
+        QCoreApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &form(), &forward);
+        EXPECT_EQ(p.map.mapsource, kFromArea);
+    }
 }
 
 struct LeaveCase {

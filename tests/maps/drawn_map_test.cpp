@@ -69,9 +69,28 @@ TEST_F(DrawnMapTest, PixelsReadTheSampleTheRendererColoured) {
         }
         EXPECT_EQ(readout(c.noSample[0], c.noSample[1]), "");
     }
-    EXPECT_EQ(readout(885, 442), "89.79°S  0.23°W (359.77°E)   -2 761 m");
+    EXPECT_EQ(readout(885, 442), "89.79°S  0.23°W (359.77°E)   -2 761 m   Planum Australe (planum, 1 430 km)");
     drawArea(170, 40, 190, 20, 4);
-    EXPECT_EQ(readout(160, 5), "39.68°N  179.99°W (180.01°E)   5 600 m");
+    EXPECT_EQ(readout(160, 5), "39.68°N  179.99°W (180.01°E)   5 600 m   Arcadia Planitia (planitia, 2 245 km)");
+}
+
+// The read-out names the smallest feature of the gazetteer whose extent holds
+// the sample: Aeolis Mons, Gale's central mound, inside Gale, inside Aeolis
+// Mensae and Elysium Planitia; nothing where no feature lies.
+TEST_F(DrawnMapTest, NamesTheSmallestFeatureUnderThePointer) {
+    const struct {
+        Box box;
+        int x, y;
+        const char* text;
+    } cases[] = {
+        {{136, -4, 140, -7}, 118, 69, "5.09°S  137.84°E   0 m   Aeolis Mons (mons, 89 km)"},
+        {{136, -4, 140, -7}, 115, 160, "6.51°S  137.79°E   0 m   Gale (crater, 154 km)"},
+        {{-168, -8, -167, -9}, 32, 32, "8.51°S  167.49°W (192.51°E)   0 m"},
+    };
+    for (const auto& c : cases) {
+        drawArea(c.box[0], c.box[1], c.box[2], c.box[3], 1);
+        EXPECT_EQ(readout(c.x, c.y), c.text);
+    }
 }
 
 TEST_F(DrawnMapTest, NothingWhileDrawingOrOnceThePictureShowsSomethingElse) {

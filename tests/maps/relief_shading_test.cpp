@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <numbers>
 #include <random>
 #include <thread>
@@ -208,6 +209,45 @@ TEST(ReliefKernel, PixelsThatShowNoSample) {
     EXPECT_EQ(pixels[0], packRgb(lit, lit, lit));
     EXPECT_EQ(pixels[1], pixels[0]);
     EXPECT_EQ(pixels[2], grey);
+}
+
+// Level ground keeps its colour at the ends of every range the settings check
+// accepts, in every loop the processor runs and in double precision, on the
+// widest and the narrowest columns a map has; just beyond the ends is refused.
+TEST(ReliefKernel, LevelGroundKeepsItsColourAtTheEndsOfEveryRange) {
+    using S = ReliefSettings;
+    const double huge = std::numeric_limits<double>::max(), tiny = std::numeric_limits<double>::denorm_min();
+    EXPECT_FALSE(validRelief({true, 0, std::nextafter(S::kLowestAltitude, 0.0), 1, 1}));
+    EXPECT_FALSE(validRelief({true, 0, std::nextafter(S::kHighestAltitude, 91.0), 1, 1}));
+    EXPECT_FALSE(validRelief({true, 0, 45, std::nextafter(S::kHighestExaggeration, huge), 1}));
+    EXPECT_FALSE(validRelief({true, 0, 45, 0, 1}));
+    constexpr int kWidth = 300;
+    const std::vector<float> level(kWidth + 2, 1000.0f);
+    std::vector<std::uint32_t> colours(kWidth);
+    for (int x = 0; x < kWidth; ++x) colours[std::size_t(x)] = packRgb(x % 256, 255 - x % 256, x * 7 % 256);
+    const double dy = kRowSpacing;
+    for (const double azimuth : {-huge, 315.0, huge})
+        for (const double altitude : {S::kLowestAltitude, S::kHighestAltitude})
+            for (const double exaggeration : {tiny, S::kHighestExaggeration})
+                for (const double strength : {0.0, 0.7, 1.0})
+                    for (const double dx : {dy * std::cos(89.99 * kDegree), 24 * dy}) {
+                        const ReliefSettings s{true, azimuth, altitude, exaggeration, strength};
+                        SCOPED_TRACE(::testing::Message() << azimuth << " " << altitude << " " << exaggeration
+                                                          << " " << strength << " " << dx);
+                        ASSERT_TRUE(validRelief(s));
+                        const ReliefLight light = reliefLight(s);
+                        auto exact = colours;
+                        shadeReliefRowExactly(light, level.data() + 1, level.data() + 1, level.data() + 1, nullptr,
+                                              nullptr, nullptr, kWidth, dx, dy, exact.data());
+                        EXPECT_EQ(exact, colours);
+                        for (const ReliefLoop loop : {ReliefLoop::Portable, ReliefLoop::Avx2, ReliefLoop::Avx512}) {
+                            if (!reliefLoopRuns(loop)) continue;
+                            auto fast = colours;
+                            shadeReliefRow(light, level.data() + 1, level.data() + 1, level.data() + 1, kWidth, dx,
+                                           dy, fast.data(), loop);
+                            EXPECT_EQ(fast, colours) << "loop " << int(loop);
+                        }
+                    }
 }
 
 // The row kernels work in single precision: over rough and smooth ground,

@@ -13,6 +13,7 @@
 
 #include "common/number_text.h"
 #include "maps/area_renderer.h"
+#include "maps/polar_renderer.h"
 #include "maps/tile_renderer.h"
 #include "render_fixture.h"
 #include "support/unprivileged.h"
@@ -142,6 +143,43 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 "Device I/O error", 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A tile cut short while a map is drawn from it, at the third row's yield:
+// every renderer ends with its message naming the tile, the process goes on,
+// and the next map from a whole tile draws. The polar map reads its records
+// mapped into memory, where the cut is a fault rather than a short read.
+TEST_F(BadTileFile, ATileCutShortDuringTheDrawingFailsItsRenderer) {
+    const struct {
+        const char* routine;
+        std::function<void()> draw;
+    } renderers[] = {
+        {"Module 'MapfromTile' - ", [this] { drawArea(); }},
+        {"Module 'Drawtile' - ", [this] { drawTile(); }},
+        {"Module 'Drawpolar' - ",
+         [this] {
+             p.map.areaclass = kPolarMap;
+             p.map.mapsource = kFromPolar;
+             p.map.polarpole = 1;
+             p.map.polarlimit = 60;
+             p.map.resolution = 8;
+             Drawpolar(p);
+         }},
+    };
+    const BadTile cut{"cut", nullptr, "Input past end of file", 0};
+    for (const auto& r : renderers) {
+        SCOPED_TRACE(r.routine);
+        restoreTile();
+        ui.onYield = [this, start = ui.yields](int yields) {
+            if (yields == start + 3) sized(tiles[2], 0);
+        };
+        r.draw();
+        ui.onYield = nullptr;
+        expectOneFailure(r.routine, cut);
+        restoreTile();
+        r.draw();
+        EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+    }
+}
 
 // The tile list as the start-up check leaves it, then a whole-tile and an area map.
 struct TileFolder {

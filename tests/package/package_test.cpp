@@ -185,6 +185,9 @@ TEST_F(Package, InstallsEachFileWhereTheDesktopLooksForIt) {
         {"share/man/man1/rubicel-mktiles.1.gz", false},
         {"share/rubicel/megt90n000cb.img", false},
         {"share/rubicel/PROVENANCE.md", false},
+        {"share/rubicel/nomenclature/mars_features.csv", false},
+        {"share/rubicel/nomenclature/landing_sites.csv", false},
+        {"share/rubicel/nomenclature/README.md", false},
         {"share/doc/rubicel/copyright", false},
         {"lib/rubicel/librubicel-geotiff.so", false},
     };
@@ -215,6 +218,8 @@ TEST_F(Package, InstallsEachFileWhereTheDesktopLooksForIt) {
     EXPECT_EQ(installed, programs);
 
     EXPECT_EQ(slurp(usr("share/rubicel/megt90n000cb.img")), slurp(RUBICEL_MOLA_GRID));
+    for (const char* name : {"mars_features.csv", "landing_sites.csv"})
+        EXPECT_TRUE(slurp(usr("share/rubicel/nomenclature") / name) == slurp(fs::path(RUBICEL_PLACES_DIR) / name)) << name;
 }
 
 TEST_F(Package, ManualPagesDescribeThePrograms) {
@@ -366,8 +371,37 @@ TEST_F(Package, InstalledRendererWritesGeoTiffsThroughTheInstalledModule) {
         << spoilt.err;
     EXPECT_FALSE(fs::exists(work / "spoilt.tif"));
     EXPECT_EQ(bmp.status, 0) << bmp.err;
+
+    // Without it the program looks beside itself and in ../lib/rubicel, never in
+    // the build tree, whose module would otherwise stand in for the missing one.
+    const fs::path aside = work / "module.aside";
+    fs::rename(module, aside);
+    const Outcome missing = run(render + "missing.tif", work.path());
+    fs::rename(aside, module);
+    EXPECT_EQ(missing.status, 1);
+    const std::string looked =
+        fs::canonical(usr("bin")).string() + ", " + fs::canonical(usr("lib/rubicel")).string() + ")";
+    EXPECT_NE(missing.err.find("is not installed (looked in " + looked), std::string::npos) << missing.err;
+    EXPECT_FALSE(fs::exists(work / "missing.tif"));
 }
 #endif
+
+TEST_F(Package, InstalledFilesHoldNoPathOfTheBuildTree) {
+    // Neither the whole path nor any 16-byte piece of it, as a compiler may store
+    // a string constant in pieces; none of the installed files needs one.
+    const std::string build = RUBICEL_BUILD_TREE;
+    std::vector<std::string> pieces = {build};
+    for (std::size_t at = 0; at + 16 <= build.size(); at += 8) pieces.push_back(build.substr(at, 16));
+    int checked = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+        if (!entry.is_regular_file()) continue;
+        const std::string bytes = slurp(entry.path());
+        for (const auto& piece : pieces)
+            EXPECT_EQ(bytes.find(piece), std::string::npos) << entry.path() << " holds " << piece;
+        ++checked;
+    }
+    EXPECT_GT(checked, 10);
+}
 
 TEST_F(Package, InstalledToolsReadTheInstalledGrid) {
     // A spoilt copy of the installed grid is the one the installed program

@@ -65,13 +65,24 @@ TEST_F(ReliefItems, ToggleAndApplyRedrawAndAreRememberedApartFromTheConfiguratio
               "on=1\nazimuth=270\naltitude=30\nexaggeration=2.5\nstrength=1\n");
     EXPECT_EQ(start.configuration(), configuration);
 
-    // A value out of its range names its box and changes nothing.
-    for (const auto& [box, text] : {std::pair{1, "0"}, {1, "91"}, {2, "-1"}, {3, "1.01"}, {0, "north"}}) {
+    // A value out of its range names the range, as the box's label does, and changes nothing.
+    const struct {
+        int box;
+        const char* text;
+        const char* range;
+    } refused[] = {{1, "0", "from 0.001 to 90"},
+                   {1, "91", "from 0.001 to 90"},
+                   {2, "-1", "above 0 and at most 1000000"},
+                   {2, "1e7", "above 0 and at most 1000000"},
+                   {3, "1.01", "from 0 to 1"},
+                   {0, "north", "a number of degrees"}};
+    for (const auto& [box, text, range] : refused) {
         p.reliefDialog.text[std::size_t(box)] = text;
         ui.messages.clear();
         EXPECT_FALSE(redraws(reliefApply_Click));
         ASSERT_EQ(ui.messages.size(), 1u) << text;
-        EXPECT_NE(ui.messages[0].text.find(kReliefBoxLabels[std::size_t(box)]), std::string::npos);
+        EXPECT_NE(ui.messages[0].text.find(range), std::string::npos) << ui.messages[0].text;
+        EXPECT_NE(std::string(kReliefBoxLabels[std::size_t(box)]).find(reliefRange(ReliefBox(box))), std::string::npos);
         EXPECT_EQ(p.relief, applied);
         p.reliefDialog.text = {"270", "30", "2.5", "1"};
     }

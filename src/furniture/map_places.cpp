@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+// map_places.cpp: the gazetteer's places as the furniture takes them.
+#include "furniture/map_places.h"
+
+#include "places/place.h"
+
+namespace rubicel {
+
+std::vector<MapPlace> mapPlacesOf(std::span<const Place> places) {
+    std::vector<MapPlace> out;
+    out.reserve(places.size());
+    for (const Place& place : places) {
+        const PlaceKind kind = place.kind == Place::Kind::LandingSite ? PlaceKind::LandingSite
+                               : place.type == "Albedo Feature"       ? PlaceKind::AlbedoFeature
+                                                                      : PlaceKind::Feature;
+        out.push_back({place.name, place.latitude, place.longitude, place.diameterKm, kind});
+    }
+    return out;
+}
+
+}  // namespace rubicel
