@@ -115,11 +115,11 @@ TEST_F(ReliefShading, LevelGroundKeepsItsColourAndAStopLeavesTheLastRowUnshaded)
     }
 }
 
-// Where the rendering's yields leave the picture alone (they run nothing, or
-// a progress read-out), each row is shaded on a second thread while the next
-// is drawn: over rough ground, a whole tile and an area give the picture the
-// drawing gives when it shades every row itself, as it does when a yield may
-// run a handler.
+// Where the rendering's yields leave the picture alone (they run nothing but
+// a progress read-out, as in rubicel-render), each row but the last is handed
+// to a second thread while the next is drawn: over rough ground, a whole tile
+// and an area give the picture the drawing gives when it shades every row
+// itself, as it does when a yield may run a handler.
 TEST_F(ReliefShading, TheSecondThreadGivesThePixelsOfTheDrawingItself) {
     if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one processor: no second thread";
     std::mt19937 noise(20);
@@ -149,18 +149,21 @@ TEST_F(ReliefShading, TheSecondThreadGivesThePixelsOfTheDrawingItself) {
     p.relief.on = true;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        ui.onProgress = nullptr;
         ui.onYield = [](int) {};
-        ui.onYieldLeavesPicture = false;
         c.draw();  // sized
         p.dmap.image.fill(kPictureBackground);  // a redraw of the same size keeps the earlier pixels
         c.draw();
         ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text;
         EXPECT_EQ(p.reliefRows.helpedRows(), 0);
         const Raster itself = p.dmap.image;
-        ui.onYieldLeavesPicture = true;
+        ui.onYield = nullptr;
+        int progress = 0;
+        ui.onProgress = [&progress](int n) { progress = n; };
         p.dmap.image.fill(kPictureBackground);
         c.draw();
         ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+        EXPECT_EQ(progress, ui.yields);
         EXPECT_EQ(p.reliefRows.helpedRows(), std::min(p.dmap.shows.rows, itself.height()) - 1)
             << "every row but the last was handed over";
         ASSERT_GE(itself.width(), 512);
