@@ -317,6 +317,14 @@ TEST(ReliefKernel, GivesThePixelsOfDoublePrecision) {
                                   exactScaled.data(), scales[r].data());
             for (int x = 0; x < kWidth; ++x)
                 ASSERT_EQ(fastScaled[x], exactScaled[x]) << "scaled row " << r << ", pixel " << x;
+            // A ground metre of two map metres: the pixels of half the spacing both ways.
+            const std::vector<float> two(kWidth, 2.0f);
+            auto doubled = colours, halved = colours;
+            shadeReliefRowMasked(light, above, row, below, shownAbove, shownHere, shownBelow, kWidth, dx, dy,
+                                 doubled.data(), two.data());
+            shadeReliefRowExactly(light, above, row, below, shownAbove, shownHere, shownBelow, kWidth, dx / 2,
+                                  dy / 2, halved.data());
+            ASSERT_EQ(doubled, halved) << "row " << r;
             if (c.light.exaggeration > 1e-3 && c.light.altitude > 1) {  // a sun on the horizon makes every slope dark
                 EXPECT_FALSE(exactScaled == exactMasked) << "row " << r << ": the scales change nothing";
             }
