@@ -195,8 +195,9 @@ private:
     }
 
     // Gives the shading stage the elevation of pixels 0..width-1 of the row,
-    // which of them show a sample and the scale at each.
+    // which of them show a sample and the scale at each, as far as its rows reach.
     void keepElevations(int width) {
+        width = std::min(width, p_.reliefRows.width());
         const auto* bytes = reinterpret_cast<const unsigned char*>(samples_.data());
         const std::uint8_t* shown = shown_.data();
         const double* xs = xs_.data();
