@@ -20,6 +20,14 @@
 #include "windows/main_window.h"
 #include "windows/map_history.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define RUBICEL_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RUBICEL_UNDER_ASAN 1
+#endif
+#endif
+
 namespace rubicel {
 namespace {
 
@@ -205,10 +213,8 @@ TEST_F(ExploreTest, BackAndForwardLikeABrowser) {
 // more) reports the failure as the renderer reports it, instead of letting it
 // escape to the event loop. Run in a child process, whose memory is limited.
 TEST_F(ExploreTest, APolarPictureThatCannotBeHadIsReported) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__has_feature)
-#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+#ifdef RUBICEL_UNDER_ASAN
     GTEST_SKIP() << "the sanitizers' allocator ends the process where memory cannot be had";
-#endif
 #endif
     const auto zoomWithoutMemory = [this] {
         p.map.areaclass = kPolarMap;
