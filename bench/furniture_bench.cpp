@@ -11,6 +11,7 @@
 
 #include "furniture/furniture_layout.h"
 #include "furniture/label_font.h"
+#include "furniture/map_places.h"
 #include "maps/drawn_map.h"
 #include "maps/polar_grid.h"
 #include "places/place_index.h"
@@ -21,9 +22,8 @@ using namespace rubicel;
 
 // The shipped gazetteer's features and landers, as the place index hands them over.
 std::vector<MapPlace> marsPlaces() {
-    const PlaceIndex index =
-        PlaceIndex::fromFiles(RUBICEL_PLACES_DIR "/mars_features.csv", RUBICEL_PLACES_DIR "/landing_sites.csv");
-    return mapPlacesOf(index.places());
+    return mapPlacesOf(
+        PlaceIndex::fromFiles(RUBICEL_PLACES_DIR "/mars_features.csv", RUBICEL_PLACES_DIR "/landing_sites.csv"));
 }
 
 void furnitureCase(benchmark::State& state, DrawnMap map) {

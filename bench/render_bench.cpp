@@ -8,7 +8,10 @@
 // comes from the disk; they count the read-ahead advice calls as well. The
 // relief/ cases are the render/ cases with relief shading on at its defaults;
 // both give wall-clock time and the processor time of the whole process, as
-// the shading runs partly on a second thread. On a busy machine compare the
+// the shading runs partly on a second thread. The furniture/ case is the
+// render/ case of the planet at step 24 with the graticule, place names,
+// landing sites and scale bar laid out and painted over each map (target: at
+// most 1.5 times the render/ case). On a busy machine compare the
 // best of interleaved runs: --benchmark_repetitions=15
 // --benchmark_enable_random_interleaving=true.
 #include <benchmark/benchmark.h>
@@ -22,6 +25,7 @@
 
 #include "bench_tiles.h"
 #include "colour/colour_engine.h"
+#include "export/furniture_drawing.h"
 #include "maps/area_renderer.h"
 #include "maps/polar_renderer.h"
 #include "maps/resolution.h"
@@ -76,6 +80,25 @@ void timeRendering(benchmark::State& state, const MapCase* m, bool relief) {
 }
 void renderCase(benchmark::State& state, const MapCase* m) { timeRendering(state, m, false); }
 void reliefCase(benchmark::State& state, const MapCase* m) { timeRendering(state, m, true); }
+
+// A whole rendering with all four layers of furniture painted over it; the
+// first, untimed one loads the font, the named places and the Cairo module.
+void furnitureCase(benchmark::State& state, const MapCase* m) {
+    Setup s;
+    if (!s.ok) return state.SkipWithError(bench::kNoBenchTiles);
+    const FurnitureLayers all{true, true, true, true};
+    std::size_t failures = 0;
+    const auto renderWithFurniture = [&] {
+        s.render(*m);
+        const auto map = MapGeometry::of(s.p.dmap);
+        if (!map || drawFurniture(s.p.dmap.image, *map, all)) ++failures;
+    };
+    renderWithFurniture();
+    if (failures) return state.SkipWithError("the furniture could not be drawn");
+    if (!s.ui.messages.empty()) return state.SkipWithError(s.ui.messages.front().text.c_str());
+    for (auto _ : state) renderWithFurniture();
+    state.counters["pixels"] = double(s.p.dmap.image.width()) * s.p.dmap.image.height();
+}
 
 // Drops the page-cache pages of the four tiles (written back first).
 void dropTilePages(const Setup& s) {
@@ -154,6 +177,7 @@ const int registered = [] {
     timeAsAWhole(benchmark::RegisterBenchmark("relief/north polar to 60, step 4", polarCase, false, true));
     benchmark::RegisterBenchmark("cold/north polar to 60, step 4", polarCase, true, false)
         ->Unit(benchmark::kMillisecond);
+    timeAsAWhole(benchmark::RegisterBenchmark("furniture/planet_step24", furnitureCase, &bench::kMapCases[0]));
     for (const MapCase& m : bench::kMapCases) {
         timeAsAWhole(benchmark::RegisterBenchmark((std::string("render/") + m.name).c_str(), renderCase, &m));
         timeAsAWhole(benchmark::RegisterBenchmark((std::string("relief/") + m.name).c_str(), reliefCase, &m));

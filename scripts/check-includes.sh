@@ -20,9 +20,9 @@ table=(
   "figure:common places platform colour maps furniture"
   "keys:common platform colour"
   "fetch:common platform maps"
-  "windows:common places platform colour maps keys settings"
-  "export:common places platform colour maps keys settings windows furniture figure"
-  "desktop:common places platform colour maps keys settings windows"
+  "windows:common places platform colour maps furniture keys settings"
+  "export:common places platform colour maps furniture figure keys settings windows"
+  "desktop:common places platform colour maps furniture keys settings windows"
 )
 
 declare -A allowed=() rank=()

@@ -10,8 +10,10 @@ packages=(
   libcurl4-openssl-dev
   fp-utils libchm-dev
   clang libclang-rt-14-dev
-  libpng-dev libtiff-dev libgeotiff-dev gdal-bin
+  libpng-dev libtiff-dev libgeotiff-dev gdal-bin poppler-utils
   libexpat1-dev
+  libcairo2-dev
+  libcli11-dev
 )
 missing=()
 for p in "${packages[@]}"; do

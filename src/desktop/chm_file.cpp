@@ -3,12 +3,45 @@
 #include "desktop/chm_file.h"
 
 #include <chm_lib.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
+
+#include "common/positional_io.h"
+#include "common/unique_fd.h"
+#include "desktop/chm_check.h"
 
 namespace rubicel {
 
-ChmFile::ChmFile(const std::string& path) : file_(chm_open(path.c_str())) {}
+ChmFile::ChmFile(const std::string& path) {
+    // The bytes checked are those of the open file chmlib is then given, even
+    // if the name is given to another file meanwhile.
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat status {};
+    if (!fd || ::fstat(fd.get(), &status) != 0) {
+        problem_ = std::strerror(errno);
+        return;
+    }
+    if (std::uint64_t(status.st_size) > kFileLimit) {
+        problem_ = "it is larger than " + std::to_string(kFileLimit >> 20) + " MB";
+        return;
+    }
+    std::vector<unsigned char> bytes(std::size_t(status.st_size));
+    const PositionalIo io = preadAll(fd.get(), bytes.data(), bytes.size(), 0);
+    if (io.error) {
+        problem_ = std::strerror(io.error);
+        return;
+    }
+    bytes.resize(io.bytes);
+    const ChmCheck check = checkChmBytes(bytes);
+    problem_ = check.problem;
+    if (!problem_.empty()) return;
+    compressedBytes_ = check.compressedBytes;
+    file_ = chm_open(("/proc/self/fd/" + std::to_string(fd.get())).c_str());
+    if (!file_) problem_ = "it is not a compiled help file";
+}
 
 ChmFile::~ChmFile() {
     if (file_) chm_close(file_);
@@ -20,6 +53,12 @@ ChmObject ChmFile::read(const std::string& path, std::uint64_t limit) const {
     const std::string inside = path.empty() || path[0] != '/' ? "/" + path : path;
     chmUnitInfo info{};
     if (chm_resolve_object(file_, inside.c_str(), &info) != CHM_RESOLVE_SUCCESS) return object;
+    // A compressed object must lie in the blocks the checked block table describes.
+    if (info.space == CHM_COMPRESSED &&
+        (info.start > compressedBytes_ || info.length > compressedBytes_ - info.start)) {
+        object.status = ChmObject::Damaged;
+        return object;
+    }
     if (info.length > limit) {
         object.status = ChmObject::TooLarge;
         return object;

@@ -38,9 +38,10 @@ void ChmBrowser::followLink(const QUrl& link) {
 
 ChmBrowser::~ChmBrowser() = default;
 
-bool ChmBrowser::openFile(const QString& path) {
+bool ChmBrowser::openFile(const QString& path, QString* problem) {
     file_ = std::make_unique<ChmFile>(QFile::encodeName(path).toStdString());
     if (!file_->isOpen()) {
+        if (problem) *problem = QString::fromStdString(file_->problem());
         file_.reset();
         return false;
     }
@@ -64,6 +65,10 @@ QVariant ChmBrowser::loadResource(int type, const QUrl& name) {
                        "%2 MB, so the file is probably damaged.</p></body></html>")
             .arg(name.path().toHtmlEscaped())
             .arg(ChmFile::kObjectLimit >> 20);
+    if (object.status == ChmObject::Damaged && type == QTextDocument::HtmlResource)
+        return QString("<html><body><p>The help page %1 is not shown: the help file places it outside its "
+                       "compressed content, so the file is damaged.</p></body></html>")
+            .arg(name.path().toHtmlEscaped());
     if (!object) return {};
     const QByteArray data(reinterpret_cast<const char*>(object.bytes.data()), qsizetype(object.bytes.size()));
     if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource)
@@ -100,16 +105,19 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window), browser_(ne
     resize(640, 560);
 }
 
-bool HelpViewer::openFile(const QString& path) {
-    if (!browser_->openFile(path)) return false;
+bool HelpViewer::openFile(const QString& path, QString* problem) {
+    if (!browser_->openFile(path, problem)) return false;
     path_ = path;
     browser_->showDefaultTopic();
     return true;
 }
 
 QStringList helpFolders() {
-    QStringList folders = {QDir::currentPath()};
+    QStringList folders;
     for (const auto& folder : dataFolders()) folders << QDir::cleanPath(QString::fromStdString(folder.string()));
+    // Last, so a file of that name left in the current folder never stands in
+    // for the one shipped with the program.
+    folders << QDir::currentPath();
     folders.removeDuplicates();
     return folders;
 }
@@ -137,8 +145,11 @@ HelpViewer* openHtmlHelp(QWidget* owner, const std::string& file) {
         owner ? dynamic_cast<HelpViewer*>(owner->findChild<QWidget*>(kViewerName, Qt::FindDirectChildrenOnly)) : nullptr;
     if (!viewer) viewer = new HelpViewer(owner);
     if (viewer->path() != path || viewer->browser()->source().isEmpty()) {
-        if (!viewer->openFile(path)) {
-            QMessageBox::warning(owner, "Rubicel", "The help file " + path + " cannot be read.");
+        QString problem;
+        if (!viewer->openFile(path, &problem)) {
+            QMessageBox::warning(owner, "Rubicel",
+                                 "The help file " + path + " cannot be read" +
+                                     (problem.isEmpty() ? QString() : ": " + problem) + ".");
             if (!owner) delete viewer;
             return nullptr;
         }

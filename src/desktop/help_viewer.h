@@ -17,8 +17,8 @@ class ChmBrowser : public QTextBrowser {
 public:
     explicit ChmBrowser(QWidget* parent = nullptr);
     ~ChmBrowser() override;
-    // Opens the help file; false when it cannot be read.
-    bool openFile(const QString& path);
+    // Opens the help file; false when it cannot be read, and why in problem.
+    bool openFile(const QString& path, QString* problem = nullptr);
     // Shows the page the file opens at.
     void showDefaultTopic();
     // Shows a page of the file the link points to, or opens a web address.
@@ -33,7 +33,7 @@ private:
 class HelpViewer : public QWidget {
 public:
     explicit HelpViewer(QWidget* owner);
-    bool openFile(const QString& path);
+    bool openFile(const QString& path, QString* problem = nullptr);
     ChmBrowser* browser() const { return browser_; }
     const QString& path() const { return path_; }
 
@@ -42,9 +42,10 @@ private:
     QString path_;
 };
 
-// The folders searched for the help file, in order: the working folder (the
-// file is opened by its bare name), then the folders of the shipped files
-// (the program's folder, ../share/rubicel beside it, the build tree's share/rubicel).
+// The folders searched for the help file, in order: the folders of the shipped
+// files (the program's folder, ../share/rubicel beside it, and for a program
+// left in the build tree its share/rubicel), then the working folder (the file
+// is named without a folder).
 QStringList helpFolders();
 // Returns the full path of file in the first folder that holds it, or empty.
 QString findHelpFile(const QString& file);

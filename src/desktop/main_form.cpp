@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -22,6 +23,7 @@
 #include "desktop/folder_panel.h"
 #include "desktop/map_picture_widget.h"
 #include "desktop/menu_area.h"
+#include "desktop/place_finder_window.h"
 #include "desktop/profile_window.h"
 #include "windows/config_file.h"
 #include "windows/drag_box.h"
@@ -85,6 +87,7 @@ MainForm::MainForm() {
     setCentralWidget(client_);
 
     picture_ = new MapPictureWidget(client_);
+    picture_->shownArea = [this] { return mapViewport(); };
     hscrbar_ = makeScrollBar(Qt::Horizontal, "Hscrbar", client_);
     vscrbar_ = makeScrollBar(Qt::Vertical, "Vscrbar", client_);
     const int thickness = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -109,10 +112,9 @@ void MainForm::attach(Program& p, std::span<const MenuNode> menus) {
     buildMenus(p, menus);
     connectControls(p);
     profiles_ = std::make_unique<ProfileTool>(p, *picture_);
-    // The menu rows' height is known once they hold their items. Room is left
-    // for the status item's own row, so a whole-planet map stays whole while
-    // its progress text is shown.
-    resize(kStartClientWidth, kStartClientHeight + 2 * menuArea_->menus()->sizeHint().height());
+    finder_ = std::make_unique<PlaceFinder>(p, *this);
+    // The menu row's height is known once it holds its items.
+    resize(kStartClientWidth, kStartClientHeight + menuArea_->sizeHint().height());
 }
 
 void MainForm::buildMenus(Program& p, std::span<const MenuNode> menus) {
@@ -188,7 +190,8 @@ void MainForm::connectExploring(Program& p) {
     picture_->onMiddleDrag = [&p](int phase, float x, float y) {
         if (phase == 0) dmap_MiddleDown(p, x, y);
         else if (phase == 1) dmap_MiddleMove(p, x, y);
-        else dmap_MiddleUp(p, x, y);
+        else if (phase == 2) dmap_MiddleUp(p, x, y);
+        else p.middleDrag = MiddleDrag{};
     };
     onHistoryButton_ = [&p](bool forward) { forward ? mapForward(p) : mapBack(p); };
     picture_->onHistoryButton = onHistoryButton_;
@@ -257,7 +260,52 @@ void MainForm::closeEvent(QCloseEvent* event) {
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize && onResize_) onResize_();
+    if (watched == client_ && event->type() == QEvent::Paint) paintHint();
     return QMainWindow::eventFilter(watched, event);
+}
+
+QRect MainForm::mapViewport() const {
+    QRect area = client_->rect();
+    if (!vscrbar_->isHidden()) area.setRight(vscrbar_->x() - 1);
+    if (!hscrbar_->isHidden()) area.setBottom(hscrbar_->y() - 1);
+    return area;
+}
+
+QString MainForm::hintText() const {
+    if (!picture_->image().isNull()) return QString();
+    // The captions as the menus show them.
+    const auto shown = [this](MenuControl control) {
+        const QAction* item = action({control});
+        return item ? item->text().remove('&').trimmed() : QString();
+    };
+    const QString arrow = QString::fromUtf8(" \u25b8 ");
+    const QString file = shown(MenuControl::m_file);
+    const QAction* mapArea = action({MenuControl::m_area});
+    if (mapArea && !mapArea->isEnabled())
+        return "No map yet: the four MEGDR064 tile files were not found.\n"
+               "Choose the folder that holds them with " +
+               file + arrow + shown(MenuControl::m_default) + ".";
+    const QString area = shown(MenuControl::m_area);
+    return "No map yet.\n" + file + arrow + shown(MenuControl::m_load) +
+           " draws a tile, the entire planet or a polar region;\n" + area +
+           " draws a named feature, or a box of your own with " + area + arrow + shown(MenuControl::m_custom) + ".";
+}
+
+void MainForm::refreshHint() {
+    const bool shown = !hintText().isEmpty();
+    if (shown || hintShown_) client_->update();
+    hintShown_ = shown;
+}
+
+void MainForm::paintHint() {
+    // Painted on the empty client area, never into the picture.
+    const QString text = hintText();
+    if (text.isEmpty()) return;
+    QPainter painter(client_);
+    painter.setPen(client_->palette().color(QPalette::PlaceholderText));
+    constexpr int kMargin = 24;
+    painter.drawText(client_->rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), Qt::AlignCenter | Qt::TextWordWrap,
+                     text);
 }
 
 }  // namespace rubicel

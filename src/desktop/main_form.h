@@ -27,6 +27,7 @@ struct Program;
 class FolderPanel;
 class MapPictureWidget;
 class MenuArea;
+class PlaceFinder;
 class ProfileTool;
 
 // The window and its controls. QtPlatform drives it for the program's logic;
@@ -54,11 +55,21 @@ public:
     FolderPanel* folderPanel() const { return folderPanel_; }
     // The elevation profiles of lines drawn over the map.
     ProfileTool* profiles() const { return profiles_.get(); }
+    // Map Area ▸ Find Place: the window, the place's map and its mark.
+    PlaceFinder* finder() const { return finder_.get(); }
     // The widget standing for a control, or null (the save panel is made by QtPlatform::attach).
     QWidget* control(Control control) const;
 
     // Runs when the user closes the window.
     std::function<void()> onClose;
+
+    // While no map has been drawn the empty map area says how to draw one;
+    // asked again when the picture or the Map Area menu changes.
+    void refreshHint();
+    // The text it shows, or nothing once a map has been drawn.
+    QString hintText() const;
+    // The part of the client area beside the scroll bars, which shows the map.
+    QRect mapViewport() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +84,7 @@ private:
     void connectControls(Program& p);
     void connectExploring(Program& p);
     void trigger(Program& p, const MenuNode& node, QAction* action);
+    void paintHint();
 
     // Each control's actions and menus by index + 1 (slot 0 outside an array).
     std::array<std::vector<QAction*>, kMenuControlCount> actions_;
@@ -92,6 +104,8 @@ private:
     std::function<bool(bool alt, int key)> onExploreKey_;
     std::function<void(bool forward)> onHistoryButton_;
     std::unique_ptr<ProfileTool> profiles_;
+    std::unique_ptr<PlaceFinder> finder_;
+    bool hintShown_ = false;
 
     friend class QtPlatform;
 };

@@ -4,12 +4,17 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QRubberBand>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
+
+#include <algorithm>
+#include <utility>
 
 #include "common/raster.h"
 
@@ -20,6 +25,26 @@ MapPictureWidget::MapPictureWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     band_ = new QRubberBand(QRubberBand::Rectangle, this);
+    // The read-out looks like a tooltip but lies in the window, over the map:
+    // in the picture's parent, so that beside a small picture it is not cut
+    // at the picture's edges.
+    readout_ = new QLabel(parent ? parent : this);
+    readout_->setObjectName("readout");
+    readout_->setFont(QToolTip::font());
+    readout_->setPalette(QToolTip::palette());
+    readout_->setBackgroundRole(QPalette::ToolTipBase);
+    readout_->setForegroundRole(QPalette::ToolTipText);
+    readout_->setAutoFillBackground(true);
+    readout_->setFrameShape(QFrame::Box);
+    readout_->setMargin(2);
+    readout_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    readout_->hide();
+    // A minute at most, as a read-out that no move renews should not stay for good.
+    constexpr int kShowMilliseconds = 60000;
+    readoutTimer_ = new QTimer(this);
+    readoutTimer_->setSingleShot(true);
+    readoutTimer_->setInterval(kShowMilliseconds);
+    QObject::connect(readoutTimer_, &QTimer::timeout, readout_, &QWidget::hide);
     resize(0, 0);
 }
 
@@ -27,12 +52,34 @@ bool MapPictureWidget::banding() const { return band_->isVisible(); }
 
 void MapPictureWidget::showPointerText(const QString& text) {
     pointerText_ = text;
-    // A minute at most, as a tooltip that no move renews should not stay for good.
-    constexpr int kShowMilliseconds = 60000;
-    if (text.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(mapToGlobal(pointer_), text, this, QRect(), kShowMilliseconds);
+    if (text.isEmpty()) {
+        readout_->hide();
+        readoutTimer_->stop();
+        return;
+    }
+    readout_->setText(text);
+    readout_->adjustSize();
+    placePointerLabel();
+    readout_->show();
+    readout_->raise();
+    readoutTimer_->start();
+}
+
+void MapPictureWidget::placePointerLabel() {
+    // Below and right of the pointer, as a tooltip; to its left or above it
+    // where that would reach past the part of the window that shows the map.
+    constexpr int kRight = 12, kBelow = 18, kGap = 4;
+    QWidget* home = readout_->parentWidget();
+    const QRect area = shownArea ? shownArea() : home->rect();
+    const QPoint pointer = home == this ? pointer_ : mapTo(home, pointer_);
+    const QSize size = readout_->size();
+    int x = pointer.x() + kRight;
+    int y = pointer.y() + kBelow;
+    if (x + size.width() > area.right() + 1) x = pointer.x() - kGap - size.width();
+    if (y + size.height() > area.bottom() + 1) y = pointer.y() - kGap - size.height();
+    x = std::max(area.left(), std::min(x, area.right() + 1 - size.width()));
+    y = std::max(area.top(), std::min(y, area.bottom() + 1 - size.height()));
+    readout_->move(x, y);
 }
 
 void MapPictureWidget::endDrag() {
@@ -75,6 +122,7 @@ void MapPictureWidget::paintEvent(QPaintEvent* event) {
     for (const QRect& uncovered : QRegion(area) - QRegion(image_.rect())) painter.fillRect(uncovered, background);
     if (!image_.isNull()) painter.drawImage(area.topLeft(), image_, area);
     paintProfile(painter);
+    if (paintPlaceMark) paintPlaceMark(painter);
 }
 
 void MapPictureWidget::mousePressEvent(QMouseEvent* event) {
@@ -104,6 +152,12 @@ void MapPictureWidget::mousePressEvent(QMouseEvent* event) {
 void MapPictureWidget::mouseMoveEvent(QMouseEvent* event) {
     profileMove(event);
     pointer_ = event->position().toPoint();
+    // A release that went elsewhere (to a message box opened during the drag)
+    // ends the drag without moving the map.
+    if (middle_ && !(event->buttons() & Qt::MiddleButton)) {
+        middle_ = false;
+        if (onMiddleDrag) onMiddleDrag(3, float(event->position().x()), float(event->position().y()));
+    }
     if (middle_) middleEvent(1, event);
     if (pressed_ && !band_->isVisible() &&
         (pointer_ - origin_).manhattanLength() >= QApplication::startDragDistance()) {
@@ -147,8 +201,16 @@ void MapPictureWidget::middleEvent(int phase, QMouseEvent* event) {
 
 void MapPictureWidget::wheelEvent(QWheelEvent* event) {
     // A notch is 120 eighths of a degree; finer wheels add up to whole notches.
+    // What is left of a turn is forgotten after a pause or when the wheel
+    // turns the other way, so it never adds to a later turn.
     constexpr int kNotch = 120;
-    wheelAngle_ += event->angleDelta().y();
+    constexpr qint64 kPauseMilliseconds = 500;
+    const int angle = event->angleDelta().y();
+    const qint64 time = qint64(event->timestamp());
+    if (time - wheelTime_ > kPauseMilliseconds || time < wheelTime_) wheelAngle_ = 0;
+    if (angle != 0 && wheelAngle_ != 0 && (angle > 0) != (wheelAngle_ > 0)) wheelAngle_ = 0;
+    if (angle != 0) wheelTime_ = time;
+    wheelAngle_ += angle;
     const int notches = wheelAngle_ / kNotch;
     wheelAngle_ -= notches * kNotch;
     event->accept();
@@ -211,16 +273,26 @@ void MapPictureWidget::endProfileLine() {
 }
 
 void MapPictureWidget::paintProfile(QPainter& painter) {
-    const auto line = [&painter](QPoint from, QPoint to, const QColor& colour) {
-        painter.setPen(QPen(Qt::black, 4));
-        painter.drawLine(from, to);
-        painter.setPen(QPen(colour, 2));
-        painter.drawLine(from, to);
+    // Smooth edges for the lines and the mark only; the map is already drawn.
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A yellow or white line with a black edge, round at its joins.
+    const auto pen = [](const QColor& colour, int width) {
+        return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     };
-    if (lineShown_) line(lineFrom_, lineTo_, Qt::white);
+    if (lineShown_) {
+        // While it is drawn, the line goes straight from pixel centre to pixel centre.
+        const QPointF from = QPointF(lineFrom_) + QPointF(0.5, 0.5), to = QPointF(lineTo_) + QPointF(0.5, 0.5);
+        painter.setPen(pen(Qt::black, 4));
+        painter.drawLine(from, to);
+        painter.setPen(pen(Qt::white, 2));
+        painter.drawLine(from, to);
+    }
     const std::optional<ProfileOverlay> overlay = profileOverlay ? profileOverlay() : std::nullopt;
     if (!overlay) return;
-    line(overlay->from, overlay->to, Qt::yellow);
+    for (const auto& [colour, width] : {std::pair{QColor(Qt::black), 4}, std::pair{QColor(Qt::yellow), 2}}) {
+        painter.setPen(pen(colour, width));
+        for (const QPolygonF& run : overlay->path) painter.drawPolyline(run);
+    }
     if (overlay->mark) {
         painter.setPen(QPen(Qt::black, 2));
         painter.setBrush(Qt::red);

@@ -4,14 +4,18 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPolygonF>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
+class QLabel;
 class QPainter;
 class QRubberBand;
+class QTimer;
 
 namespace rubicel {
 
@@ -45,14 +49,21 @@ public:
 
     // The wheel turned whole notches (forward positive) with the pointer at (x, y).
     std::function<void(int notches, float x, float y)> onWheel;
-    // A middle-button drag: phase 0 the press, 1 a move, 2 the release.
+    // A middle-button drag: phase 0 the press, 1 a move, 2 the release, 3 the
+    // button found up without a release (the drag is dropped).
     std::function<void(int phase, float x, float y)> onMiddleDrag;
     // The mouse's back (false) or forward (true) button.
     std::function<void(bool forward)> onHistoryButton;
 
-    // Shows text beside the pointer (a tooltip that follows it); empty hides it.
+    // Shows text in a label beside the pointer, inside the part of the window
+    // that shows the map; empty hides it.
     void showPointerText(const QString& text);
     const QString& pointerText() const { return pointerText_; }
+    // The label that shows it, a child of the picture's parent.
+    const QLabel* pointerLabel() const { return readout_; }
+    // The part of the picture's parent that shows the map, beside its scroll
+    // bars, in the parent's coordinates (the whole parent when not set).
+    std::function<QRect()> shownArea;
     // The rubber band is shown.
     bool banding() const;
 
@@ -61,14 +72,17 @@ public:
     std::function<bool()> onProfileAllowed;
     // A line from (x0, y0) to (x1, y1) was drawn and let go.
     std::function<void(float x0, float y0, float x1, float y1)> onProfileLine;
-    // What stays painted over the map, asked at each paint: a line and a marked point.
+    // What stays painted over the map, asked at each paint: the profile's path
+    // in runs and a marked point, in picture pixels.
     struct ProfileOverlay {
-        QPoint from, to;
-        std::optional<QPoint> mark;
+        std::vector<QPolygonF> path;
+        std::optional<QPointF> mark;
     };
     std::function<std::optional<ProfileOverlay>()> profileOverlay;
     // A line is being drawn.
     bool drawingProfileLine() const { return lineShown_; }
+    // Paints the mark of a place found by name over the map, at each paint.
+    std::function<void(QPainter&)> paintPlaceMark;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -82,6 +96,7 @@ protected:
 private:
     void wrap();
     void endDrag();
+    void placePointerLabel();
     // The exploring buttons: back and forward, the middle drag. True when the
     // press was the mouse's back or forward button.
     bool historyPress(QMouseEvent* event);
@@ -97,12 +112,15 @@ private:
     const Raster* raster_ = nullptr;
     QImage image_;
     QString pointerText_;
+    QLabel* readout_ = nullptr;
+    QTimer* readoutTimer_ = nullptr;
     QPoint pointer_;            // where the pointer was last seen, picture pixels
     bool pressed_ = false;      // the left button went down where a drag may start
     QPoint origin_;             // where it went down
     QRubberBand* band_ = nullptr;
     bool middle_ = false;       // a middle-button drag is under way
     int wheelAngle_ = 0;        // wheel turn not yet a whole notch, eighths of a degree
+    qint64 wheelTime_ = 0;      // event time of the wheel's last turn, milliseconds
     bool linePressed_ = false;  // Shift and the left button went down where a line may start
     bool lineShown_ = false;    // the line follows the pointer
     QPoint lineFrom_, lineTo_;

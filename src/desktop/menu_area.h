@@ -8,20 +8,37 @@ class QMenuBar;
 
 namespace rubicel {
 
-// Holds two menu bars: the menus, and the status item that follows them. When
-// the status text does not fit beside the menus it moves to a row of its own
-// below them, as a window's menu bar wraps, so that it is always shown whole.
+// The status item "prcent": shows the caption of its action as the menu bar
+// shows an item, cut with an ellipsis to the room it has, the whole caption
+// as its tooltip.
+class StatusItem : public QWidget {
+public:
+    explicit StatusItem(QWidget* parent);
+    // The whole caption, and what is shown of it in the width the item has now.
+    QString caption() const;
+    QString shownText() const;
+    QSize sizeHint() const override;
+
+protected:
+    void actionEvent(QActionEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Left edge of the text's item, and the item's width beyond the text.
+    int itemLeft() const;
+    int itemPadding() const;
+};
+
+// One row, always the menus' height: the menus, then the status item in the
+// room they leave, so that no caption moves the map below.
 class MenuArea : public QWidget {
 public:
     explicit MenuArea(QWidget* parent);
 
     QMenuBar* menus() const { return menus_; }
-    QMenuBar* status() const { return status_; }
-    // Lays the two bars out again after the status text changed.
-    void refresh();
+    StatusItem* status() const { return status_; }
 
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override;
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -29,11 +46,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    bool fitsOnOneRow(int width) const;
     void place();
 
     QMenuBar* menus_;
-    QMenuBar* status_;
+    StatusItem* status_;
 };
 
 }  // namespace rubicel

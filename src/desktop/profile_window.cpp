@@ -6,6 +6,7 @@
 #include <QChartView>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -171,14 +172,24 @@ ProfileTool::ProfileTool(Program& p, MapPictureWidget& picture) : p_(p), picture
     picture_.onProfileLine = [this](float x0, float y0, float x1, float y1) { lineDrawn(x0, y0, x1, y1); };
     picture_.profileOverlay = [this]() -> std::optional<MapPictureWidget::ProfileOverlay> {
         if (!profileLineShown(p_.dmap, line_)) return std::nullopt;
-        MapPictureWidget::ProfileOverlay overlay{QPoint(line_.x0, line_.y0), QPoint(line_.x1, line_.y1), {}};
+        MapPictureWidget::ProfileOverlay overlay{path_, {}};
+        // The marked point's own place, on the path drawn.
         if (marked_ >= 0)
-            if (const auto at = profilePointPixel(p_.dmap, line_, std::size_t(marked_)))
-                overlay.mark = QPoint((*at)[0], (*at)[1]);
+            if (const auto at = profilePointPlace(p_.dmap, line_, std::size_t(marked_)))
+                overlay.mark = QPointF(at->x, at->y);
         return overlay;
     };
     askSavePath = [this](const QString& suggested) {
-        return QFileDialog::getSaveFileName(window_, "Save Profile", suggested, "CSV files (*.csv)");
+        const QFileInfo file(suggested);
+        QFileDialog dialog(window_, "Save Profile", file.absolutePath(), "CSV files (*.csv)");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // The dialog adds the suffix before it asks about a file of that name,
+        // so it asks about the file written; a native dialog would ask about
+        // the name as typed.
+        dialog.setDefaultSuffix("csv");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.selectFile(file.fileName());
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
 }
 
@@ -191,6 +202,13 @@ void ProfileTool::lineDrawn(float x0, float y0, float x1, float y1) {
         return;
     }
     line_ = std::move(line);
+    path_.clear();
+    for (const PathRun& run : line_.path) {
+        QPolygonF polygon;
+        polygon.reserve(qsizetype(run.size()));
+        for (const auto& [x, y] : run) polygon.append(QPointF(x, y));
+        path_.push_back(std::move(polygon));
+    }
     marked_ = -1;
     if (!window_) {
         window_ = new ProfileWindow(picture_.window());
@@ -208,11 +226,14 @@ void ProfileTool::lineDrawn(float x0, float y0, float x1, float y1) {
 
 void ProfileTool::save() {
     if (line_.profile.points.empty()) return;
+    // The dialog opens in the maps folder; one made for it goes again when no
+    // profile is saved into it, so a cancelled dialog leaves nothing behind.
     const QString folder = QString::fromStdString(profileFolder(p_));
-    QDir().mkpath(folder);
+    const bool made = !QFileInfo(folder).isDir() && QDir().mkpath(folder);
     const QString path = askSavePath(folder + "/" + QString::fromStdString(profileFileName(line_.profile)));
+    if (made && (path.isEmpty() || QFileInfo(path).absoluteDir() != QDir(folder))) QDir().rmdir(folder);
     if (path.isEmpty()) return;
-    if (const auto error = writeProfileCsv(profileSavePath(path.toStdString()), line_.profile))
+    if (const auto error = writeProfileCsv(path.toStdString(), line_.profile))
         p_.ui.messageBox(*error, std::string(), Icon::None);
 }
 

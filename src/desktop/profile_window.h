@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QPointer>
+#include <QPolygonF>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 #include "windows/profile_line.h"
 
@@ -80,6 +82,7 @@ private:
     MapPictureWidget& picture_;
     QPointer<ProfileWindow> window_;
     ProfileLine line_;
+    std::vector<QPolygonF> path_;  // line_.path as the picture paints it
     int marked_ = -1;
 };
 

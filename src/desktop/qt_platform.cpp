@@ -18,7 +18,6 @@
 #include "desktop/form_host.h"
 #include "desktop/main_form.h"
 #include "desktop/map_picture_widget.h"
-#include "desktop/menu_area.h"
 #include "desktop/save_panel_widget.h"
 #include "desktop/tool_windows.h"
 #include "windows/main_window.h"
@@ -75,19 +74,16 @@ void QtPlatform::setMenuChecked(MenuId item, bool checked) {
 
 void QtPlatform::setMenuEnabled(MenuId item, bool enabled) {
     if (QAction* action = form_->action(item)) action->setEnabled(enabled);
+    // The empty window's hint names the folder item while Map Area cannot be used.
+    if (item.control == MenuControl::m_area) form_->refreshHint();
 }
 
 void QtPlatform::setMenuCaption(MenuId item, const std::string& caption) {
     QAction* action = form_->action(item);
     if (!action) return;
     action->setText(text(caption));
-    MenuArea* area = form_->menuArea();
-    if (action->parent() == static_cast<QObject*>(area->status())) {
-        // The status item shows only while it has something to say, and moves
-        // to a row of its own when it does not fit beside the menus.
-        action->setVisible(!caption.empty());
-        area->refresh();
-    }
+    // The status item shows only while it has something to say.
+    if (item.control == MenuControl::prcent) action->setVisible(!caption.empty());
 }
 
 void QtPlatform::popupMenu(MenuId menu) {
@@ -108,7 +104,10 @@ void QtPlatform::messageBox(const std::string& message, const std::string& title
     box.exec();
 }
 
-void QtPlatform::mapImageReset(const Raster& image) { form_->picture()->setRaster(image); }
+void QtPlatform::mapImageReset(const Raster& image) {
+    form_->picture()->setRaster(image);
+    form_->refreshHint();
+}
 
 void QtPlatform::mapRowsChanged(int first, int last) { form_->picture()->rowsChanged(first, last); }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// map_places.cpp: the gazetteer's places as the furniture takes them.
+// map_places.cpp: the place index's features and landing sites as the furniture takes them.
 #include "furniture/map_places.h"
 
-#include "places/place.h"
+#include "places/place_index.h"
 
 namespace rubicel {
 
@@ -16,6 +16,14 @@ std::vector<MapPlace> mapPlacesOf(std::span<const Place> places) {
         out.push_back({place.name, place.latitude, place.longitude, place.diameterKm, kind});
     }
     return out;
+}
+
+std::vector<MapPlace> mapPlacesOf(const PlaceIndex& index) { return mapPlacesOf(index.places()); }
+
+const std::vector<MapPlace>& shippedMapPlaces(std::string* error) {
+    static const std::vector<MapPlace> places = mapPlacesOf(PlaceIndex::shared());
+    if (error) *error = PlaceIndex::shared().error();
+    return places;
 }
 
 }  // namespace rubicel

@@ -12,6 +12,7 @@
 namespace rubicel {
 
 struct Place;
+class PlaceIndex;
 
 enum class PlaceKind {
     Feature,        // a named feature with an outline: crater, mons, vallis, planitia, ...
@@ -19,7 +20,7 @@ enum class PlaceKind {
     LandingSite,    // a lander, marked and named by its mission
 };
 
-// One place, filled by the caller from the gazetteer.
+// One place, as mapPlacesOf gives it from the place index.
 struct MapPlace {
     std::string name;      // UTF-8, as approved (a lander: its mission)
     double latitude = 0;   // planetocentric, degrees north
@@ -28,8 +29,16 @@ struct MapPlace {
     PlaceKind kind = PlaceKind::Feature;
 };
 
-// The places of the gazetteer (the place index) as the furniture takes them:
-// landing sites, albedo features (descriptor "Albedo Feature") and features.
+// The places of index, in its order: its features (the albedo features told
+// apart by their type) and its landing sites, named by their missions.
+std::vector<MapPlace> mapPlacesOf(const PlaceIndex& index);
+
+// mapPlacesOf(PlaceIndex::shared()), made on the first call (from any thread)
+// and kept for the run; empty, with the index's error in error, when the
+// shipped files could not be read.
+const std::vector<MapPlace>& shippedMapPlaces(std::string* error = nullptr);
+
+// The same for a list of places.
 std::vector<MapPlace> mapPlacesOf(std::span<const Place> places);
 
 // A feature the map shows: where its centre lies and how wide it is there.

@@ -3,6 +3,7 @@
 #include "maps/drawn_map.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "maps/map_picture.h"
@@ -127,6 +128,49 @@ std::optional<PixelSample> drawnSample(const DrawnMap& map, int x, int y) {
     // A row that runs on from an eastern tile into a western one crosses 180°.
     if (east && tileWest(tile) < tileWest(map.tiles[below ? 2 : 0])) s.longitude += 360.0;
     return s;
+}
+
+std::optional<PlaceOnPicture> placeOnPicture(const MapPicture& picture, double latitude, double longitude) {
+    const PixelExtent extent = drawnExtent(picture);
+    if (extent.width == 0) return std::nullopt;
+    const DrawnMap& map = picture.shows;
+    PlaceOnPicture at;
+    at.longitude = longitude;
+    if (map.pole != 0) {
+        if (latitude * map.pole < map.limit) return std::nullopt;
+        PolarGrid grid = polarGrid(map.pole, map.limit, map.step);
+        grid.n = map.half;
+        const PolarPicturePoint polar = polarPicturePoint(grid, latitude, longitude);
+        at.x = polar.x;
+        at.y = polar.y;
+    } else {
+        // The first tile's columns and records, sample centres at whole numbers.
+        const int first = map.tiles[0];
+        const double west = tileWest(first) + map.firstColumn / kSamplesPerDegree;
+        double east = longitude;
+        while (east < west) east += 360.0;
+        while (east >= west + 360.0) east -= 360.0;
+        at.longitude = east;
+        const double column = (east - tileWest(first)) * kSamplesPerDegree - 0.5;
+        if (column <= kLastColumn + 0.5 || map.eastPixels == 0)
+            at.x = (column - map.firstColumn) / map.step + 0.5;
+        else  // the east neighbour, from its column 0
+            at.x = map.westPixels + (column - kTileColumns) / map.step + 0.5;
+        const bool below = map.tiles[2] >= 0 && latitude < 0.0;
+        if (!below) {
+            const double record = (tileTop(first) - latitude) * kSamplesPerDegree + 0.5;
+            at.y = (record - map.firstRecord) / map.step + 0.5;
+        } else {  // the tile below, from its record 1
+            const double record = -latitude * kSamplesPerDegree + 0.5;
+            at.y = map.switchRow + (record - 1.0) / map.step + 0.5;
+        }
+    }
+    // A pixel of an area map stands for the block of samples from the one it
+    // shows on, so the last pixel's block reaches half a pixel past the picture.
+    const double block = map.pole != 0 ? 0.0 : 0.5;
+    if (!(at.x >= 0.0 && at.x <= extent.width + block && at.y >= 0.0 && at.y <= extent.height + block))
+        return std::nullopt;
+    return at;
 }
 
 }  // namespace rubicel

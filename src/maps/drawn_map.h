@@ -83,6 +83,21 @@ std::optional<PixelSample> pixelSample(const MapPicture& picture, int x, int y);
 // no sample reached.
 std::optional<PixelSample> drawnSample(const DrawnMap& map, int x, int y);
 
+// Where a point of the planet lies on the finished map, in picture pixels:
+// (x + 0.5, y + 0.5), the centre of pixel (x, y), stands for the centre of the
+// sample the pixel shows, and the places between follow the samples evenly
+// (on a polar map the projection itself). longitude is the one the map
+// counts, from its west edge on, whatever multiple of 360 was given (the
+// pole's angle on a polar map). Nothing where the map does not show the point:
+// beyond the pixels drawn, beyond a polar map's limit circle, or while
+// pixelSample gives nothing.
+struct PlaceOnPicture {
+    double x = 0;
+    double y = 0;
+    double longitude = 0;
+};
+std::optional<PlaceOnPicture> placeOnPicture(const MapPicture& picture, double latitude, double longitude);
+
 // The pixels that show samples: every pixel (x, y) with x < width and y < height
 // has one. 0 by 0 when pixelSample gives nothing anywhere.
 struct PixelExtent {

@@ -37,24 +37,27 @@ GeoBox placeExtent(const Place& place) {
     return e;
 }
 
-std::string featureLabel(const Place& place) {
-    std::string type = place.type;
-    for (char& c : type)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+std::string diameterText(double km) {
     std::string size;
-    const double d = place.diameterKm;
-    if (roundHalfEven(d * 10.0) < 100.0) {
-        const long long tenths = static_cast<long long>(roundHalfEven(d * 10.0));
+    if (roundHalfEven(km * 10.0) < 100.0) {
+        const long long tenths = static_cast<long long>(roundHalfEven(km * 10.0));
         size = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
     } else {
         // Groups of three digits, counted from the right.
-        const std::string digits = std::to_string(static_cast<long long>(roundHalfEven(d)));
+        const std::string digits = std::to_string(static_cast<long long>(roundHalfEven(km)));
         for (std::size_t i = 0; i < digits.size(); ++i) {
             if (i > 0 && (digits.size() - i) % 3 == 0) size += ' ';
             size += digits[i];
         }
     }
-    return place.name + " (" + type + ", " + size + " km)";
+    return size;
+}
+
+std::string featureLabel(const Place& place) {
+    std::string type = place.type;
+    for (char& c : type)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return place.name + " (" + type + ", " + diameterText(place.diameterKm) + " km)";
 }
 
 }  // namespace rubicel

@@ -45,10 +45,14 @@ inline constexpr double kKmPerDegree = 59.27;
 // stay within ±90.
 GeoBox placeExtent(const Place& place);
 
+// A diameter in km as the program writes it: one decimal below 10 km ("0.8"),
+// whole kilometres from there, in groups of three digits apart from 1,000 km
+// ("154", "1 707").
+std::string diameterText(double km);
+
 // The place as the pointer read-out names it: its name, its type in lower
-// case and its diameter, "Gale (crater, 154 km)"; one decimal below 10 km
-// ("Airy-0 (crater, 0.8 km)"), groups of three digits apart from 1,000 km
-// ("Hephaestus Rupēs (rupes, 1 707 km)").
+// case and its diameter (diameterText), "Gale (crater, 154 km)",
+// "Airy-0 (crater, 0.8 km)", "Hephaestus Rupēs (rupes, 1 707 km)".
 std::string featureLabel(const Place& place);
 
 }  // namespace rubicel

@@ -352,6 +352,11 @@ std::int16_t nextAreaStep(const Program& p, const AreaBox4& box) {
 
 void noteMapRequest(Program& p, MapEntry entry) { p.history.push(std::move(entry)); }
 
+void drawNewMap(Program& p, const MapEntry& entry) {
+    p.history.push(entry);
+    showEntry(p, entry);
+}
+
 void noteAreaRequest(Program& p, const AreaBox4& box, std::optional<MenuId> tick) {
     p.history.push(MapEntry{MapEntry::Kind::Area, box, nextAreaStep(p, box), {}, tick});
 }

@@ -85,5 +85,8 @@ std::int16_t nextAreaStep(const Program& p, const AreaBox4& box);
 // A map was requested by a menu, the custom area or a drag: it goes into the history.
 void noteMapRequest(Program& p, MapEntry entry);
 void noteAreaRequest(Program& p, const AreaBox4& box, std::optional<MenuId> tick = std::nullopt);
+// A map asked for by a tool window (a place found by name): a new entry of the
+// history, drawn as Back and Forward draw the entries.
+void drawNewMap(Program& p, const MapEntry& entry);
 
 }  // namespace rubicel

@@ -75,6 +75,9 @@ constexpr std::array kRows = {
     item(1, m_end, "E&xit", m_end_Click),
 
     menu(0, m_area, "Map Area    ", m_area_Click),
+    // The window is the desktop's; the key is what follows the three spaces.
+    item(1, m_find, "Find Place...   Ctrl+F"),
+    line(1, fbar),
     menu(1, m_plan, "Planitiae (plains)"),
     features(m_p, m_p_Click),
     menu(1, m_cter, "Cratered Terrain"),

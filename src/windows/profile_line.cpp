@@ -3,7 +3,6 @@
 #include "windows/profile_line.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -14,16 +13,6 @@
 #include "windows/program.h"
 
 namespace rubicel {
-namespace {
-
-// The angle between the sample pixel (x, y) shows and point; nothing off the samples.
-std::optional<double> angleTo(const MapPicture& picture, int x, int y, GeoPoint point) {
-    const auto s = pixelSample(picture, x, y);
-    if (!s) return std::nullopt;
-    return centralAngle({s->latitude, s->longitude}, point);
-}
-
-}  // namespace
 
 bool dmap_ProfileAllowed(const Program& p) { return drawnExtent(p.dmap).width > 0; }
 
@@ -54,21 +43,62 @@ std::optional<ProfileEnds> profileEnds(const MapPicture& picture, int x0, int y0
     return ends;
 }
 
+std::optional<std::array<std::string, 4>> drawnTilePaths(const Program& p) {
+    if (p.File1.size() < 4) return std::nullopt;
+    // The map names the files it read by tile index; the folder is what comes
+    // before the tile's name.
+    for (std::size_t t = 0; t < 4; ++t) {
+        const std::string& file = p.dmap.shows.files[t];
+        const std::string& name = p.File1[t];
+        if (file.size() < name.size() || file.compare(file.size() - name.size(), name.size(), name) != 0) continue;
+        const std::string folder = file.substr(0, file.size() - name.size());
+        std::array<std::string, 4> paths;
+        for (std::size_t i = 0; i < paths.size(); ++i) paths[i] = folder + p.File1[i];
+        return paths;
+    }
+    return std::nullopt;
+}
+
+std::vector<PathRun> profilePath(const MapPicture& picture, const ElevationProfile& profile) {
+    constexpr double kLeftOut = 0.5;  // pixels
+    // A polar map has no edge the longitudes run across.
+    const bool seamless = picture.shows.pole != 0;
+    std::vector<PathRun> runs;
+    std::optional<PlaceOnPicture> previous;
+    for (const ProfilePoint& point : profile.points) {
+        const std::optional<PlaceOnPicture> at = placeOnPicture(picture, point.latitude, point.longitude);
+        const bool joined = at && previous && (seamless || std::abs(at->longitude - previous->longitude) <= 180.0);
+        previous = at;
+        if (!at) continue;
+        if (!joined) runs.emplace_back();
+        PathRun& run = runs.back();
+        // The last point stands in for those closer than kLeftOut to the one kept before it.
+        const std::size_t n = run.size();
+        if (n >= 2 && std::hypot(run[n - 1][0] - run[n - 2][0], run[n - 1][1] - run[n - 2][1]) < kLeftOut)
+            run.back() = {at->x, at->y};
+        else
+            run.push_back({at->x, at->y});
+    }
+    return runs;
+}
+
 std::optional<std::string> dmap_ProfileLine(Program& p, float x0, float y0, float x1, float y1, ProfileLine& line) {
     const auto ends = profileEnds(p.dmap, int(std::floor(x0)), int(std::floor(y0)), int(std::floor(x1)),
                                   int(std::floor(y1)));
     if (!ends) return std::string();
-    if (p.File1.size() < 4) return "The four tile files are not found in " + p.map.datafolder;
-    std::array<std::string, 4> paths;
-    for (std::size_t t = 0; t < paths.size(); ++t) paths[t] = p.map.datafolder + p.File1[t];
+    // The tiles the map was drawn from: the data folder may have been changed
+    // since in the folder panel, which takes effect only at the next start.
+    const std::optional<std::array<std::string, 4>> paths = drawnTilePaths(p);
+    if (!paths) return "The four tile files are not found in " + p.map.datafolder;
     ElevationProfile profile;
-    if (auto error = elevationProfile(paths, ends->points[0], ends->points[1], 0, profile)) return error;
+    if (auto error = elevationProfile(*paths, ends->points[0], ends->points[1], 0, profile)) return error;
     line.revision = p.dmap.revision;
     line.x0 = ends->pixels[0][0];
     line.y0 = ends->pixels[0][1];
     line.x1 = ends->pixels[1][0];
     line.y1 = ends->pixels[1][1];
     line.profile = std::move(profile);
+    line.path = profilePath(p.dmap, line.profile);
     return std::nullopt;
 }
 
@@ -76,35 +106,10 @@ bool profileLineShown(const MapPicture& picture, const ProfileLine& line) {
     return line.revision == picture.revision && drawnExtent(picture).width > 0;
 }
 
-std::optional<std::array<int, 2>> profilePointPixel(const MapPicture& picture, const ProfileLine& line,
-                                                    std::size_t index) {
+std::optional<PlaceOnPicture> profilePointPlace(const MapPicture& picture, const ProfileLine& line, std::size_t index) {
     if (!profileLineShown(picture, line) || index >= line.profile.points.size()) return std::nullopt;
-    const ProfilePoint& target = line.profile.points[index];
-    const GeoPoint point{target.latitude, target.longitude};
-    // From the same share of the drawn line, downhill in the angle to the point
-    // with ever shorter moves: any mapping of pixels to samples that is smooth
-    // nearby (area maps, whole tiles, polar maps) finds its pixel.
-    const double share = line.profile.length > 0 ? target.distance / line.profile.length : 0.0;
-    int x = int(roundHalfEven(line.x0 + share * (line.x1 - line.x0)));
-    int y = int(roundHalfEven(line.y0 + share * (line.y1 - line.y0)));
-    auto best = angleTo(picture, x, y, point);
-    if (!best) return std::nullopt;
-    for (int move = 64; move >= 1; move /= 2) {
-        for (bool moved = true; moved;) {
-            moved = false;
-            for (const auto& [dx, dy] : {std::pair{move, 0}, {-move, 0}, {0, move}, {0, -move}, {move, move},
-                                        {-move, -move}, {move, -move}, {-move, move}}) {
-                const auto angle = angleTo(picture, x + dx, y + dy, point);
-                if (angle && *angle < *best) {
-                    best = angle;
-                    x += dx;
-                    y += dy;
-                    moved = true;
-                }
-            }
-        }
-    }
-    return std::array<int, 2>{x, y};
+    const ProfilePoint& point = line.profile.points[index];
+    return placeOnPicture(picture, point.latitude, point.longitude);
 }
 
 std::string profileFolder(const Program& p) { return p.map.startfolder + "/Maps"; }
@@ -117,12 +122,6 @@ std::string profileFileName(const ElevationProfile& profile) {
     // Whatever the locale, the file name keeps points.
     std::replace(text.begin(), text.end(), ',', '.');
     return text;
-}
-
-std::string profileSavePath(const std::string& chosen) {
-    std::string tail = chosen.size() >= 4 ? chosen.substr(chosen.size() - 4) : std::string();
-    for (char& c : tail) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".csv" ? chosen : chosen + ".csv";
 }
 
 }  // namespace rubicel

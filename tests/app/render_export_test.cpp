@@ -102,6 +102,41 @@ TEST_F(RenderExport, GdalPlacesTheGeoTiffAndThePngWithItsWorldFileOnTheBox) {
     }
 }
 
+// A place's map is centred on the place, to the whole degree its box is drawn
+// on: the world file's middle of the picture within half a degree of it.
+TEST_F(RenderExport, APlaceMapIsCentredOnThePlace) {
+    const struct {
+        std::string args;
+        double longitude, latitude;
+        int width, height;  // of the picture; 0: not checked
+    } cases[] = {
+        {"--place Jezero", 77.6873, 18.4082, 1024, 768},
+        {"--place 'hephaestus rupes' --size 640 480", 114.9028, 23.5385, 0, 0},
+        {"--place curiosity", 137.4417, -4.5895, 0, 0},  // a lander by its mission
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        ASSERT_EQ(render(c.args + " -o map.png --world-file"), 0) << err;
+        const std::string png = test::readAll(work / "map.png");
+        ASSERT_GE(png.size(), 24u);
+        const auto be32 = [&png](std::size_t i) {
+            return int(std::uint8_t(png[i])) << 24 | int(std::uint8_t(png[i + 1])) << 16 |
+                   int(std::uint8_t(png[i + 2])) << 8 | int(std::uint8_t(png[i + 3]));
+        };
+        const int width = be32(16), height = be32(20);
+        if (c.width) {
+            EXPECT_EQ(width, c.width);
+            EXPECT_EQ(height, c.height);
+        }
+        // Pixel width, two rotations, pixel height, and the middle of the upper-left pixel.
+        double a = NAN, d = NAN, b = NAN, e = NAN, x = NAN, y = NAN;
+        ASSERT_EQ(std::sscanf(test::readAll(work / "map.pgw").c_str(), "%lf %lf %lf %lf %lf %lf", &a, &d, &b, &e, &x, &y),
+                  6);
+        EXPECT_NEAR(x + a * (width - 1) / 2, c.longitude, 0.5);
+        EXPECT_NEAR(y + e * (height - 1) / 2, c.latitude, 0.5);
+    }
+}
+
 // The pole's polar stereographic system on the Mars sphere, the corner at
 // (-n p, n p): for 60° at step 4 n = 492 and p = 3704.67 m; for 80° at step
 // 13 n = 50 and p = 12040.17 m. GDAL reads the GeoTIFF's keys as variant A

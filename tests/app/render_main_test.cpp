@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,26 @@ TEST_F(RenderMain, ReadsTheDataFolderAndColoursFromTheConfiguration) {
     EXPECT_EQ(Bmp{readFile(work / "map.bmp")}.pixel(480, 0), colourOf(3, 2, elevation(2, 0)));
 }
 
+// The libraries of GeoTIFFs and of drawing are modules, mapped only when a map
+// needs them: a bitmap maps at most 15 objects, the loader and the kernel's
+// vDSO among them (the dynamic loader's debug output names the other 13).
+TEST_F(RenderMain, DrawingABitmapMapsFewLibrariesAndNoModule) {
+    const std::string command = "cd '" + work.path().string() + "' && LD_DEBUG=files '" RUBICEL_RENDER "' " +
+                                dataOption() + " --planet 0 --step 24 -o map.bmp 2>log.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const auto bytes = readFile(work / "log.txt");
+    std::istringstream log(std::string(bytes.begin(), bytes.end()));
+    std::vector<std::string> loaded;
+    for (std::string line; std::getline(log, line);)
+        if (const auto end = line.find(" [0];  generating link map"); end != std::string::npos)
+            loaded.push_back(line.substr(line.find("file=") + 5, end - line.find("file=") - 5));
+    EXPECT_GT(loaded.size(), 3u) << "the loader's debug output was not read";
+    EXPECT_LE(loaded.size(), 13u) << ::testing::PrintToString(loaded);
+    for (const std::string& file : loaded)
+        for (const char* module : {"rubicel-", "cairo", "pixman", "tiff", "proj"})
+            EXPECT_EQ(file.find(module), std::string::npos) << file;
+}
+
 TEST_F(RenderMain, FailuresAndWrongCommandLines) {
     const struct {
         const char* name;
@@ -212,6 +233,23 @@ TEST_F(RenderMain, FailuresAndWrongCommandLines) {
         {"strength not a number", dataOption() + " --planet 0 --relief-strength much -o map.bmp", 2,
          "--relief-strength: 'much'"},
         {"relief on a key", "--key vertical --relief -o map.bmp", 2, "no relief options"},
+        // Options are read in order, by their whole names, the first wrong one complained about.
+        {"value after an equals sign", dataOption() + " --planet 0 --scheme=5 -o map.bmp", 2,
+         "unknown option '--scheme=5'"},
+        {"value glued to -o", dataOption() + " --planet 0 -omap.bmp", 2, "unknown option '-omap.bmp'"},
+        {"unknown option before a wrong value", dataOption() + " --bogus --scheme 10 --planet 0 -o map.bmp", 2,
+         "unknown option '--bogus'"},
+        {"wrong value before an unknown option", dataOption() + " --scheme 10 --bogus --planet 0 -o map.bmp", 2,
+         "--scheme: '10' is not a whole number from 0 to 9"},
+        {"help with an unknown option", "--help --bogus", 2, "unknown option '--bogus'"},
+        {"values cut short after a wrong one", dataOption() + " --area 500 2", 2,
+         "--area: the west longitude '500' is not"},
+        {"place that is no name", dataOption() + " --place jez -o map.bmp", 2,
+         "rubicel-render: no place is called 'jez'; names that hold it, best first:\n  Jezero, crater\n"},
+        {"map area too narrow", dataOption() + " --place Jezero --size 63 768 -o map.bmp", 2,
+         "--size: the width '63' is not a whole number from 64 to 23040"},
+        {"map area of no place", dataOption() + " --planet 0 --size 800 600 -o map.bmp", 2, "--size goes with --place"},
+        {"places listed into a map", "--places jez -o map.bmp", 2, "--places only lists places"},
     };
     std::filesystem::create_directory(work / "three");
     for (int t = 0; t < 3; ++t) test::makeSparseTile(work / "three" / test::kTileNames[std::size_t(t)]);
@@ -275,12 +313,33 @@ TEST_F(RenderMain, WritesAProfileAsCsv) {
               "59.275,-0.010000,11.000000," + std::to_string(elevation(0, 704)) + "\n");
 }
 
+TEST_F(RenderMain, ListsTheNamedPlacesATextFinds) {
+    const std::string header = "name\ttype\tlatitude\tlongitude\tdiameter_km\n";
+    const struct {
+        const char* text;
+        std::string begins;
+        bool whole;  // nothing follows
+    } cases[] = {
+        {"jez", header + "Jezero\tCrater\t18.4082\t77.6873\t47.521\n", false},
+        {"xyzzy", header, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_EQ(run(std::string("--places ") + c.text), 0) << errors();
+        EXPECT_EQ(output().substr(0, c.begins.size()), c.begins);
+        if (c.whole) {
+            EXPECT_EQ(output(), c.begins);
+        }
+    }
+}
+
 TEST_F(RenderMain, HelpNamesEveryOption) {
     ASSERT_EQ(run("--help"), 0);
     for (const char* option :
          {"--data", "--scheme", "--mode", "--range", "--step", "--feature", "--area", "--planet", "--tile", "--key", "-o",
           "--polar", "--to", "--world-file", "--atlas", "--format", "--jobs", "--relief", "--sun", "--exaggeration",
-          "--relief-strength", "--profile", "--points"})
+          "--relief-strength", "--profile", "--points", "--place", "--size", "--places",
+          "Feature names: IAU WGPSN / USGS Gazetteer of Planetary Nomenclature."})
         EXPECT_NE(output().find(option), std::string::npos) << option;
 }
 

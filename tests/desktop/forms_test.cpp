@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -215,6 +217,22 @@ TEST(HelpFile, HoldsEveryPageAndOpensAtTheIndex) {
         EXPECT_TRUE(refused.bytes.empty()) << page;
     }
     EXPECT_EQ(file.read("/missing.html").status, ChmObject::Missing);
+}
+
+TEST(HelpFile, IsLookedForInTheWorkingFolderLast) {
+    // Files of help files' names in the folder the program is started from.
+    test::TempDir dir;
+    const QDir here(QString::fromStdString(dir.path().string()));
+    std::ofstream(dir / "rubicel.chm") << "left here";
+    std::ofstream(dir / "only-here.chm") << "left here";
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(here.path()));
+    const QStringList folders = helpFolders();
+    const QString shipped = findHelpFile("rubicel.chm"), onlyHere = findHelpFile("only-here.chm");
+    QDir::setCurrent(before);
+    EXPECT_TRUE(QDir(folders.back()) == here) << folders.join(' ').toStdString();
+    EXPECT_FALSE(shipped.isEmpty() || QFileInfo(shipped).dir() == here) << shipped.toStdString();
+    EXPECT_TRUE(QFileInfo(onlyHere).dir() == here) << onlyHere.toStdString();
 }
 
 TEST_F(FormsTest, ProgramHelpShowsTheIndexAndFollowsLinks) {

@@ -6,8 +6,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileSystemModel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,10 +28,10 @@
 #include <vector>
 
 #include "desktop/folder_panel.h"
-#include "desktop/form_host.h"
 #include "desktop/main_form.h"
 #include "desktop/map_picture_widget.h"
 #include "desktop/menu_area.h"
+#include "desktop/form_host.h"
 #include "desktop/profile_window.h"
 #include "desktop/save_panel_widget.h"
 #include "support/file_bytes.h"
@@ -147,6 +149,8 @@ TEST_F(DesktopTest, MenuBarFollowsTheMenuTable) {
         "  bar -",
         "  m_end \"E&xit\"",
         "m_area \"Map Area    \"",
+        "  m_find \"Find Place...   Ctrl+F\"",
+        "  fbar -",
         "  m_plan \"Planitiae (plains)\"",
         "  m_cter \"Cratered Terrain\"",
         "  m_craters \"Craters\"",
@@ -258,6 +262,19 @@ TEST_P(StartUp, ShowsCaptionAndDisablesTheMapMenus) {
     EXPECT_EQ(checkedItems(MenuControl::m_setcol, 10), std::vector<int>{p.colour.scheme});
     EXPECT_EQ(checkedItems(MenuControl::m_mode, 4), std::vector<int>{p.colour.mode});
     EXPECT_TRUE(form().picture()->image().isNull()) << "no map is drawn at start";
+    // The empty window says where to start, in the menus' own words.
+    const QString hint = form().hintText();
+    const QString arrow = QString::fromUtf8(" \u25b8 ");
+    if (c.mapArea) {
+        EXPECT_TRUE(hint.contains("File" + arrow + "Load a MOLA DEM")) << hint.toStdString();
+        EXPECT_TRUE(hint.contains("Map Area" + arrow + "Custom Area")) << hint.toStdString();
+    } else {
+        EXPECT_TRUE(hint.contains("File" + arrow + "Set MEGDR064 DEM File Folder")) << hint.toStdString();
+    }
+    if (c.mapArea) {
+        choose(MenuControl::m_tile, 3);
+        EXPECT_TRUE(form().hintText().isEmpty()) << "not once a map is drawn";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, StartUp,
@@ -307,32 +324,43 @@ TEST_F(DesktopTest, TileItemMarksTheTileAndSevenAndAHalfPercent) {
 struct StatusCase {
     const char* name;
     int windowWidth;
-    bool ownRow;
+    bool whole;  // the caption fits beside the menus
 };
 
-class StatusItem : public DesktopTest, public testing::WithParamInterface<StatusCase> {};
+class StatusText : public DesktopTest, public testing::WithParamInterface<StatusCase> {};
 
-TEST_P(StatusItem, ShowsTheWholeProgressTextAfterTheMenus) {
+TEST_P(StatusText, StaysBesideTheMenusWithoutMovingTheMap) {
     const StatusCase& c = GetParam();
     form().resize(c.windowWidth, form().height());
+    QCoreApplication::processEvents();
+    MenuArea* area = form().menuArea();
+    const int rowHeight = area->height();
+    const QRect client = form().client()->geometry();
     open(MenuControl::m_area);
     choose(MenuControl::m_m, 7);
     QCoreApplication::processEvents();
 
-    MenuArea* area = form().menuArea();
-    QMenuBar* status = area->status();
-    const QRect item = status->actionGeometry(action(MenuControl::prcent));
-    const QString text = action(MenuControl::prcent)->text();
-    EXPECT_TRUE(text.startsWith("640×597 pixel image   -  Mapping ... long: -150° to -120°")) << text.toStdString();
-    EXPECT_GE(item.width(), status->fontMetrics().horizontalAdvance(text)) << "the text is not cut";
-    EXPECT_LE(status->geometry().left() + item.right(), area->width()) << "the item is not pushed out of sight";
-    EXPECT_EQ(status->geometry().top() > 0, c.ownRow);
-    EXPECT_EQ(form().client()->geometry().top(), area->height()) << "the client area starts below the menu rows";
+    StatusItem* status = area->status();
+    const QString caption = action(MenuControl::prcent)->text();
+    EXPECT_TRUE(caption.startsWith("640×597 pixel image   -  Mapping ... long: -150° to -120°")) << caption.toStdString();
+    EXPECT_EQ(area->height(), rowHeight) << "the menu bar keeps its height";
+    EXPECT_EQ(form().client()->geometry(), client) << "the map stays where it was";
+    EXPECT_EQ(status->geometry().top(), 0);
+    EXPECT_EQ(status->geometry().left(), area->menus()->geometry().right() + 1) << "right after the menus";
+    EXPECT_EQ(status->toolTip(), caption);
+    const QString shown = status->shownText();
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(shown), status->width()) << "the text is not cut by the window";
+    if (c.whole) {
+        EXPECT_EQ(shown, caption);
+    } else {
+        ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+        EXPECT_TRUE(caption.startsWith(shown.chopped(1))) << shown.toStdString();
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Desktop, StatusItem,
-                         testing::Values(StatusCase{"beside_the_menus_in_a_wide_window", 1360, false},
-                                         StatusCase{"on_its_own_row_at_the_start_size", 968, true}),
+INSTANTIATE_TEST_SUITE_P(Desktop, StatusText,
+                         testing::Values(StatusCase{"whole_in_a_wide_window", 1360, true},
+                                         StatusCase{"cut_at_the_start_size", 968, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct AllowedCase {
@@ -496,6 +524,41 @@ INSTANTIATE_TEST_SUITE_P(
                     PointerCase{"escape_cancels", {QPoint(30, 20), QPoint(60, 60)}, true, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The read-out beside the pointer stays whole inside the part of the window
+// that shows the map: at each corner of a map larger than the window, and
+// beside a map smaller than the read-out.
+TEST_F(DesktopTest, PointerReadOutStaysInsideTheMapArea) {
+    MapPictureWidget* picture = form().picture();
+    const auto moveTo = [picture](QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(at), picture->mapToGlobal(QPointF(at)), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture, &event);
+    };
+    const auto wholeInside = [&](QPoint at) {
+        moveTo(at);
+        const QLabel* label = picture->pointerLabel();
+        ASSERT_TRUE(label->isVisible()) << at.x() << "," << at.y();
+        EXPECT_TRUE(form().mapViewport().contains(label->geometry()))
+            << at.x() << "," << at.y() << ": " << label->geometry().x() << "," << label->geometry().y();
+        EXPECT_EQ(label->visibleRegion(), QRegion(label->rect())) << at.x() << "," << at.y() << ": nothing cut off";
+    };
+    choose(MenuControl::m_tile, 0);
+    form().resize(600, 400);
+    QCoreApplication::processEvents();
+    const QRect viewport = form().mapViewport();
+    for (const QPoint corner : {viewport.topLeft(), viewport.topRight(), viewport.bottomLeft(), viewport.bottomRight()})
+        wholeInside(picture->mapFrom(form().client(), corner));
+
+    choose(MenuControl::m_siz, 0);
+    choose(MenuControl::m_tile, 8);  // the north polar region as a thumbnail
+    QCoreApplication::processEvents();
+    ASSERT_LT(pictureSize().width(), picture->pointerLabel()->width()) << "a map narrower than its read-out";
+    const QSize size = pictureSize();
+    for (const QPoint rim : {QPoint(size.width() - 2, size.height() / 2), QPoint(size.width() / 2, size.height() - 2)})
+        wholeInside(rim);
+    EXPECT_TRUE(messages.empty()) << messages.front().text;
+}
+
 // A wheel notch over a finished map draws the map one step finer about the
 // pointer; one during a drawing does nothing; Alt+Left goes back.
 TEST_F(DesktopTest, WheelZoomsAFinishedMapAndAltLeftGoesBack) {
@@ -529,6 +592,49 @@ TEST_F(DesktopTest, WheelZoomsAFinishedMapAndAltLeftGoesBack) {
     EXPECT_EQ(p.dmap.shows.step, 13);
 }
 
+// What a mouse leaves behind does not change what comes next: a middle drag
+// whose release went elsewhere, a part of a wheel notch from long ago or the
+// other way.
+TEST_F(DesktopTest, MiddleDragAndWheelForgetWhatTheMouseLeftBehind) {
+    // A middle drag over the step-20 planet (the planet chosen twice); its
+    // release is lost, the button found up on the next move.
+    choose(MenuControl::m_tile, 5);
+    choose(MenuControl::m_tile, 5);
+    ASSERT_EQ(pictureSize(), QSize(1152, 576));
+    MapPictureWidget* picture = form().picture();
+    const auto mouse = [picture](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), picture->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture, &event);
+    };
+    QScrollBar* bar = form().scrollBar(Control::Hscrbar);
+    mouse(QEvent::MouseButtonPress, {300, 100}, Qt::MiddleButton, Qt::MiddleButton);
+    mouse(QEvent::MouseMove, {250, 100}, Qt::NoButton, Qt::MiddleButton);
+    const int dragged = bar->value();
+    EXPECT_GT(dragged, 0) << "the picture follows the pointer";
+    mouse(QEvent::MouseMove, {150, 100}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(bar->value(), dragged) << "a plain move scrolls nothing";
+    EXPECT_FALSE(p.middleDrag.active);
+
+    // Half notches: after a pause, or the other way, they do not add up.
+    const int history = int(p.history.size());
+    const auto wheel = [picture](int angle, quint64 time) {
+        const QPointF at(200, 200);
+        QWheelEvent event(at, picture->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        event.setTimestamp(time);
+        QCoreApplication::sendEvent(picture, &event);
+    };
+    wheel(60, 10000);
+    wheel(60, 12000);
+    EXPECT_EQ(int(p.history.size()), history) << "a half from two seconds ago is forgotten";
+    wheel(-90, 12010);
+    wheel(90, 12020);
+    EXPECT_EQ(int(p.history.size()), history) << "no whole notch yet";
+    wheel(30, 12030);
+    EXPECT_EQ(int(p.history.size()), history + 1) << "only the last turn's parts make the notch";
+    EXPECT_TRUE(messages.empty()) << messages.front().text;
+}
+
 class ProfileDrag : public DesktopTest {
 protected:
     void shiftMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
@@ -555,6 +661,7 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
     for (int record = 131; record <= 781; ++record)
         test::writeRecord(tile, record, [](int c) { return std::int16_t(c); });
     ProfileTool* tool = form().profiles();
+    const auto askWithTheDialog = tool->askSavePath;
     duringDrawing([&] { shiftDrag(); });
     choose(MenuControl::m_tile, 0);
     EXPECT_EQ(tool->window(), nullptr) << "a Shift-drag during a drawing does nothing";
@@ -568,8 +675,10 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
     EXPECT_EQ(p.map.mapsource, kFromTile) << "no box was drawn";
     const auto overlay = form().picture()->profileOverlay();
     ASSERT_TRUE(overlay);
-    EXPECT_EQ(overlay->from, QPoint(10, 10));
-    EXPECT_EQ(overlay->to, QPoint(60, 60));
+    // The path from the centre of pixel (10, 10) to that of (60, 60), one run.
+    ASSERT_EQ(overlay->path.size(), 1u);
+    EXPECT_EQ(overlay->path[0].front(), QPointF(10.5, 10.5));
+    EXPECT_LE(QLineF(overlay->path[0].back(), QPointF(60.5, 60.5)).length(), 0.01);
 
     // Pointing at the middle of the chart names a point and marks it on the map.
     ProfileWindow* window = tool->window();
@@ -578,16 +687,24 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
     EXPECT_TRUE(window->hoverText().contains(" km   ")) << window->hoverText().toStdString();
     const auto marked = form().picture()->profileOverlay();
     ASSERT_TRUE(marked && marked->mark);
-    EXPECT_TRUE(QRect(10, 10, 51, 51).contains(*marked->mark));
+    EXPECT_TRUE(QRectF(10, 10, 51, 51).contains(*marked->mark));
 
+    // The dialog opens in the maps folder; cancelled, it leaves no folder behind.
     QString suggested;
-    const std::string saved = (start.path() / "saved.csv").string();
+    bool folderShown = false;
+    const std::filesystem::path maps = start.path() / "Maps";
+    const std::string saved = (maps / "saved.csv").string();
     tool->askSavePath = [&](const QString& path) {
         suggested = path;
-        return QString::fromStdString(saved);
+        folderShown = std::filesystem::is_directory(maps);
+        return QString();
     };
     window->saveButton()->click();
     EXPECT_TRUE(suggested.startsWith(QString::fromStdString(p.map.startfolder + "/Maps/"))) << suggested.toStdString();
+    EXPECT_TRUE(folderShown);
+    EXPECT_FALSE(std::filesystem::exists(maps)) << "no folder for a cancelled dialog";
+    tool->askSavePath = [&](const QString&) { return QString::fromStdString(saved); };
+    window->saveButton()->click();
     // The same CSV as the profile between the two sample centres, read from the columns written.
     std::array<std::string, 4> paths;
     for (std::size_t t = 0; t < 4; ++t) paths[t] = start.tileFolder() + "/" + test::kTileNames[t];
@@ -597,10 +714,28 @@ TEST_F(ProfileDrag, ShowsTheProfileKeepsTheLineUntilTheNextMapAndSavesItsCsv) {
               std::nullopt);
     EXPECT_EQ(test::readAll(saved), profileCsv(expected));
 
+    // The dialog adds ".csv" before it asks about a file of that name: "saved" asks about saved.csv.
+    QString question;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText("saved");
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                question = box->text();
+                box->reject();
+            }
+        });
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        dialog->reject();
+    });
+    EXPECT_TRUE(askWithTheDialog(QString::fromStdString(saved)).isEmpty());
+    EXPECT_TRUE(question.startsWith("saved.csv already exists.")) << question.toStdString();
+
     // The next line replaces the profile in the same window: (60, 10) shows record 131, column 780.
     shiftDrag(false, {60, 10});
     EXPECT_EQ(tool->window(), window);
-    EXPECT_EQ(form().picture()->profileOverlay()->to, QPoint(60, 10));
+    EXPECT_LE(QLineF(form().picture()->profileOverlay()->path[0].back(), QPointF(60.5, 10.5)).length(), 0.01);
     EXPECT_NEAR(tool->line().profile.end.latitude, 90 - 130.5 / 64, 1e-9);
 
     choose(MenuControl::m_tile, 0);

@@ -190,6 +190,7 @@ TEST_F(Package, InstallsEachFileWhereTheDesktopLooksForIt) {
         {"share/rubicel/nomenclature/README.md", false},
         {"share/doc/rubicel/copyright", false},
         {"lib/rubicel/librubicel-geotiff.so", false},
+        {"lib/rubicel/librubicel-cairo.so", false},
     };
 #ifdef RUBICEL_RENDER
     files.push_back({"bin/rubicel-render", true});
