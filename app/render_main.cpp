@@ -290,7 +290,9 @@ int run(const Options& o) {
     ui.echo = printMessage;
     p.relief = o.relief.value_or(ReliefSettings{});
     ProgressBar progress(p);
-    ui.onYield = [&progress](int n) { progress.row(n); };
+    // The bar reads the picture's height alone, so the rows may be shaded on
+    // a second thread while it is drawn.
+    ui.onProgress = [&progress](int n) { progress.row(n); };
     // A bare BMP or PNG is written as the map is drawn, so that a
     // full-resolution map never holds its whole picture; a TIFF, a map with
     // furniture painted over it and a figure from the finished picture.

@@ -72,9 +72,43 @@ void BM_ReliefRow(benchmark::State& state, ReliefLoop loop) {
                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+// The same row as a polar map shades it: masked (every eighth pixel shows no
+// sample), and with a scale of each pixel or without.
+void BM_ReliefRowMasked(benchmark::State& state, bool scaled) {
+    HeadlessPlatform ui;
+    Program p(ui);
+    initbands(p.colour);
+    const std::vector<std::int16_t> above = storedRow(348), row = storedRow(356), below = storedRow(364);
+    const std::vector<float> north = elevations(above), centre = elevations(row), south = elevations(below);
+    std::vector<std::uint32_t> colours(kRowSamples), pixels(kRowSamples);
+    colourRow(p, row.data(), 0, 1, kRowSamples, colours.data());
+    std::vector<std::uint8_t> shown(kRowSamples + 2);
+    std::vector<float> scales(kRowSamples);
+    for (int i = 0; i < kRowSamples; ++i) {
+        shown[std::size_t(i) + 1] = i % 8 != 0;
+        scales[std::size_t(i)] = float(1.0 + double(i) / kRowSamples);
+    }
+    ReliefSettings settings;
+    settings.on = true;
+    const ReliefLight light = reliefLight(settings);
+    const double spacing = reliefRowSpacing(4);
+    for (auto _ : state) {
+        pixels = colours;
+        shadeReliefRowMasked(light, north.data() + 1, centre.data() + 1, south.data() + 1, shown.data() + 1,
+                             shown.data() + 1, shown.data() + 1, kRowSamples, spacing, spacing, pixels.data(),
+                             scaled ? scales.data() : nullptr);
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["ns/pixel"] = benchmark::Counter(double(state.iterations()) * kRowSamples,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 BENCHMARK_CAPTURE(BM_ReliefRow, portable, ReliefLoop::Portable);
 BENCHMARK_CAPTURE(BM_ReliefRow, avx2, ReliefLoop::Avx2);
 BENCHMARK_CAPTURE(BM_ReliefRow, avx512, ReliefLoop::Avx512);
+BENCHMARK_CAPTURE(BM_ReliefRowMasked, even, false);
+BENCHMARK_CAPTURE(BM_ReliefRowMasked, scaled, true);
 
 }  // namespace
 }  // namespace rubicel

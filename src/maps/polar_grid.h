@@ -47,6 +47,14 @@ inline PolarGrid polarGrid(int pole, int limit, int step) {
 inline double polarX(const PolarGrid& g, int i) { return (double(i) + 0.5 - double(g.n)) * g.size; }
 inline double polarY(const PolarGrid& g, int j) { return (double(g.n) - double(j) - 0.5) * g.size; }
 
+// How many map metres a ground metre takes at map point x, y: the scale of the
+// projection, 2 / (1 + sin |latitude|), which is 1 + rho^2 / (2R)^2 at rho
+// metres from the pole on the map (1 at the pole, 2 at the equator).
+inline double polarScale(double x, double y) {
+    constexpr double kDiameterSquared = 4.0 * kPolarSphereRadius * kPolarSphereRadius;
+    return 1.0 + (x * x + y * y) / kDiameterSquared;
+}
+
 // The record (from 1 at the tiles' north edge) and the column of the
 // hemisphere's two tiles side by side (0 to 11519 the tile of east longitudes
 // 0 to 180, then the tile of 180 to 360) of the sample holding the point at

@@ -123,11 +123,13 @@ public:
         m_.stopflag = 0;
     }
     int y() const { return y_; }
-    // Relief shading: the polar grid is even in metres, a pixel both ways; the
-    // pixels beyond the limit circle show no sample.
+    // Relief shading: the polar grid is even in map metres, a pixel both ways,
+    // and a ground metre takes more of them away from the pole, by the scale
+    // of each pixel; the pixels beyond the limit circle show no sample.
     double rowSpacing() const { return grid_.size; }
     double columnSpacing() const { return grid_.size; }
     bool reliefMasked() const { return true; }
+    bool reliefScaled() const { return true; }
     Failure drawRow(ReadAhead&) {
         const int pixels = 2 * grid_.n;
         locateRow(grid_.pole > 0);
@@ -192,17 +194,22 @@ private:
         return failure("Device I/O error: the mapped tile records could not be read");
     }
 
-    // Gives the shading stage the elevation of pixels 0..width-1 of the row
-    // and which of them show a sample.
+    // Gives the shading stage the elevation of pixels 0..width-1 of the row,
+    // which of them show a sample and the scale at each, as far as its rows reach.
     void keepElevations(int width) {
+        width = std::min(width, p_.reliefRows.width());
         const auto* bytes = reinterpret_cast<const unsigned char*>(samples_.data());
         const std::uint8_t* shown = shown_.data();
+        const double* xs = xs_.data();
+        const double y = polarY(grid_, y_);
         float* elevations = p_.reliefRows.elevations();
         std::uint8_t* shownOut = p_.reliefRows.shown();
+        float* scales = p_.reliefRows.scales();
         for (int i = 0; i < width; ++i) {
             const float elevation = float(storedElevation(bytes + 2 * i));
             elevations[i] = shown[i] ? elevation : 0.0f;
             shownOut[i] = shown[i];
+            scales[i] = float(polarScale(xs[i], y));
         }
         p_.reliefRows.drawnTo(width);
     }

@@ -87,40 +87,50 @@ inline std::uint32_t litPixel(std::uint32_t p, double f) {
     return 0xFF000000u | lit(p >> 16 & 0xFF) << 16 | lit(p >> 8 & 0xFF) << 8 | lit(p & 0xFF);
 }
 
-// Pixel x shaded in double precision throughout.
+// Pixel x shaded in double precision throughout; where the rows have a scale
+// of each pixel, the spacings are divided by the pixel's.
 template <bool Masked>
 inline std::uint32_t exactPixel(const ReliefLight& light, const Neighbourhood& h, int x, double perEightDx,
                                 double perEightDy, std::uint32_t p) {
     float ex, ny;
     hornSums<Masked>(h, x, ex, ny);
-    return litPixel(p, exactFactor(light, ex, ny, perEightDx, perEightDy));
+    const double scale = h.scale ? double(h.scale[x]) : 1.0;
+    return litPixel(p, exactFactor(light, ex, ny, perEightDx * scale, perEightDy * scale));
 }
 
-SingleLight singleLight(const ReliefLight& light, double perEightDx, double perEightDy) {
+// scaled: the rows have a scale of each pixel, 1 to kMostReliefScale.
+SingleLight singleLight(const ReliefLight& light, double perEightDx, double perEightDy, bool scaled) {
     constexpr double u = 0x1p-24;
     const double z = light.exaggeration;
     const double perUnit = 28.0 * u * (light.keep + light.perShade), common = 343.0 * u;
-    SingleLight s{float(z * perEightDx), float(z * perEightDy), float(light.sunX), float(light.sunY),
-                  float(light.sunZ), float(light.keep), float(light.perShade), float(0.5 - common), float(perUnit),
-                  false};
+    SingleLight s{float(z * perEightDx), float(z * perEightDy), z * perEightDx, z * perEightDy,
+                  float(light.sunX), float(light.sunY), float(light.sunZ), float(light.keep),
+                  float(light.perShade), float(0.5 - common), float(perUnit), false};
     // Within these bounds no product or sum of the kernel overflows or
     // underflows, and the products and factors stay below 2^22.
+    const double most = scaled ? kMostReliefScale : 1.0;
     s.usable = 255.0 * perUnit + common < 0.25 && z >= 1e-6 && z <= 1e6 && perEightDx >= 1e-12 &&
-               perEightDx <= 1e6 && perEightDy >= 1e-12 && perEightDy <= 1e6;
+               perEightDx * most <= 1e6 && perEightDy >= 1e-12 && perEightDy * most <= 1e6;
     return s;
 }
 
 // Pixels 0..count-1 shaded in single precision: straight-line arithmetic the
 // compiler vectorises. before keeps each pixel's colour, doubt[x] is set where
 // a channel's product lies too near a half. Masked rows keep the colour of
-// pixels that show no sample.
-template <bool Masked>
+// pixels that show no sample; scaled rows divide each pixel's spacings by its scale.
+template <bool Masked, bool Scaled>
 RUBICEL_WIDE_VECTORS void shadeSingle(const SingleLight s, const Neighbourhood h, int count, std::uint32_t* pixels,
                                       std::uint32_t* before, std::uint32_t* doubt) {
     for (int x = 0; x < count; ++x) {
         float ex, ny;
         hornSums<Masked>(h, x, ex, ny);
-        const float zgx = ex * s.zPerEightDx, zgy = ny * s.zPerEightDy;
+        float zPerEightDx = s.zPerEightDx, zPerEightDy = s.zPerEightDy;
+        if constexpr (Scaled) {
+            const double scale = double(h.scale[x]);
+            zPerEightDx = float(s.zPerEightDxWide * scale);
+            zPerEightDy = float(s.zPerEightDyWide * scale);
+        }
+        const float zgx = ex * zPerEightDx, zgy = ny * zPerEightDy;
         const float norm = std::sqrt(1.0f + (zgx * zgx + zgy * zgy));
         const float lit = (s.sunZ - s.sunX * zgx - s.sunY * zgy) / norm;
         const float lifted = s.keep + s.perShade * (lit > 0.0f ? lit : 0.0f);
@@ -153,7 +163,10 @@ template <bool Masked>
 void shadePortable(const SingleLight& s, const Neighbourhood& h, int count, std::uint32_t* pixels,
                    std::uint32_t* before, std::uint8_t* unsure) {
     std::uint32_t doubt[kChunk];
-    shadeSingle<Masked>(s, h, count, pixels, before, doubt);
+    if (h.scale)
+        shadeSingle<Masked, true>(s, h, count, pixels, before, doubt);
+    else
+        shadeSingle<Masked, false>(s, h, count, pixels, before, doubt);
     for (int i = 0; i < count; i += 8) {
         std::uint8_t bits = 0;
         for (int j = i; j < std::min(i + 8, count); ++j) bits |= std::uint8_t((doubt[j] & 1) << (j - i));
@@ -169,7 +182,7 @@ void shadeRun(const ReliefLight& light, const Neighbourhood& h, int width, doubl
               std::uint32_t* pixels, ReliefLoop loop) {
     const double perEightDx = 1.0 / (8.0 * dx);
     const double perEightDy = 1.0 / (8.0 * dy);
-    const SingleLight single = singleLight(light, perEightDx, perEightDy);
+    const SingleLight single = singleLight(light, perEightDx, perEightDy, h.scale != nullptr);
     if (!single.usable) {
         for (int x = 0; x < width; ++x)
             if (!Masked || h.shown[x]) pixels[x] = exactPixel<Masked>(light, h, x, perEightDx, perEightDy, pixels[x]);
@@ -181,9 +194,11 @@ void shadeRun(const ReliefLight& light, const Neighbourhood& h, int width, doubl
         const int count = std::min(kChunk, width - x);
         const Neighbourhood here = h.at(x);
         int done = 0;
-        if (!Masked && loop == ReliefLoop::Avx512)
+        // The hand-written loops take rows of one spacing whose pixels all show a sample.
+        const bool even = !Masked && !h.scale;
+        if (even && loop == ReliefLoop::Avx512)
             done = relief::shadeAvx512(single, here, count, pixels + x, before, unsure);
-        if (!Masked && loop != ReliefLoop::Portable && done < count)
+        if (even && loop != ReliefLoop::Portable && done < count)
             done += relief::shadeAvx2(single, here.at(done), count - done, pixels + x + done, before + done,
                                       unsure + done / 8);
         if (done < count)
@@ -261,15 +276,15 @@ void shadeReliefRow(const ReliefLight& light, const float* above, const float* r
 
 void shadeReliefRowMasked(const ReliefLight& light, const float* above, const float* row, const float* below,
                           const std::uint8_t* shownAbove, const std::uint8_t* shown, const std::uint8_t* shownBelow,
-                          int width, double dx, double dy, std::uint32_t* pixels) {
-    shadeRun<true>(light, {above, row, below, shownAbove, shown, shownBelow}, width, dx, dy, pixels,
+                          int width, double dx, double dy, std::uint32_t* pixels, const float* scales) {
+    shadeRun<true>(light, {above, row, below, shownAbove, shown, shownBelow, scales}, width, dx, dy, pixels,
                    ReliefLoop::Portable);
 }
 
 void shadeReliefRowExactly(const ReliefLight& light, const float* above, const float* row, const float* below,
                            const std::uint8_t* shownAbove, const std::uint8_t* shown, const std::uint8_t* shownBelow,
-                           int width, double dx, double dy, std::uint32_t* pixels) {
-    const Neighbourhood h{above, row, below, shownAbove, shown, shownBelow};
+                           int width, double dx, double dy, std::uint32_t* pixels, const float* scales) {
+    const Neighbourhood h{above, row, below, shownAbove, shown, shownBelow, scales};
     const double perEightDx = 1.0 / (8.0 * dx), perEightDy = 1.0 / (8.0 * dy);
     for (int x = 0; x < width; ++x) {
         if (!shown)

@@ -32,19 +32,24 @@ void shadeReliefRow(const ReliefLight& light, const float* above, const float* r
 // The same for maps with pixels that show no sample: shown rows hold 1 where a
 // pixel shows a sample and 0 where not, readable from -1 to width like the
 // elevations. Pixels that show none are left alone; a neighbour that shows
-// none counts as the pixel itself (level ground toward it).
+// none counts as the pixel itself (level ground toward it). For maps whose
+// scale changes from pixel to pixel, scales (when not null) holds for each
+// pixel of the row how many map metres a ground metre takes there (1 to
+// kMostReliefScale): the pixel's spacings on the ground are dx / scales[x]
+// and dy / scales[x].
 void shadeReliefRowMasked(const ReliefLight& light, const float* above, const float* row, const float* below,
                           const std::uint8_t* shownAbove, const std::uint8_t* shown, const std::uint8_t* shownBelow,
-                          int width, double dx, double dy, std::uint32_t* pixels);
+                          int width, double dx, double dy, std::uint32_t* pixels, const float* scales = nullptr);
 
 // The elevations of samples[0], samples[step], ... as stored (big-endian), in
 // whole metres, into elevations[0..count-1]: the rows the kernel shades by.
 void decodeElevations(const std::int16_t* samples, int step, int count, float* elevations);
 
-// Either of the above (shown null: every pixel shows a sample) worked out
-// pixel by pixel in double precision: what the row kernels must give.
+// Either of the above (shown null: every pixel shows a sample; scales null:
+// every pixel dx and dy apart) worked out pixel by pixel in double precision:
+// what the row kernels must give.
 void shadeReliefRowExactly(const ReliefLight& light, const float* above, const float* row, const float* below,
                            const std::uint8_t* shownAbove, const std::uint8_t* shown, const std::uint8_t* shownBelow,
-                           int width, double dx, double dy, std::uint32_t* pixels);
+                           int width, double dx, double dy, std::uint32_t* pixels, const float* scales = nullptr);
 
 }  // namespace rubicel

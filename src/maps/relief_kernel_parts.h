@@ -10,14 +10,21 @@ namespace rubicel::relief {
 constexpr int kChunk = 256;
 
 // The three elevation rows around a map row, each readable from -1 to its
-// width, and for masked rows whether each pixel shows a sample.
+// width, for masked rows whether each pixel shows a sample, and for rows whose
+// spacing changes from pixel to pixel the scale each pixel's is divided by.
 struct Neighbourhood {
     const float *above, *row, *below;
     const std::uint8_t *shownAbove = nullptr, *shown = nullptr, *shownBelow = nullptr;
+    const float* scale = nullptr;
 
     Neighbourhood at(int x) const {
-        if (!shown) return {above + x, row + x, below + x};
-        return {above + x, row + x, below + x, shownAbove + x, shown + x, shownBelow + x};
+        return {above + x,
+                row + x,
+                below + x,
+                shown ? shownAbove + x : nullptr,
+                shown ? shown + x : nullptr,
+                shown ? shownBelow + x : nullptr,
+                scale ? scale + x : nullptr};
     }
 };
 
@@ -32,12 +39,15 @@ struct Neighbourhood {
 // by 6u of the sum of its terms' sizes, which the norm bounds (Cauchy-Schwarz,
 // s a unit vector); so n.s, at most 1, by 19u and f by 21u x (1 - k + k / sin H).
 // A channel's product c x f, where it matters (below 257), is then off by c
-// times that + 257u. The bound used is a third more on each part and covers
+// times that + 257u. Where the spacing changes from pixel to pixel, z / (8 dx)
+// and z / (8 dy) are worked out for each pixel in double precision and rounded
+// once, as for a whole row, so the same holds. The bound used is a third more on each part and covers
 // the double-precision result's own rounding (about 2^-53 of it). A product
 // nearer a half than that, or a light single precision cannot hold, is worked
 // out in double precision.
 struct SingleLight {
     float zPerEightDx, zPerEightDy;  // z / (8 dx) and z / (8 dy): the gradient comes exaggerated
+    double zPerEightDxWide, zPerEightDyWide;  // the same in double precision, for pixels with a scale
     float sunX, sunY, sunZ, keep, perShade;
     // A channel c whose product lies at most sure - c x doubtPerUnit from a
     // whole number rounds to it in double precision too.

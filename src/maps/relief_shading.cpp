@@ -50,12 +50,14 @@ double reliefRowSpacing(int step) { return double(step) * std::numbers::pi * kMa
 
 double reliefColumnSpacing(double spacing, double latitude) { return spacing * std::cos(latitude * kDegree); }
 
-void ReliefRows::begin(const ReliefSettings& settings, int width, int height, double dy, bool masked,
+void ReliefRows::begin(const ReliefSettings& settings, int width, int height, double dy, Fills fills,
                        bool helped) {
     stop();
+    helpedRows_ = 0;
     active_ = settings.on && width > 0 && height > 0;
     if (!active_) return;
-    masked_ = masked;
+    masked_ = fills.shown;
+    scaled_ = fills.shown && fills.scales;
     light_ = reliefLight(settings);
     width_ = width;
     height_ = height;
@@ -67,7 +69,8 @@ void ReliefRows::begin(const ReliefSettings& settings, int width, int height, do
     slots_ = helper_ ? int(std::clamp(kHelpedRingBytes / rowBytes, std::size_t(kSlots), std::size_t(kMostSlots)))
                      : kSlots;
     elevations_.assign(std::size_t(slots_) * std::size_t(stride_), 0);
-    if (masked) shown_.assign(std::size_t(slots_) * std::size_t(stride_), 0);
+    if (masked_) shown_.assign(std::size_t(slots_) * std::size_t(stride_), 0);
+    if (scaled_) scales_.assign(std::size_t(slots_) * std::size_t(stride_), 1.0f);
     drawn_.assign(std::size_t(slots_), 0);
     dx_.assign(std::size_t(slots_), 1.0);
     current_ = 0;
@@ -119,7 +122,7 @@ void ReliefRows::shadeJob(const void* data) {
     if (s.masked_)
         shadeReliefRowMasked(s.light_, s.row(job.above) + 1, s.row(job.centre) + 1, s.row(job.below) + 1,
                              s.mask(job.above) + 1, s.mask(job.centre) + 1, s.mask(job.below) + 1, job.width,
-                             job.dx, s.dy_, job.pixels);
+                             job.dx, s.dy_, job.pixels, s.scaled_ ? s.scale(job.centre) + 1 : nullptr);
     else
         shadeReliefRow(s.light_, s.row(job.above) + 1, s.row(job.centre) + 1, s.row(job.below) + 1, job.width,
                        job.dx, s.dy_, job.pixels);
@@ -134,6 +137,7 @@ void ReliefRows::shade(Raster& image, int y, int above, int centre, int below) {
     if (helper_) {
         helper_->post(&shadeJob, &job_);
         inFlight_ = true;
+        ++helpedRows_;
     } else {
         shadeJob(&job_);
     }

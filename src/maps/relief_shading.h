@@ -59,6 +59,11 @@ struct ReliefLight {
 };
 ReliefLight reliefLight(const ReliefSettings& settings);
 
+// The most map metres a ground metre may take at a pixel whose spacing is
+// scaled: the polar stereographic projection's scale runs from 1 at the pole
+// to 2 at the equator, and less than 3 at the corners of a polar picture.
+inline constexpr double kMostReliefScale = 4.0;
+
 // Distance between map rows on the Mars sphere, metres, for a map that takes
 // every step-th record of the 64 per degree.
 double reliefRowSpacing(int step);
@@ -72,12 +77,15 @@ double reliefColumnSpacing(double spacing, double latitude);
 // sample into elevations() and calls drawnTo (paintSamples does both for the
 // samples it paints); a map with pixels that show no sample also writes 1 or 0
 // for every pixel of the row into shown(). rowDrawn then shades the row above,
-// now that its neighbours below are known, and finish shades the last row.
+// now that its neighbours below are known, and finish shades the last row. A
+// map whose pixels lie nearer on the ground than on the map, by a scale that
+// changes from pixel to pixel (the polar maps), writes each pixel's scale into
+// scales(): its spacing on the ground is the map's spacing divided by it.
 // Rows beyond the picture are not shaded and do not count as neighbours; a
 // row's neighbours beyond its drawn width are its last drawn pixel. The
 // buffers are sized once, in begin.
 //
-// A rendering whose yields run nothing may have the rows shaded on a second
+// A rendering whose yields leave the picture alone may have the rows shaded on a second
 // processor (ShadingHelper) while it reads and colours the next row: the row
 // above is then shaded while rowDrawn has returned, until the next rowDrawn,
 // finish or stop, and settledRows says which rows are final. The pixels are
@@ -90,18 +98,29 @@ public:
     ~ReliefRows() { stop(); }
 
     // Starts a rendering into a picture width x height pixels whose rows lie
-    // dy metres apart; the stage stays off when settings are off. masked: the
-    // renderer fills shown() as well. helped: nothing looks at the picture or
-    // changes it during the rendering's yields, so a second thread may shade.
-    void begin(const ReliefSettings& settings, int width, int height, double dy, bool masked = false,
-               bool helped = false);
+    // dy metres apart on the map; the stage stays off when settings are off.
+    struct Fills {
+        bool shown = false;   // the renderer fills shown() as well
+        bool scales = false;  // and scales() (only with shown)
+    };
+    // helped: nothing looks at the picture or changes it during the
+    // rendering's yields, so a second thread may shade.
+    void begin(const ReliefSettings& settings, int width, int height, double dy, Fills fills,
+               bool helped);
     bool active() const { return active_; }
+    // The width of the rows: no renderer writes past it, whatever the picture's width now.
+    int width() const { return width_; }
+    // Rows of the rendering begun last that were handed to the second thread
+    // (it shades most of them; the rendering takes back those it has not started).
+    int helpedRows() const { return helpedRows_; }
     // Ends the stage: the row being shaded on the second thread is finished first.
     void stop();
 
     // The elevation row of map row y (0 <= y < height), whole metres, to fill before rowDrawn(y).
     float* elevations() { return row(current_) + 1; }
     std::uint8_t* shown() { return mask(current_) + 1; }
+    // Of each pixel, how many map metres a ground metre takes there, 1 to kMostReliefScale.
+    float* scales() { return scale(current_) + 1; }
     // Notes that pixels 0..end-1 of the current row hold elevations.
     void drawnTo(int end) {
         int& drawn = drawn_[std::size_t(current_)];
@@ -141,6 +160,8 @@ private:
     const float* row(int slot) const { return elevations_.data() + std::size_t(slot) * std::size_t(stride_); }
     std::uint8_t* mask(int slot) { return shown_.data() + std::size_t(slot) * std::size_t(stride_); }
     const std::uint8_t* mask(int slot) const { return shown_.data() + std::size_t(slot) * std::size_t(stride_); }
+    float* scale(int slot) { return scales_.data() + std::size_t(slot) * std::size_t(stride_); }
+    const float* scale(int slot) const { return scales_.data() + std::size_t(slot) * std::size_t(stride_); }
     void closeRow(int slot);
     // Shades row y, on the second thread when the stage has it.
     void shade(Raster& image, int y, int above, int centre, int below);
@@ -150,12 +171,14 @@ private:
 
     bool active_ = false;  // and counted among the stages running in the process
     bool masked_ = false;
+    bool scaled_ = false;
     ReliefLight light_;
     int width_ = 0, height_ = 0, stride_ = 0;
     double dy_ = 1;
     int slots_ = kSlots;
     std::vector<float> elevations_;  // slots_ rows of stride_, each with one pixel either side
     std::vector<std::uint8_t> shown_;
+    std::vector<float> scales_;
     std::vector<int> drawn_;      // of each slot, the pixels that hold elevations
     std::vector<double> dx_;      // of each slot, the column spacing
     int current_ = 0;  // slot of the row being drawn
@@ -163,6 +186,7 @@ private:
     ShadingHelper* helper_ = nullptr;    // the second thread, when this stage has it
     bool inFlight_ = false;              // a row is being shaded there
     RowJob job_{};                       // that row
+    int helpedRows_ = 0;
 };
 
 }  // namespace rubicel

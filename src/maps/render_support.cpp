@@ -14,10 +14,11 @@ void paintSamples(MapContext& p, int first, int step, int count, int x, int y) {
     if (y >= 0 && y < image.height() && x < image.width()) {
         drawn = std::min(count, image.width() - x);
         colourRow(p, p.rowBuffer.data(), first, step, drawn, image.row(y) + x);
-        if (p.reliefRows.active()) {
-            // The elevations the shading stage lights the row by.
-            decodeElevations(p.rowBuffer.data() + first, step, drawn, p.reliefRows.elevations() + x);
-            p.reliefRows.drawnTo(x + drawn);
+        // The elevations the shading stage lights the row by, as far as its
+        // rows reach (the picture is as wide unless a handler replaced it).
+        if (const int lit = std::min(drawn, p.reliefRows.width() - x); p.reliefRows.active() && lit > 0) {
+            decodeElevations(p.rowBuffer.data() + first, step, lit, p.reliefRows.elevations() + x);
+            p.reliefRows.drawnTo(x + lit);
         }
     }
     if (drawn < count) {

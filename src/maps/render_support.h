@@ -113,8 +113,8 @@ private:
     int askedTo_ = 0;  // the last row asked for
 };
 
-// How a run of drawRows ended when nothing failed: after its last row or a stop
-// (Finished), or because another rendering began during a yield or the program
+// How a run of drawRows ended when nothing failed: after its last row, a stop
+// or the picture's replacement (Finished), or because another rendering began during a yield or the program
 // is ending (Superseded), when the rendering ends quietly with its files closed.
 enum class RowsEnd { Finished, Superseded };
 
@@ -122,9 +122,11 @@ enum class RowsEnd { Finished, Superseded };
 // (rendering.stop() when stopflag is 1), the row (rendering.drawRow reads its
 // records, timed by the read-ahead, and paints them), the read-ahead advice
 // (rendering.askAhead), the picture told of the row, the yield with its
-// superseded check, the caption status + percentage of row y of a picture H
-// twips high, and the step to the next row (rendering.nextRow, which returns
-// false after the last row). failed receives the failure that ended it, if any.
+// superseded check, then the end of the drawing, as after its last row, when a
+// handler emptied or replaced the picture during the yield, the caption
+// status + percentage of row y of a picture H twips high, and the step to the
+// next row (rendering.nextRow, which returns false after the last row). failed
+// receives the failure that ended it, if any.
 //
 // With relief shading on, the rows go through the shading stage p.reliefRows:
 // the renderer's painting leaves each row's elevations there, and once row y is
@@ -134,22 +136,25 @@ enum class RowsEnd { Finished, Superseded };
 // rendering gives the spacing of its rows (rendering.rowSpacing()) and of the
 // columns of the row just drawn (rendering.columnSpacing()), metres; one whose
 // pixels do not all show a sample says so with reliefMasked() returning true
-// and fills p.reliefRows.shown() for every row.
+// and fills p.reliefRows.shown() for every row; one whose pixels lie nearer on
+// the ground than those spacings say, by a scale of each pixel, says so with
+// reliefScaled() and fills p.reliefRows.scales() as well.
 template <class Rendering>
 RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& status, Rendering& rendering,
                  Failure& failed) {
     ReadAhead readAhead;
     ReliefRows& relief = p.reliefRows;
-    bool masked = false;
-    if constexpr (requires { rendering.reliefMasked(); }) masked = rendering.reliefMasked();
+    ReliefRows::Fills fills;
+    if constexpr (requires { rendering.reliefMasked(); }) fills.shown = rendering.reliefMasked();
+    if constexpr (requires { rendering.reliefScaled(); }) fills.scales = rendering.reliefScaled();
     struct StageEnd {
         ReliefRows& stage;
         ~StageEnd() { stage.stop(); }
     } stageEnd{relief};
-    // Where the yields run nothing, rows may be shaded on a second thread
-    // while the next ones are drawn.
-    relief.begin(p.relief, p.dmap.image.width(), p.dmap.image.height(), rendering.rowSpacing(), masked,
-                 !p.ui.yieldRunsEvents());
+    // Where the yields leave the picture alone, rows may be shaded on a
+    // second thread while the next ones are drawn.
+    relief.begin(p.relief, p.dmap.image.width(), p.dmap.image.height(), rendering.rowSpacing(), fills,
+                 !p.ui.yieldTouchesPicture());
     const int revision = p.dmap.revision;
     do {
         rendering.startRow();
@@ -162,12 +167,7 @@ RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& s
         if (const ReadAhead::Rows ahead = readAhead.rowsToAsk(y); ahead.from <= ahead.to)
             rendering.askAhead(ahead.from, ahead.to);
         int changed = y;
-        if (relief.active()) {
-            if (p.dmap.revision != revision)
-                relief.stop();  // a handler emptied or replaced the picture
-            else
-                changed = relief.rowDrawn(p.dmap.image, y, rendering.columnSpacing());
-        }
+        if (relief.active()) changed = relief.rowDrawn(p.dmap.image, y, rendering.columnSpacing());
         if (y < p.dmap.image.height()) p.ui.mapRowsChanged(changed, y + 1);
 
         p.ui.yieldToEvents();
@@ -175,6 +175,9 @@ RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& s
             p.closeFiles();
             return RowsEnd::Superseded;
         }
+        // A handler emptied or replaced the picture: the map it was drawing is
+        // gone, and the rows to come would be drawn over another picture.
+        if (p.dmap.revision != revision) return RowsEnd::Finished;
 
         if (H == 0) {
             failed = failure(kDivisionByZero);
@@ -183,7 +186,7 @@ RowsEnd drawRows(MapContext& p, int generation, std::int32_t H, StatusCaption& s
         const auto percent = static_cast<long long>(roundHalfEven(double(y) * 1500.0 / double(H)));
         p.ui.setMenuCaption(MenuId{MenuControl::prcent}, status.withPercent(percent));
     } while (rendering.nextRow(failed) && !failed);
-    if (!failed && relief.active() && p.dmap.revision == revision)
+    if (!failed && relief.active())
         if (const ReliefRows::Rows shaded = relief.finish(p.dmap.image); shaded.first < shaded.end)
             p.ui.mapRowsChanged(shaded.first, shaded.end);
     return RowsEnd::Finished;

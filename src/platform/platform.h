@@ -92,10 +92,12 @@ public:
 
     // Lets pending window events run; menu handlers may run inside this call.
     virtual void yieldToEvents() = 0;
-    // Whether yieldToEvents may run anything: a handler, or a window that
-    // looks at the map picture. When it cannot, a rendering may go on changing
-    // the picture on another thread across the yield.
-    virtual bool yieldRunsEvents() const { return true; }
+    // Whether what yieldToEvents runs may look at the map picture's pixels or
+    // change the picture: a window painting it, a handler drawing or replacing
+    // it. What runs there otherwise (a progress read-out) does not matter:
+    // when nothing can touch the picture, a rendering may go on changing it on
+    // another thread across the yield.
+    virtual bool yieldTouchesPicture() const { return true; }
 
     // Ends the program once the running handler returns.
     virtual void quit() = 0;

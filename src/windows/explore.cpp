@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 #include "common/rounding.h"
 #include "maps/area_renderer.h"
@@ -87,12 +88,21 @@ void drawPolar(Program& p, std::int16_t pole, std::int16_t limit, std::int16_t s
     checkResolutionItem(p, resolutionIndexOf(step));
     untickfeatures(p);
     mclear(p, 1);
-    // The picture takes its new size first, so that the bars reach as far as it will.
+    // The picture takes its new size first, so that the bars reach as far as
+    // it will. When its memory cannot be had, the renderer, which sizes it
+    // again, says so as it does for any map.
     const int side = 2 * polarGrid(pole, limit, step).n * kTwipsPerPixel;
-    sizeMapPicture(p, side, side);
-    clearMapPicture(p);
-    scrollTo(p, std::clamp(whole(h), 0, std::max(0, scrollLimit(p, Control::Hscrbar))),
-             std::clamp(whole(v), 0, std::max(0, scrollLimit(p, Control::Vscrbar))));
+    bool sized = true;
+    try {
+        sizeMapPicture(p, side, side);
+    } catch (const std::bad_alloc&) {
+        sized = false;
+    }
+    if (sized) {
+        clearMapPicture(p);
+        scrollTo(p, std::clamp(whole(h), 0, std::max(0, scrollLimit(p, Control::Hscrbar))),
+                 std::clamp(whole(v), 0, std::max(0, scrollLimit(p, Control::Vscrbar))));
+    }
     Drawpolar(p);
 }
 

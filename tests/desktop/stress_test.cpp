@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // stress_test.cpp: the desktop program under a long seeded run of random commands, many
-// of them in the middle of drawings, then Exit: no failure, the settings file whole,
-// and the memory in use back to where the first map left it.
+// of them in the middle of drawings, relief shading on, then Exit: no failure, the
+// settings file whole, and the memory in use back to where the first map left it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -32,6 +32,7 @@
 #include "desktop/map_picture_widget.h"
 #include "desktop/qt_platform.h"
 #include "desktop/save_panel_widget.h"
+#include "maps/area_renderer.h"
 #include "settings/config_text.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
@@ -302,6 +303,30 @@ TEST_F(Stress, ThousandsOfCommandsDuringDrawingsThenExit) {
         openMenu(MenuControl::m_size);
         form().action({MenuControl::m_siz, 7})->trigger();
     };
+    // The annotated map chosen while a shaded map that crosses 180° draws, the
+    // first map of the run, whose shading stage has no larger rows from before:
+    // it replaces the picture, 1024 pixels wide where the map is 426, and ends
+    // the drawing before its next row. A timer of no interval runs once a yield.
+    p.relief.on = true;
+    {
+        int yields = 0;
+        QTimer counter;
+        counter.setInterval(0);
+        QObject::connect(&counter, &QTimer::timeout, [this, &yields] {
+            if (++yields == 3) form().action({MenuControl::m_h, 3})->trigger();
+        });
+        counter.start();
+        p.map.areaclass = kAreaMap;
+        p.map.mapsource = kFromArea;
+        p.map.resolution = 3;
+        p.map.autoresolution = 0;
+        mapfromtile(p, 170, 40, 190, 20);
+        counter.stop();
+        EXPECT_EQ(yields, 3) << "the drawing ended at the yield that replaced its picture";
+        EXPECT_EQ(p.dmap.image.width(), 1024);
+        EXPECT_EQ(p.dmap.image.height(), 397);
+    }
+
     // What a run loads once and keeps, whichever command first needs it: the
     // View layers' label font, named places and the window's glyph caches,
     // loaded by painting them over a map once.

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <numbers>
 #include <optional>
 #include <vector>
 
@@ -131,10 +133,11 @@ TEST_F(PolarRendererTest, TheMenuItemPicksItsStepAndTheResolutionItemsRedrawIt) 
 }
 
 // With relief shading on, a row is shaded from the elevations its pixels and
-// those of the rows above and below show, 3704.67 m apart both ways, and the
-// pixels beyond the circle are neither shaded nor slopes. Rows 9 to 11 read
-// records 1883 to 1921.
-TEST_F(PolarRendererTest, ReliefShadingTakesThePixelsOfTheEvenGrid) {
+// those of the rows above and below show, 3704.67 map metres apart both ways,
+// which are 3704.67 / k ground metres at a pixel of latitude phi, k = 2 / (1 +
+// sin phi) (about 1.07 here, near 60°N); the pixels beyond the circle are
+// neither shaded nor slopes. Rows 9 to 11 read records 1883 to 1921.
+TEST_F(PolarRendererTest, ReliefShadingTakesTheGroundSpacingOfEachPixel) {
     for (int t : {2, 3})
         for (int k = 1870; k <= 1921; ++k)
             test::writeRecord(tiles[std::size_t(t)], k, [t, k](int c) { return elevation(t, k, c) + c % 97 * 3; });
@@ -156,17 +159,28 @@ TEST_F(PolarRendererTest, ReliefShadingTakesThePixelsOfTheEvenGrid) {
                 shown[std::size_t(r)][std::size_t(x + 1)] = 1;
             }
     }
-    std::vector<std::uint32_t> expected(plain.row(kRow), plain.row(kRow) + kWidth);
-    const double spacing = 3704.6685952066387;
-    shadeReliefRowMasked(reliefLight(p.relief), heights[0].data() + 1, heights[1].data() + 1, heights[2].data() + 1,
-                         shown[0].data() + 1, shown[1].data() + 1, shown[2].data() + 1, kWidth, spacing, spacing,
-                         expected.data());
-    int lit = 0;
+    const double spacing = 3704.6685952066387, radius = 3396190.0;
+    std::vector<float> scales(kWidth);
+    for (int x = 0; x < kWidth; ++x) {
+        const double mapX = (x + 0.5 - kWidth / 2) * spacing, mapY = (kWidth / 2 - kRow - 0.5) * spacing;
+        const double latitude = std::numbers::pi / 2 - 2 * std::atan(std::hypot(mapX, mapY) / (2 * radius));
+        scales[std::size_t(x)] = float(2 / (1 + std::sin(latitude)));
+    }
+    std::vector<std::uint32_t> expected(plain.row(kRow), plain.row(kRow) + kWidth), mapMetres = expected;
+    shadeReliefRowExactly(reliefLight(p.relief), heights[0].data() + 1, heights[1].data() + 1,
+                          heights[2].data() + 1, shown[0].data() + 1, shown[1].data() + 1, shown[2].data() + 1,
+                          kWidth, spacing, spacing, expected.data(), scales.data());
+    shadeReliefRowExactly(reliefLight(p.relief), heights[0].data() + 1, heights[1].data() + 1,
+                          heights[2].data() + 1, shown[0].data() + 1, shown[1].data() + 1, shown[2].data() + 1,
+                          kWidth, spacing, spacing, mapMetres.data());
+    int lit = 0, scaled = 0;
     for (int x = 0; x < kWidth; ++x) {
         EXPECT_EQ(p.dmap.image.pixel(x, kRow), expected[std::size_t(x)]) << x;
         lit += p.dmap.image.pixel(x, kRow) != plain.pixel(x, kRow);
+        scaled += expected[std::size_t(x)] != mapMetres[std::size_t(x)];
     }
     EXPECT_GT(lit, 50);
+    EXPECT_GT(scaled, 10) << "the scale changes the light of many pixels";
     EXPECT_EQ(p.dmap.image.pixel(0, 0), kPictureBackground);
 }
 

@@ -8,12 +8,14 @@
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <random>
-#include <vector>
 #include <numbers>
+#include <random>
+#include <thread>
+#include <vector>
 
 #include "maps/area_renderer.h"
 #include "maps/tile_renderer.h"
+#include "windows/help_menu.h"
 #include "render_fixture.h"
 
 namespace rubicel {
@@ -113,11 +115,13 @@ TEST_F(ReliefShading, LevelGroundKeepsItsColourAndAStopLeavesTheLastRowUnshaded)
     }
 }
 
-// Where the rendering's yields run nothing, each row is shaded on a second
-// thread while the next is drawn: over rough ground, a whole tile and an area
-// give the picture the drawing gives when it shades every row itself, as it
-// does when a yield may run a handler.
+// Where the rendering's yields leave the picture alone (they run nothing but
+// a progress read-out, as in rubicel-render), each row but the last is handed
+// to a second thread while the next is drawn: over rough ground, a whole tile
+// and an area give the picture the drawing gives when it shades every row
+// itself, as it does when a yield may run a handler.
 TEST_F(ReliefShading, TheSecondThreadGivesThePixelsOfTheDrawingItself) {
+    if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one processor: no second thread";
     std::mt19937 noise(20);
     const auto rough = [&noise](int) { return std::int16_t(int(noise() % 4000) - 1000); };
     for (int k = 1; k < 5760; k += 13) test::writeRecord(tiles[3], k, rough);
@@ -145,22 +149,52 @@ TEST_F(ReliefShading, TheSecondThreadGivesThePixelsOfTheDrawingItself) {
     p.relief.on = true;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        ui.onProgress = nullptr;
         ui.onYield = [](int) {};
         c.draw();  // sized
         p.dmap.image.fill(kPictureBackground);  // a redraw of the same size keeps the earlier pixels
         c.draw();
         ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+        EXPECT_EQ(p.reliefRows.helpedRows(), 0);
         const Raster itself = p.dmap.image;
         ui.onYield = nullptr;
+        int progress = 0;
+        ui.onProgress = [&progress](int n) { progress = n; };
         p.dmap.image.fill(kPictureBackground);
         c.draw();
         ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+        EXPECT_EQ(progress, ui.yields);
+        EXPECT_EQ(p.reliefRows.helpedRows(), std::min(p.dmap.shows.rows, itself.height()) - 1)
+            << "every row but the last was handed over";
         ASSERT_GE(itself.width(), 512);
         ASSERT_EQ(p.dmap.image.width(), itself.width());
         ASSERT_EQ(p.dmap.image.height(), itself.height());
         const std::size_t pixels = std::size_t(itself.width()) * std::size_t(itself.height());
         EXPECT_TRUE(std::equal(itself.data(), itself.data() + pixels, p.dmap.image.data()));
     }
+}
+
+// A picture replaced while a shaded map is drawn (Help > Annotated Map of Mars,
+// 1024 pixels wide, over a map of 426 that crosses 180°) ends the drawing
+// before its next row: the new picture is left as it came, and nothing is
+// written past the shading stage's rows.
+TEST_F(ReliefShading, APictureReplacedDuringTheDrawingEndsItBeforeItsNextRow) {
+    ui.annotatedMapPicture.reset(1024, 397, packRgb(10, 20, 30));
+    p.relief.on = true;
+    p.map.mapsource = kFromArea;
+    p.map.areaclass = kAreaMap;
+    p.map.resolution = 3;
+    ui.onYield = [this](int n) {
+        if (n == 3) m_h_Click(p, 3);
+    };
+    mapfromtile(p, 170, 40, 190, 20);
+    EXPECT_EQ(ui.yields, 3);
+    ASSERT_EQ(p.dmap.image.width(), 1024);
+    ASSERT_EQ(p.dmap.image.height(), 397);
+    EXPECT_TRUE(std::equal(p.dmap.image.data(), p.dmap.image.data() + 1024 * 397, ui.annotatedMapPicture.data()));
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+    EXPECT_FALSE(anyFileOpen());
+    EXPECT_FALSE(ui.busyPointer);
 }
 
 // A pixel that shows no sample is left alone, and as a neighbour it counts as the pixel itself.
@@ -221,8 +255,10 @@ TEST(ReliefKernel, LevelGroundKeepsItsColourAtTheEndsOfEveryRange) {
 
 // The row kernels work in single precision: over rough and smooth ground,
 // widths that are not whole chunks, lights single precision can and cannot
-// hold, and masked rows, every loop the processor runs must give each pixel
-// as double precision does.
+// hold, masked rows, and masked rows whose spacing changes from pixel to pixel
+// (a polar map's scale, 1 at the pole to 2 at the equator, nearly 3 in a
+// picture's corners), every loop the processor runs must give each pixel as
+// double precision does.
 TEST(ReliefKernel, GivesThePixelsOfDoublePrecision) {
     const struct {
         const char* name;
@@ -248,6 +284,9 @@ TEST(ReliefKernel, GivesThePixelsOfDoublePrecision) {
                                               -32768.0, 32767.0));
                 shown[r][x] = random() % 8 != 0;
             }
+        std::vector<std::vector<float>> scales(kRows, std::vector<float>(kWidth));
+        for (auto& row : scales)
+            for (float& scale : row) scale = float(1.0 + double(random() % 100000) / 50000.0);
         std::vector<std::uint32_t> colours(kWidth);
         for (auto& colour : colours) colour = 0xFF000000u | (random() & 0xFFFFFF);
         const ReliefLight light = reliefLight(c.light);
@@ -271,6 +310,24 @@ TEST(ReliefKernel, GivesThePixelsOfDoublePrecision) {
                                   exactMasked.data());
             for (int x = 0; x < kWidth; ++x)
                 ASSERT_EQ(fastMasked[x], exactMasked[x]) << "masked row " << r << ", pixel " << x;
+            auto fastScaled = colours, exactScaled = colours;
+            shadeReliefRowMasked(light, above, row, below, shownAbove, shownHere, shownBelow, kWidth, dx, dy,
+                                 fastScaled.data(), scales[r].data());
+            shadeReliefRowExactly(light, above, row, below, shownAbove, shownHere, shownBelow, kWidth, dx, dy,
+                                  exactScaled.data(), scales[r].data());
+            for (int x = 0; x < kWidth; ++x)
+                ASSERT_EQ(fastScaled[x], exactScaled[x]) << "scaled row " << r << ", pixel " << x;
+            // A ground metre of two map metres: the pixels of half the spacing both ways.
+            const std::vector<float> two(kWidth, 2.0f);
+            auto doubled = colours, halved = colours;
+            shadeReliefRowMasked(light, above, row, below, shownAbove, shownHere, shownBelow, kWidth, dx, dy,
+                                 doubled.data(), two.data());
+            shadeReliefRowExactly(light, above, row, below, shownAbove, shownHere, shownBelow, kWidth, dx / 2,
+                                  dy / 2, halved.data());
+            ASSERT_EQ(doubled, halved) << "row " << r;
+            if (c.light.exaggeration > 1e-3 && c.light.altitude > 1) {  // a sun on the horizon makes every slope dark
+                EXPECT_FALSE(exactScaled == exactMasked) << "row " << r << ": the scales change nothing";
+            }
             if (c.light.exaggeration > 1e-3) {
                 EXPECT_FALSE(exact == colours) << "row " << r << " unshaded";
             }

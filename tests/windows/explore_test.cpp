@@ -4,14 +4,29 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <array>
+#include <cstdlib>
+#include <fstream>
 #include <vector>
 
 #include "maps/area_renderer.h"
 #include "maps/drawn_map.h"
+#include "maps/map_state.h"
+#include "maps/polar_renderer.h"
 #include "maps/render_fixture.h"
 #include "windows/main_window.h"
 #include "windows/map_history.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define RUBICEL_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RUBICEL_UNDER_ASAN 1
+#endif
+#endif
 
 namespace rubicel {
 namespace {
@@ -170,7 +185,18 @@ TEST_F(ExploreTest, BackAndForwardLikeABrowser) {
     EXPECT_EQ(p.dmap.shows.step, *zoomedStep(first, true));
     EXPECT_EQ(p.dmap.left, 0);  // 984 pixels wide: it fits the window that way
     EXPECT_NEAR(p.dmap.shows.half + p.dmap.top / 15.0, half, 1.0);
-    dmap_Arrow(p, Heading::East);  // scrolls, and at the edge draws nothing
+    // The arrows scroll it, and where there is nothing to scroll draw nothing:
+    // 984 pixels fit the window's 1000 across, not its 500 down.
+    const int generation = p.renderGeneration;
+    const std::size_t entries = p.history.size();
+    dmap_Arrow(p, Heading::East);
+    EXPECT_EQ(p.dmap.left, 0);
+    ui.setScrollValue(Control::Vscrbar, 0);
+    dmap_Arrow(p, Heading::South);
+    EXPECT_EQ(ui.scrollValue(Control::Vscrbar), 100);
+    EXPECT_EQ(p.dmap.top, -1000);
+    EXPECT_EQ(p.renderGeneration, generation);
+    EXPECT_EQ(p.history.size(), entries);
     mapBack(p);
     EXPECT_EQ(p.dmap.shows.step, first);
     EXPECT_EQ(p.map.mapsource, kFromPolar);
@@ -180,6 +206,38 @@ TEST_F(ExploreTest, BackAndForwardLikeABrowser) {
     EXPECT_EQ(history.size(), MapHistory::kMaxEntries);
     while (history.back()) {}
     EXPECT_EQ(history.current()->step, 6);
+}
+
+// Zooming in on a polar map to a picture whose memory cannot be had (step 1
+// to latitude 1°, 14412 pixels square, 830 MB, in a process allowed 300 MB
+// more) reports the failure as the renderer reports it, instead of letting it
+// escape to the event loop. Run in a child process, whose memory is limited.
+TEST_F(ExploreTest, APolarPictureThatCannotBeHadIsReported) {
+#ifdef RUBICEL_UNDER_ASAN
+    GTEST_SKIP() << "the sanitizers' allocator ends the process where memory cannot be had";
+#endif
+    const auto zoomWithoutMemory = [this] {
+        p.map.areaclass = kPolarMap;
+        p.map.mapsource = kFromPolar;
+        p.map.polarpole = 1;
+        p.map.polarlimit = 1;
+        p.map.resolution = 2;
+        ui.onYield = [this](int) { p.map.stopflag = 1; };  // one row is enough to zoom in on
+        Drawpolar(p);
+        ui.onYield = nullptr;
+        if (!ui.messages.empty() || p.dmap.shows.step != 2) std::exit(2);
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t bytes = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (rlim_t(300) << 20);
+        const rlimit limit{bytes, bytes};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0) std::exit(3);
+        dmap_Wheel(p, 1, float(p.dmap.shows.half), 0.5f);
+        const bool reported =
+            ui.messages.size() == 1 && ui.messages[0].text.starts_with("Module 'Drawpolar' - Out of memory");
+        std::exit(reported ? 0 : 1);
+    };
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(zoomWithoutMemory(), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

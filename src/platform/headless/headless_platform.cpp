@@ -68,6 +68,7 @@ bool HeadlessPlatform::annotatedMap(Raster& image) {
 
 void HeadlessPlatform::yieldToEvents() {
     ++yields;
+    if (onProgress) onProgress(yields);
     if (onYield) onYield(yields);
 }
 

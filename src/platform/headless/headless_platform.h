@@ -47,7 +47,7 @@ public:
     void setBusyPointer(bool busy) override { busyPointer = busy; }
     void showPointerText(const std::string& text) override { pointerText = text; }
     void yieldToEvents() override;
-    bool yieldRunsEvents() const override { return static_cast<bool>(onYield); }
+    bool yieldTouchesPicture() const override { return static_cast<bool>(onYield); }
     void quit() override { quitRequested = true; }
     void showForm(Form form, bool shown) override { formShown[form] = shown; }
     void formChanged(Form form) override { ++formChanges[form]; }
@@ -89,6 +89,11 @@ public:
     // Runs on every yield with the yield's number (1 for the first); tests queue
     // menu commands here to run them in the middle of a drawing.
     std::function<void(int)> onYield;
+    // Runs on every yield, before onYield, with the yield's number: a read-out
+    // of the drawing's progress (the command-line renderer's bar), which may
+    // read the picture's size but neither its pixels nor change it, so the
+    // rows may go on being shaded on a second thread across the yield.
+    std::function<void(int)> onProgress;
     // Run, when set, after every picture reset and every change of rows (first
     // to last - 1): the renderer writing a map as it is drawn listens here.
     std::function<void(const Raster&)> onImageReset;
