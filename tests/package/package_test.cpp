@@ -387,12 +387,32 @@ TEST_F(Package, InstalledRendererWritesGeoTiffsThroughTheInstalledModule) {
 }
 #endif
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
+#define RUBICEL_SANITIZED_BUILD 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define RUBICEL_SANITIZED_BUILD 1
+#endif
+
 TEST_F(Package, InstalledFilesHoldNoPathOfTheBuildTree) {
+#ifdef RUBICEL_SANITIZED_BUILD
+    // The sanitizers keep the name of every instrumented file for their reports,
+    // the build tree's generated sources among them; a package is never built so.
+    GTEST_SKIP() << "a sanitized build names its generated sources for its reports";
+#endif
     // Neither the whole path nor any 16-byte piece of it, as a compiler may store
-    // a string constant in pieces; none of the installed files needs one.
+    // a string constant in pieces; none of the installed files needs one. Pieces
+    // that lie wholly in the part the build tree shares with the source tree are
+    // not looked for: source file names (in assertions' messages) may hold those.
     const std::string build = RUBICEL_BUILD_TREE;
+    const std::string source = RUBICEL_SOURCE_TREE;
+    std::size_t shared = 0;
+    while (shared < build.size() && shared < source.size() && build[shared] == source[shared]) ++shared;
     std::vector<std::string> pieces = {build};
-    for (std::size_t at = 0; at + 16 <= build.size(); at += 8) pieces.push_back(build.substr(at, 16));
+    for (std::size_t at = 0; at + 16 <= build.size(); at += 8)
+        if (at + 16 > shared) pieces.push_back(build.substr(at, 16));
     int checked = 0;
     for (const auto& entry : fs::recursive_directory_iterator(root_)) {
         if (!entry.is_regular_file()) continue;
