@@ -9,6 +9,7 @@
 #include "settings/config_text.h"
 #include "windows/program.h"
 #include "windows/resolution_menu.h"
+#include "windows/setting_lines.h"
 
 namespace rubicel {
 namespace {
@@ -94,19 +95,11 @@ std::string reliefText(const ReliefSettings& s) {
 
 std::optional<ReliefSettings> parseReliefText(std::string_view text) {
     std::array<std::optional<double>, 5> values;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == text.npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty()) continue;
-        const auto equals = line.find('=');
-        if (equals == line.npos) return std::nullopt;
-        std::size_t k = 0;
-        while (k < kNames.size() && kNames[k] != line.substr(0, equals)) ++k;
-        if (k == kNames.size() || values[k]) return std::nullopt;
-        if (!(values[k] = numberOf(line.substr(equals + 1)))) return std::nullopt;
-    }
+    const bool read = readSettingLines(text, kNames, [&values](std::size_t k, std::string_view value) {
+        if (values[k]) return false;
+        return bool(values[k] = numberOf(value));
+    });
+    if (!read) return std::nullopt;
     for (const auto& v : values)
         if (!v) return std::nullopt;
     if (*values[0] != 0 && *values[0] != 1) return std::nullopt;

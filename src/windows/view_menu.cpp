@@ -7,6 +7,7 @@
 #include "common/file_start.h"
 #include "settings/config_text.h"
 #include "windows/program.h"
+#include "windows/setting_lines.h"
 
 namespace rubicel {
 namespace {
@@ -45,21 +46,13 @@ std::string viewText(const FurnitureLayers& layers) {
 std::optional<FurnitureLayers> parseViewText(std::string_view text) {
     FurnitureLayers layers;
     std::array<bool, 4> seen{};
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == text.npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty()) continue;
-        const auto equals = line.find('=');
-        if (equals == line.npos) return std::nullopt;
-        std::size_t k = 0;
-        while (k < kNames.size() && kNames[k] != line.substr(0, equals)) ++k;
-        const std::string_view value = line.substr(equals + 1);
-        if (k == kNames.size() || seen[k] || (value != "0" && value != "1")) return std::nullopt;
+    const bool read = readSettingLines(text, kNames, [&](std::size_t k, std::string_view value) {
+        if (seen[k] || (value != "0" && value != "1")) return false;
         seen[k] = true;
         layer(layers, k) = value == "1";
-    }
+        return true;
+    });
+    if (!read) return std::nullopt;
     for (bool s : seen)
         if (!s) return std::nullopt;
     return layers;
