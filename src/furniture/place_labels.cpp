@@ -50,6 +50,34 @@ bool placeAt(const MapGeometry& map, LabelBoard& board, FurnitureLayout& layout,
 
 }  // namespace
 
+std::vector<double> namingSizes(std::span<const PlaceInView> features) {
+    // A smaller feature sharing a centre lies within a tenth of the larger
+    // one's diameter across: only that strip of the features, sorted by x, is
+    // looked at.
+    std::vector<std::size_t> byX(features.size());
+    for (std::size_t i = 0; i < byX.size(); ++i) byX[i] = i;
+    std::sort(byX.begin(), byX.end(),
+              [&features](std::size_t a, std::size_t b) { return features[a].at.x < features[b].at.x; });
+    std::vector<double> sizes(features.size());
+    for (std::size_t i = 0; i < features.size(); ++i) {
+        const PlaceInView& feature = features[i];
+        double size = feature.diameterPixels;
+        const double reach = size * kSharedCentre;
+        auto k = std::lower_bound(byX.begin(), byX.end(), feature.at.x - reach,
+                                  [&features](std::size_t a, double x) { return features[a].at.x < x; });
+        for (; k != byX.end() && features[*k].at.x <= feature.at.x + reach; ++k) {
+            const PlaceInView& other = features[*k];
+            if (!(other.diameterPixels < size)) continue;
+            const double dx = other.at.x - feature.at.x;
+            const double dy = other.at.y - feature.at.y;
+            const double near = other.diameterPixels * kSharedCentre;
+            if (dx * dx + dy * dy <= near * near) size = other.diameterPixels;
+        }
+        sizes[i] = size;
+    }
+    return sizes;
+}
+
 std::vector<PlaceInView> featuresInView(const MapGeometry& map, std::span<const MapPlace> places,
                                         double minDiameterPixels) {
     std::vector<PlaceInView> shown;
@@ -105,15 +133,23 @@ void layOutLandingSites(const MapGeometry& map, const LabelFont& font, std::span
 void layOutPlaceNames(const MapGeometry& map, const LabelFont& font, std::span<const MapPlace> places,
                       LabelBoard& board, FurnitureLayout& layout) {
     const double u = layout.unit;
-    std::vector<PlaceInView> shown = featuresInView(map, places, kNamedDiameter * u);
-    // Larger first; equal ones in an order of their own, not of the list's.
-    std::sort(shown.begin(), shown.end(), [&places](const PlaceInView& a, const PlaceInView& b) {
+    const std::vector<PlaceInView> inView = featuresInView(map, places, kNamedDiameter * u);
+    // Larger first, except that a feature sharing its centre with a smaller
+    // one comes right after it; equal ones in an order of their own, not of
+    // the list's.
+    const std::vector<double> turn = namingSizes(inView);
+    std::vector<std::size_t> order(inView.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t k) {
+        const PlaceInView& a = inView[i];
+        const PlaceInView& b = inView[k];
         const MapPlace& p = places[a.index];
         const MapPlace& q = places[b.index];
-        return std::tie(b.diameterPixels, p.name, p.latitude, p.longitude, a.index) <
-               std::tie(a.diameterPixels, q.name, q.latitude, q.longitude, b.index);
+        return std::tie(turn[k], a.diameterPixels, p.name, p.latitude, p.longitude, a.index) <
+               std::tie(turn[i], b.diameterPixels, q.name, q.latitude, q.longitude, b.index);
     });
-    for (const PlaceInView& feature : shown) {
+    for (const std::size_t i : order) {
+        const PlaceInView& feature = inView[i];
         const MeasuredText text =
             measureText(font, places[feature.index].name, nameSize(feature.diameterPixels / u), u);
         const double w = text.width, h = text.height;

@@ -169,7 +169,8 @@ TEST(ScaleBar, TrueAtTheCentreLatitude) {
 }
 
 // A crowd of features of every size over the box across 180°, some given
-// west of 0° (185°E as -175), albedo features and two landers among them.
+// west of 0° (184.675°E as -175.325, between four of the crowd), albedo
+// features and two landers among them.
 std::vector<MapPlace> crowd() {
     std::vector<MapPlace> places;
     for (int i = 0; i < 16; ++i)
@@ -179,7 +180,7 @@ std::vector<MapPlace> crowd() {
             places.push_back({name, 39.7 - j * 1.25, lon > 180 ? lon - 360 : lon, 10.0 + (i * 37 + j * 91) % 400,
                               (i + j) % 9 == 0 ? PlaceKind::AlbedoFeature : PlaceKind::Feature});
         }
-    places.push_back({"Westward", 30.0, -175.0, 500.0, PlaceKind::Feature});
+    places.push_back({"Westward", 30.325, -175.325, 500.0, PlaceKind::Feature});
     places.push_back({"Lander One", 33.1, 176.2, 0, PlaceKind::LandingSite});
     places.push_back({"Lander Two", 22.4, 188.9, 0, PlaceKind::LandingSite});
     return places;
@@ -217,8 +218,8 @@ TEST(PlaceNames, PlacedInsideApartLargestFirstWhateverTheOrder) {
     // The largest, found on the east side of 180° where the map shows it.
     EXPECT_EQ(names[0]->text, "Westward");
     EXPECT_EQ(names[0]->placement, LabelPlacement::Centred);
-    EXPECT_EQ(names[0]->anchor.x, 240.0);
-    EXPECT_EQ(names[0]->anchor.y, 160.0);
+    EXPECT_NEAR(names[0]->anchor.x, 234.8, 1e-9);  // (184.675 - 170) × 16
+    EXPECT_NEAR(names[0]->anchor.y, 154.8, 1e-9);
     EXPECT_EQ(labelsOf(layout, LabelRole::LandingSite).size(), 2u);
 
     std::reverse(places.begin(), places.end());
@@ -232,7 +233,8 @@ TEST(PlaceNames, PlacedInsideApartLargestFirstWhateverTheOrder) {
 }
 
 // Of two features close together the larger is named on its centre, the
-// smaller beside its own; a layout with every layer off is empty.
+// smaller beside its own, unless they share a centre; a layout with every
+// layer off is empty.
 TEST(PlaceNames, LargerFeatureTakesTheCentre) {
     const MapGeometry map = geometry(across180());
     const std::vector<MapPlace> places = {{"Small", 30.5, 180, 200, PlaceKind::Feature},
@@ -249,6 +251,18 @@ TEST(PlaceNames, LargerFeatureTakesTheCentre) {
     EXPECT_EQ(layout.labels[1].placement, LabelPlacement::AboveRight);
     EXPECT_EQ(layout.labels[1].anchor.y, 152.0);
     EXPECT_EQ(layout.labels[1].box.left, 160.0 + 2.0);
+
+    // A ring of scarps 1900 km long around a volcano 600 km wide, their
+    // centres 0.3° apart: the volcano's name takes the centre, the ring's
+    // goes beside it where there is room.
+    const std::vector<MapPlace> nested = {{"Ring Rupes", 30.1, 178.2, 1900, PlaceKind::Feature},
+                                          {"Great Mons", 30.3, 178.0, 600, PlaceKind::Feature}};
+    const FurnitureLayout around = layOutFurniture(map, layers, font(), nested);
+    ASSERT_FALSE(around.labels.empty());
+    EXPECT_EQ(around.labels[0].text, "Great Mons");
+    EXPECT_EQ(around.labels[0].placement, LabelPlacement::Centred);
+    for (std::size_t i = 1; i < around.labels.size(); ++i)
+        EXPECT_NE(around.labels[i].placement, LabelPlacement::Centred);
 }
 
 }  // namespace
