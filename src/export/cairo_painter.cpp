@@ -11,9 +11,11 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <numbers>
 #include <span>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "common/raster.h"
@@ -137,8 +139,7 @@ int wholePixel(double at) { return int(std::floor(at + 0.5)); }
 
 // A run's halo on a raster: the union of its glyphs' halos, each where Cairo
 // shows the glyph, gathered into one mask (so the colour is laid on once where
-// halos overlap) and painted through it. (A vector page would rather stroke the
-// run's glyph path, which costs nothing there until it is viewed.)
+// halos overlap) and painted through it.
 class HaloPainter {
 public:
     void paint(cairo_t* cr, const Drawing& drawing, const DrawingItem& item, cairo_scaled_font_t* font) {
@@ -188,11 +189,73 @@ private:
     std::vector<std::uint8_t> coverage_;
 };
 
+// A run's halo on a vector page. Stroking the run's glyph outlines would write
+// every letter's outline again for every label, most of a page's bytes and of
+// the time to compress them; instead each glyph's halo, in one colour and
+// width, is recorded once, goes into the file once as a form, and is placed by
+// reference wherever the glyph appears. A run's halos are gathered in a group
+// laid on with the halo's alpha, so where neighbouring halos overlap the colour
+// is laid on once, as over a raster.
+class PageHalos {
+public:
+    PageHalos() = default;
+    PageHalos(const PageHalos&) = delete;
+    PageHalos& operator=(const PageHalos&) = delete;
+    ~PageHalos() {
+        for (auto& [key, form] : forms_) cairo_surface_destroy(form);
+    }
+
+    void paint(cairo_t* cr, std::span<const cairo_glyph_t> run, cairo_scaled_font_t* font, const DrawingColour& c,
+               double width) {
+        cairo_push_group(cr);
+        for (const cairo_glyph_t& glyph : run) {
+            cairo_surface_t* halo = form(font, glyph.index, c, width);
+            if (!halo) continue;
+            cairo_set_source_surface(cr, halo, glyph.x, glyph.y);
+            cairo_paint(cr);
+        }
+        cairo_pop_group_to_source(cr);
+        cairo_paint_with_alpha(cr, c.alpha);
+    }
+
+private:
+    using Key = std::tuple<cairo_scaled_font_t*, unsigned long, double, double, double, double>;
+
+    // The halo of glyph, its origin at the form's origin; null for a glyph with no ink.
+    cairo_surface_t* form(cairo_scaled_font_t* font, unsigned long glyph, const DrawingColour& c, double width) {
+        const Key key{font, glyph, c.red, c.green, c.blue, width};
+        if (const auto found = forms_.find(key); found != forms_.end()) return found->second;
+        cairo_glyph_t at{glyph, 0.0, 0.0};
+        cairo_text_extents_t ink;
+        cairo_scaled_font_glyph_extents(font, &at, 1, &ink);
+        cairo_surface_t* halo = nullptr;
+        if (ink.width > 0 && ink.height > 0) {
+            const double reach = width / 2 + 1;
+            const cairo_rectangle_t box{ink.x_bearing - reach, ink.y_bearing - reach, ink.width + 2 * reach,
+                                        ink.height + 2 * reach};
+            halo = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
+            cairo_t* pen = cairo_create(halo);
+            cairo_set_scaled_font(pen, font);
+            cairo_glyph_path(pen, &at, 1);
+            cairo_set_source_rgb(pen, c.red, c.green, c.blue);
+            cairo_set_line_join(pen, CAIRO_LINE_JOIN_ROUND);
+            cairo_set_line_width(pen, width);
+            cairo_stroke(pen);
+            cairo_destroy(pen);
+        }
+        forms_.emplace(key, halo);
+        return halo;
+    }
+
+    std::map<Key, cairo_surface_t*> forms_;
+};
+
 // Paints drawing's items into cr, in their order.
 void paintItems(cairo_t* cr, const Drawing& drawing, Target target, std::string& problem) {
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     HaloPainter halos;
+    PageHalos pageHalos;
     std::vector<cairo_glyph_t> glyphs;
     std::vector<cairo_text_cluster_t> clusters;
     for (const DrawingItem& item : drawing.items) {
@@ -224,12 +287,9 @@ void paintItems(cairo_t* cr, const Drawing& drawing, Target target, std::string&
                 if (target == Target::Raster) {
                     halos.paint(cr, drawing, item, font);
                 } else {
-                    // The band round the outlines, stroked as one shape so its colour is laid
-                    // on once. The letters (the next item) cover the inside of the outlines:
-                    // filling it too would only double the file's paths.
-                    cairo_glyph_path(cr, glyphs.data(), int(glyphs.size()));
-                    cairo_set_line_width(cr, item.lineWidth);
-                    cairo_stroke(cr);
+                    // The band round the outlines only: the letters (the next item)
+                    // cover the inside of the outlines.
+                    pageHalos.paint(cr, glyphs, font, c, item.lineWidth);
                 }
                 continue;
             }
