@@ -108,7 +108,7 @@ std::optional<std::string> writeFigurePng(const FigureLayout& layout, const Rast
     Raster page;
     page.reset(size.width, size.height, packRgb(255, 255, 255));
     if (!cairo->paintOnRaster(page, pixels, problem)) return "Cannot write " + path + ": " + problem;
-    return writePng(page, path);
+    return writePng(page, path, dpi);
 }
 
 std::optional<std::string> writeFigure(const MapContext& p, const FigureSpec& spec, std::span<const MapPlace> places,

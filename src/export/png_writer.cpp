@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <csetjmp>
 #include <cstring>
 #include <new>
@@ -57,6 +58,7 @@ void quietWarning(png_structp, png_const_charp) {}
 struct PngRows::State {
     Sink sink;
     int width, height;
+    png_uint_32 dotsPerMetre = 0;  // 0: the file says nothing of its resolution
     png_structp png = nullptr;
     png_infop info = nullptr;
     std::vector<png_byte> row;
@@ -88,6 +90,7 @@ bool startFile(PngRows::State& s) {
     png_set_write_fn(s.png, &s.sink, writeBytes, flushNothing);
     png_set_IHDR(s.png, s.info, png_uint_32(s.width), png_uint_32(s.height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (s.dotsPerMetre > 0) png_set_pHYs(s.png, s.info, s.dotsPerMetre, s.dotsPerMetre, PNG_RESOLUTION_METER);
     png_write_info(s.png, s.info);
     return true;
 }
@@ -115,7 +118,7 @@ bool endFile(PngRows::State& s) {
 
 }  // namespace
 
-PngRows::PngRows(int fd, int width, int height) : s_(new State{Sink{fd}, width, height, nullptr, nullptr, {}}) {
+PngRows::PngRows(int fd, int width, int height) : s_(new State{Sink{fd}, width, height, 0, nullptr, nullptr, {}}) {
     s_->row.resize(std::size_t(width) * 3);
 }
 
@@ -125,6 +128,10 @@ PngRows::PngRows(std::vector<unsigned char>& memory, int width, int height) : Pn
 
 PngRows::~PngRows() {
     if (s_->png) png_destroy_write_struct(&s_->png, &s_->info);
+}
+
+void PngRows::setResolution(int dotsPerInch) {
+    s_->dotsPerMetre = dotsPerInch > 0 ? png_uint_32(std::nearbyint(dotsPerInch / 0.0254)) : 0;
 }
 
 bool PngRows::writeHeader() { return startFile(*s_); }
@@ -162,8 +169,9 @@ bool writeWhole(PngRows& png, const Raster& image, int height) {
 
 }  // namespace
 
-bool writePngTo(int fd, const Raster& image) {
+bool writePngTo(int fd, const Raster& image, int dotsPerInch) {
     PngRows png(fd, image.width(), image.height());
+    png.setResolution(dotsPerInch);
     return writeWhole(png, image, image.height());
 }
 
@@ -177,9 +185,10 @@ std::vector<unsigned char> pngBytes(const Raster& image, int width, int height) 
     return bytes;
 }
 
-std::optional<std::string> writePng(const Raster& image, const std::string& path) {
+std::optional<std::string> writePng(const Raster& image, const std::string& path, int dotsPerInch) {
     if (image.empty()) return "Cannot write " + path + ": a PNG file needs at least one pixel";
-    const auto failure = replaceFile(path, [&image](int fd) { return writePngTo(fd, image); }, LinkAtPath::Replace);
+    const auto failure = replaceFile(
+        path, [&image, dotsPerInch](int fd) { return writePngTo(fd, image, dotsPerInch); }, LinkAtPath::Replace);
     if (!failure) return std::nullopt;
     return describeFailure(*failure);
 }

@@ -12,13 +12,15 @@ namespace rubicel {
 
 class Raster;
 
-// Writes image to path, replacing an existing file whole or not at all. Returns a
-// description of the failure, or nothing.
-[[nodiscard]] std::optional<std::string> writePng(const Raster& image, const std::string& path);
+// Writes image to path, replacing an existing file whole or not at all; with
+// dotsPerInch above 0 the file gives its resolution (a figure's page, to be
+// printed at its size). Returns a description of the failure, or nothing.
+[[nodiscard]] std::optional<std::string> writePng(const Raster& image, const std::string& path,
+                                                  int dotsPerInch = 0);
 
 // The same PNG written whole into the open file fd, from its start to its end;
 // false with errno set when a write fails.
-bool writePngTo(int fd, const Raster& image);
+bool writePngTo(int fd, const Raster& image, int dotsPerInch = 0);
 
 // The PNG of the first width x height pixels of image (at most its own), in
 // memory; empty when it has no pixel or libpng fails.
@@ -34,6 +36,8 @@ public:
     ~PngRows();
     PngRows(const PngRows&) = delete;
     PngRows& operator=(const PngRows&) = delete;
+    // The resolution the file gives, set before its header is written; 0: none.
+    void setResolution(int dotsPerInch);
     bool writeHeader();
     // The next row, width pixels.
     bool writeRow(const std::uint32_t* pixels);

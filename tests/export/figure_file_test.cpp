@@ -6,8 +6,12 @@
 #include <png.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "colour/colour_engine.h"
@@ -127,13 +131,29 @@ Decoded decode(const std::string& path) {
     return d;
 }
 
+// The pixels a metre across and down the file's pHYs chunk gives; none when
+// it has none.
+std::pair<std::uint32_t, std::uint32_t> dotsPerMetre(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t at = bytes.find("pHYs");
+    if (at == std::string::npos || at + 13 > bytes.size() || bytes[at + 12] != 1) return {0, 0};
+    const auto word = [&bytes](std::size_t i) {
+        std::uint32_t v = 0;
+        for (std::size_t k = 0; k < 4; ++k) v = v << 8 | static_cast<unsigned char>(bytes[i + k]);
+        return v;
+    };
+    return {word(at + 4), word(at + 8)};
+}
+
 TEST(FigureFile, APngPageIsItsWidthAtItsDpiWithTheMapsPixelsEnlargedSharp) {
     struct Case {
         double widthMm;
         int dpi;
-        int pixelsAcross;  // widthMm / 25.4 x dpi, rounded
+        int pixelsAcross;        // widthMm / 25.4 x dpi, rounded
+        std::uint32_t perMetre;  // dpi / 0.0254, rounded: the resolution the file gives
     };
-    for (const Case c : {Case{180, 300, 2126}, Case{40, 600, 945}, Case{100, 150, 591}}) {
+    for (const Case c : {Case{180, 300, 2126, 11811}, Case{40, 600, 945, 23622}, Case{100, 150, 591, 5906}}) {
         SCOPED_TRACE(std::to_string(c.widthMm) + " mm at " + std::to_string(c.dpi) + " dpi");
         const SmallFigure figure(c.widthMm, false);
         ASSERT_TRUE(figure.font);
@@ -145,6 +165,7 @@ TEST(FigureFile, APngPageIsItsWidthAtItsDpiWithTheMapsPixelsEnlargedSharp) {
         EXPECT_EQ(page.height, std::lround(figure.layout.height / 72.0 * c.dpi));
         ASSERT_GT(page.width, 0);
         EXPECT_EQ(page.at(0, 0), packRgb(255, 255, 255));
+        EXPECT_EQ(dotsPerMetre(path), std::make_pair(c.perMetre, c.perMetre));
 
         // Page pixels whose centres fall well inside a picture pixel, within
         // the frame, show that pixel's colour exactly.
