@@ -183,9 +183,7 @@ std::optional<MapRequest> requestOf(const Options& o, const Place* place) {
         request.north = o.area[1];
         request.east = o.area[2];
         request.south = o.area[3];
-        request.caption = "Longitude " + std::to_string(request.west) + "° to " + std::to_string(request.east) +
-                          "°, latitude " + std::to_string(request.north) + "° to " + std::to_string(request.south) +
-                          "°";
+        request.caption = areaCaption(request.west, request.north, request.east, request.south);
         break;
     case MapKind::Planet:
         request = MapRequest::planet(o.planetWest == 0 ? 180 : 0);
@@ -193,8 +191,7 @@ std::optional<MapRequest> requestOf(const Options& o, const Place* place) {
     case MapKind::Tile:
         request.kind = MapRequest::Kind::Tile;
         request.tileEntry = o.tileEntry;
-        request.caption = std::array<const char*, 4>{"South-east tile", "South-west tile", "North-east tile",
-                                                     "North-west tile"}[std::size_t(o.tileEntry)];
+        request.caption = tileCaption(o.tileEntry);
         break;
     case MapKind::Polar:
         request = MapRequest::polar(o.pole, o.limit.value_or(60));

@@ -3,6 +3,7 @@
 #include "export/figure_export.h"
 
 #include "furniture/map_geometry.h"
+#include "export/map_request.h"
 #include "furniture/map_places.h"
 #include "windows/menu_tree.h"
 #include "windows/program.h"
@@ -12,6 +13,19 @@ namespace rubicel {
 std::string mapCaption(const Program& p) {
     const MapEntry* shown = p.history.current();
     if (!shown) return "Mars";
+    if (!shown->place.empty()) return shown->place;
+    // The names rubicel-render gives these maps (MapRequest).
+    switch (shown->kind) {
+    case MapEntry::Kind::Planet:
+        return shown->box[0] < 0 ? "Entire Planet - centred on 000°" : "Entire Planet - centred on 180°";
+    case MapEntry::Kind::Polar: return shown->box[0] > 0 ? "North Polar Region" : "South Polar Region";
+    case MapEntry::Kind::Tile:
+        for (std::size_t t = 0; t < p.File1.size(); ++t)
+            if (!p.File1[t].empty() && shown->tilefile == p.map.datafolder + p.File1[t]) return tileCaption(int(t));
+        return "Mars";
+    case MapEntry::Kind::Area: break;
+    }
+    // A feature: its menu item's caption; a box: its degrees.
     if (shown->tick) {
         for (const MenuNode& node : menuTree()) {
             if (node.control != shown->tick->control || node.index != shown->tick->index) continue;
@@ -21,11 +35,7 @@ std::string mapCaption(const Program& p) {
             if (!caption.empty()) return caption;
         }
     }
-    // The names rubicel-render gives these maps (MapRequest).
-    if (shown->kind == MapEntry::Kind::Planet)
-        return shown->box[0] < 0 ? "Entire Planet - centred on 000°" : "Entire Planet - centred on 180°";
-    if (shown->kind == MapEntry::Kind::Polar) return shown->box[0] > 0 ? "North Polar Region" : "South Polar Region";
-    return "Mars";
+    return areaCaption(shown->box[0], shown->box[1], shown->box[2], shown->box[3]);
 }
 
 std::string figureExtension(FigureFormat format) {

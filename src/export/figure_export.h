@@ -20,9 +20,9 @@ struct FigureChoices {
     FurnitureLayers layers;   // the four layers only; the figure sets the rest
 };
 
-// The map's name: the caption of the menu item that ticked it (a feature, a
-// tile), the planet's or the polar region's as rubicel-render names them, or
-// "Mars" for a map nothing names (a custom box).
+// The map's name, as rubicel-render names the same map: the place it was
+// found for, the caption of the feature's menu item, the planet's, the polar
+// region's or the tile's name, or a box's degrees (areaCaption).
 std::string mapCaption(const Program& p);
 
 // ".pdf", ".svg" or ".png".

@@ -2,6 +2,8 @@
 // map_request.cpp: one map to draw without a window: what the menus would draw, and at which step.
 #include "export/map_request.h"
 
+#include <array>
+
 #include "maps/area_renderer.h"
 #include "maps/polar_renderer.h"
 #include "maps/tile_renderer.h"
@@ -66,6 +68,17 @@ MapRequest MapRequest::place(const Place& place, int width, int height) {
     }
     r.caption = place.name;
     return r;
+}
+
+std::string areaCaption(int west, int north, int east, int south) {
+    return "Longitude " + std::to_string(west) + "° to " + std::to_string(east) + "°, latitude " +
+           std::to_string(north) + "° to " + std::to_string(south) + "°";
+}
+
+std::string tileCaption(int fileEntry) {
+    static constexpr std::array<const char*, 4> kTiles = {"South-east tile", "South-west tile", "North-east tile",
+                                                          "North-west tile"};
+    return kTiles.at(std::size_t(fileEntry));
 }
 
 std::vector<MapRequest> atlasRequests() {

@@ -34,6 +34,15 @@ struct MapRequest {
     static MapRequest place(const Place& place, int width, int height);
 };
 
+// The caption of a box the user chose (a custom area, a dragged or zoomed
+// box), degrees as the box gives them: "Longitude -150° to -90°, latitude 30°
+// to -30°".
+std::string areaCaption(int west, int north, int east, int south);
+
+// The caption of the whole tile at fileEntry of the sorted tile list (0 the
+// south-east, 3 the north-west): "North-west tile".
+std::string tileCaption(int fileEntry);
+
 // The 72 features in menu order, the planet centred on 0 and on 180, then the
 // north and the south polar region to 60°.
 std::vector<MapRequest> atlasRequests();

@@ -70,7 +70,7 @@ void drawArea(Program& p, const AreaBox4& box, std::int16_t step, std::optional<
 
 // An explored view: a new entry of the history, then the map.
 void explore(Program& p, const AreaBox4& box, std::int16_t step, int h, int v) {
-    p.history.push(MapEntry{MapEntry::Kind::Area, box, step, {}, std::nullopt});
+    p.history.push(MapEntry{MapEntry::Kind::Area, box, step, {}, std::nullopt, {}});
     drawArea(p, box, step, std::nullopt, h, v);
 }
 
@@ -118,7 +118,7 @@ void zoomPolar(Program& p, bool in, double x, double y) {
     const int half = polarGrid(pole, limit, *next).n;
     const double px = (x - double(p.dmap.left) / kTwipsPerPixel - shown.half) * ratio + half;
     const double py = (y - double(p.dmap.top) / kTwipsPerPixel - shown.half) * ratio + half;
-    p.history.push(MapEntry{MapEntry::Kind::Polar, {pole, limit, 0, 0}, *next, {}, std::nullopt});
+    p.history.push(MapEntry{MapEntry::Kind::Polar, {pole, limit, 0, 0}, *next, {}, std::nullopt, {}});
     drawPolar(p, pole, limit, *next, (px - x) * kScrollPerPixel, (py - y) * kScrollPerPixel);
 }
 
@@ -358,7 +358,7 @@ void drawNewMap(Program& p, const MapEntry& entry) {
 }
 
 void noteAreaRequest(Program& p, const AreaBox4& box, std::optional<MenuId> tick) {
-    p.history.push(MapEntry{MapEntry::Kind::Area, box, nextAreaStep(p, box), {}, tick});
+    p.history.push(MapEntry{MapEntry::Kind::Area, box, nextAreaStep(p, box), {}, tick, {}});
 }
 
 }  // namespace rubicel

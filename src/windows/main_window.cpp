@@ -47,7 +47,7 @@ void entirePlanet(Program& p, std::int16_t west, std::int16_t east) {
     p.map.mapsource = kFromArea;
     p.map.resolution = 24;
     const AreaBox4 box{west, 90, east, -90};
-    noteMapRequest(p, MapEntry{MapEntry::Kind::Planet, box, nextAreaStep(p, box), {}, std::nullopt});
+    noteMapRequest(p, MapEntry{MapEntry::Kind::Planet, box, nextAreaStep(p, box), {}, std::nullopt, {}});
     mapfromtile(p, west, 90, east, -90);
     p.map.autoresolution = 1;
 }
@@ -69,7 +69,7 @@ void polarRegion(Program& p, std::int16_t pole) {
         if (kResolutionSteps[item] == m.resolution) checkResolutionItem(p, int(item));
     untickfeatures(p);
     mclear(p, 1);
-    noteMapRequest(p, MapEntry{MapEntry::Kind::Polar, {pole, kLimit, 0, 0}, m.resolution, {}, std::nullopt});
+    noteMapRequest(p, MapEntry{MapEntry::Kind::Polar, {pole, kLimit, 0, 0}, m.resolution, {}, std::nullopt, {}});
     Drawpolar(p);
 }
 
@@ -110,7 +110,7 @@ void m_tile_Click(Program& p, std::int16_t index) {
     p.map.tilefile = p.map.datafolder + name;
     if (index >= 0 && index <= 3)
         noteMapRequest(p, MapEntry{MapEntry::Kind::Tile, {}, kResolutionSteps[1], p.map.tilefile,
-                                   MenuId{MenuControl::m_tile, index}});
+                                   MenuId{MenuControl::m_tile, index}, {}});
     untickfeatures(p);
     mclear(p, 1);
     m_siz_Click(p, 1);

@@ -22,6 +22,7 @@ struct MapEntry {
     std::int16_t step = 1;
     std::string tilefile;           // the whole tile's file (Tile)
     std::optional<MenuId> tick;     // the menu item that carried the tick (a tile, a feature)
+    std::string place;              // the place it was drawn for (Find Place); empty for others
     friend bool operator==(const MapEntry&, const MapEntry&) = default;
 };
 

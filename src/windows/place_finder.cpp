@@ -26,15 +26,15 @@ std::string degreesText(double degrees) {
 // The history's entry for the map placeMap chose.
 MapEntry entryOf(const PlaceMap& map) {
     switch (map.kind) {
-    case PlaceMap::Kind::Area: return MapEntry{MapEntry::Kind::Area, map.box, map.step, {}, std::nullopt};
+    case PlaceMap::Kind::Area: return MapEntry{MapEntry::Kind::Area, map.box, map.step, {}, std::nullopt, {}};
     case PlaceMap::Kind::Polar:
-        return MapEntry{MapEntry::Kind::Polar, {map.pole, map.limit, 0, 0}, map.step, {}, std::nullopt};
+        return MapEntry{MapEntry::Kind::Polar, {map.pole, map.limit, 0, 0}, map.step, {}, std::nullopt, {}};
     case PlaceMap::Kind::Planet: break;
     }
     // As "Entire Planet" draws it first, at its step of 24.
     constexpr std::int16_t kPlanetStep = 24;
     const std::int16_t west = map.centre == 180 ? 0 : -180;
-    return MapEntry{MapEntry::Kind::Planet, {west, 90, std::int16_t(west + 360), -90}, kPlanetStep, {}, std::nullopt};
+    return MapEntry{MapEntry::Kind::Planet, {west, 90, std::int16_t(west + 360), -90}, kPlanetStep, {}, std::nullopt, {}};
 }
 
 }  // namespace
@@ -56,7 +56,9 @@ PlaceMark drawPlaceMap(Program& p, const Place& place) {
     const TwipSize client = p.ui.clientSize();
     const PlaceMap map = placeMap(place, client.width / kTwipsPerPixel, client.height / kTwipsPerPixel);
     const int generation = p.renderGeneration;
-    drawNewMap(p, entryOf(map));
+    MapEntry entry = entryOf(map);
+    entry.place = place.name;
+    drawNewMap(p, std::move(entry));
     PlaceMark mark{-1, place.name, place.latitude, place.longitude};
     // Only the drawing started here, ended (finished or stopped) into the picture shown.
     const DrawnMap& shown = p.dmap.shows;

@@ -13,15 +13,22 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "desktop/main_form.h"
 #include "desktop/qt_platform.h"
+#include "export/figure_export.h"
 #include "furniture/map_places.h"
+#include "places/place_index.h"
 #include "support/start_folder.h"
 #include "support/temp_dir.h"
+#include "windows/explore.h"
+#include "windows/feature_catalogue.h"
 #include "windows/main_window.h"
+#include "windows/place_finder.h"
 #include "windows/program.h"
 
 namespace rubicel {
@@ -92,6 +99,77 @@ TEST(FigureExport, CtrlEWritesTheSvgWriteFigureWritesAndGivesTheKeysBackToTheMap
     QCoreApplication::processEvents();
     EXPECT_EQ(form.figures()->dialog(), nullptr);
     EXPECT_EQ(QApplication::activeWindow(), &form) << "the keys go back to the map";
+}
+
+// rubicel-render with args; true when it exits 0.
+bool render(const std::string& args) {
+    const std::string command = "'" RUBICEL_RENDER "' " + args + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+// Each kind of map the desktop shows, exported as the dialog does (its title
+// field preset with the map's caption), is byte for byte the figure
+// rubicel-render writes for the same map and choices, caption included.
+TEST(FigureExport, EveryKindOfMapGivesTheFileTheCommandLineWrites) {
+    test::StartFolder start;
+    start.prepare(4, 0, 0);
+    QtPlatform ui;
+    Program p{ui};
+    std::vector<std::string> messages;
+    ui.onMessage = [&](const std::string& text, const std::string&, Icon) { messages.push_back(text); };
+    ui.attach(p);
+    init(p);
+    MainForm& form = ui.window();
+    form.show();
+    QCoreApplication::processEvents();
+    const TwipSize client = ui.clientSize();
+    const std::string size =
+        std::to_string(client.width / kTwipsPerPixel) + " " + std::to_string(client.height / kTwipsPerPixel);
+
+    struct Case {
+        const char* caption;
+        std::function<void()> draw;
+        std::string options;  // the same map for rubicel-render
+    };
+    const Case cases[] = {
+        {"Entire Planet - centred on 000°", [&] { form.action({MenuControl::m_tile, 5})->trigger(); }, "--planet 0"},
+        {"North-west tile", [&] { form.action({MenuControl::m_tile, 0})->trigger(); }, "--tile northwest"},
+        {"Valles Marineris",
+         [&] {
+             m_area_Click(p);  // as opening the Map Area menu does
+             form.action({MenuControl::m_v, 18})->trigger();
+         },
+         "--feature 'Valles Marineris'"},
+        {"Longitude -20° to 20°, latitude 10° to -10°",
+         [&] { drawNewMap(p, MapEntry{MapEntry::Kind::Area, {-20, 10, 20, -10}, 4, {}, std::nullopt, {}}); },
+         "--area -20 10 20 -10 --step 4"},
+        {"Jezero", [&] { drawPlaceMap(p, *PlaceIndex::shared().search("Jezero").front()); },
+         "--place Jezero --size " + size},
+        {"North Polar Region", [&] { form.action({MenuControl::m_tile, 8})->trigger(); }, ""},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        c.draw();
+        ASSERT_TRUE(messages.empty()) << messages.front();
+        ASSERT_TRUE(hasFigureMap(p));
+        EXPECT_EQ(mapCaption(p), c.caption);
+        FigureChoices choices;
+        choices.format = FigureFormat::Svg;
+        choices.widthMm = 120;
+        choices.title = mapCaption(p);
+        choices.layers.graticule = choices.layers.placeNames = choices.layers.scaleBar = true;
+        const std::string exported = (dir / "exported.svg").string();
+        ASSERT_EQ(exportFigure(p, choices, exported), std::nullopt);
+
+        std::string options = c.options;
+        if (options.empty()) options = "--polar north --step " + std::to_string(p.map.resolution);
+        const std::string rendered = (dir / "rendered.svg").string();
+        ASSERT_TRUE(render("--data '" + start.tileFolder() + "' --scheme " + std::to_string(p.colour.scheme) +
+                           " --mode " + std::to_string(p.colour.mode) + " " + options +
+                           " --figure --graticule --names --scale-bar --width 120 -o '" + rendered + "'"));
+        EXPECT_TRUE(bytesOf(exported) == bytesOf(rendered)) << "the exported figure differs from rubicel-render's";
+    }
 }
 
 }  // namespace

@@ -202,7 +202,7 @@ TEST_F(ExploreTest, BackAndForwardLikeABrowser) {
     EXPECT_EQ(p.map.mapsource, kFromPolar);
 
     MapHistory history;
-    for (int i = 0; i < 105; ++i) history.push(MapEntry{MapEntry::Kind::Area, {}, std::int16_t(i + 1), {}, {}});
+    for (int i = 0; i < 105; ++i) history.push(MapEntry{MapEntry::Kind::Area, {}, std::int16_t(i + 1), {}, {}, {}});
     EXPECT_EQ(history.size(), MapHistory::kMaxEntries);
     while (history.back()) {}
     EXPECT_EQ(history.current()->step, 6);
