@@ -320,26 +320,52 @@ void paintItems(cairo_t* cr, const Drawing& drawing, Target target, std::string&
     }
 }
 
-// Writes what Cairo hands over into the file, keeping the first error.
-struct FileSink {
-    int fd;
-    int error = 0;
-};
+// Writes what Cairo hands over into the file, keeping the first error. Cairo
+// hands over a PDF in pieces of a few bytes to a few kilobytes; they are
+// gathered and written a large block at a time.
+class FileSink {
+public:
+    explicit FileSink(int fd) : fd_(fd) { buffer_.reserve(kBlock); }
 
-cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned int length) {
-    FileSink& sink = *static_cast<FileSink*>(closure);
-    while (length > 0) {
-        const ssize_t written = ::write(sink.fd, data, length);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            sink.error = written < 0 ? errno : EIO;
-            return CAIRO_STATUS_WRITE_ERROR;
-        }
-        data += written;
-        length -= unsigned(written);
+    static cairo_status_t take(void* closure, const unsigned char* data, unsigned int length) {
+        FileSink& sink = *static_cast<FileSink*>(closure);
+        if (sink.error_ != 0) return CAIRO_STATUS_WRITE_ERROR;
+        if (sink.buffer_.size() + length > kBlock && !sink.flush()) return CAIRO_STATUS_WRITE_ERROR;
+        if (length >= kBlock) return sink.writeOut(data, length) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+        sink.buffer_.insert(sink.buffer_.end(), data, data + length);
+        return CAIRO_STATUS_SUCCESS;
     }
-    return CAIRO_STATUS_SUCCESS;
-}
+
+    // Writes what is gathered; false once a write has failed.
+    bool flush() {
+        const bool written = error_ == 0 && writeOut(buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return written;
+    }
+
+    int error() const { return error_; }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 16;
+
+    bool writeOut(const unsigned char* data, std::size_t length) {
+        while (length > 0) {
+            const ssize_t written = ::write(fd_, data, length);
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) {
+                error_ = written < 0 ? errno : EIO;
+                return false;
+            }
+            data += written;
+            length -= std::size_t(written);
+        }
+        return true;
+    }
+
+    int fd_;
+    int error_ = 0;
+    std::vector<unsigned char> buffer_;
+};
 
 }  // namespace
 
@@ -377,8 +403,8 @@ bool writePdfPage(int fd, const Drawing& drawing, double width, double height, c
         errno = EIO;
         return false;
     }
-    FileSink sink{fd};
-    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(writeToFile, &sink, width, height);
+    FileSink sink(fd);
+    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(FileSink::take, &sink, width, height);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Rubicel");
     cairo_t* cr = cairo_create(surface);
@@ -389,9 +415,10 @@ bool writePdfPage(int fd, const Drawing& drawing, double width, double height, c
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    if (sink.error != 0) {
-        problem = std::strerror(sink.error);
-        errno = sink.error;
+    sink.flush();
+    if (sink.error() != 0) {
+        problem = std::strerror(sink.error());
+        errno = sink.error();
         return false;
     }
     if (status != CAIRO_STATUS_SUCCESS) {
