@@ -5,6 +5,9 @@
 #include <cairo-ft.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_GLYPH_H
+#include FT_OUTLINE_H
+#include FT_STROKER_H
 
 #include <algorithm>
 #include <cmath>
@@ -123,6 +126,81 @@ std::unique_ptr<HaloMask> GlyphCache::strokeHalo(cairo_scaled_font_t* font, std:
     }
     cairo_surface_destroy(surface);
     return mask;
+}
+
+namespace {
+
+// An outline's points, 26.6 fixed point with y up, as Cairo's user space.
+struct OutlinePen {
+    cairo_t* cr;
+    double lastX = 0, lastY = 0;
+};
+
+double across(const FT_Vector* v) { return double(v->x) / 64.0; }
+double down(const FT_Vector* v) { return -double(v->y) / 64.0; }
+
+int moveTo(const FT_Vector* to, void* user) {
+    auto* pen = static_cast<OutlinePen*>(user);
+    cairo_close_path(pen->cr);
+    cairo_move_to(pen->cr, pen->lastX = across(to), pen->lastY = down(to));
+    return 0;
+}
+
+int lineTo(const FT_Vector* to, void* user) {
+    auto* pen = static_cast<OutlinePen*>(user);
+    cairo_line_to(pen->cr, pen->lastX = across(to), pen->lastY = down(to));
+    return 0;
+}
+
+// A quadratic arc as the cubic that traces it exactly.
+int conicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
+    auto* pen = static_cast<OutlinePen*>(user);
+    const double cx = across(control), cy = down(control), x = across(to), y = down(to);
+    cairo_curve_to(pen->cr, pen->lastX + 2.0 / 3.0 * (cx - pen->lastX), pen->lastY + 2.0 / 3.0 * (cy - pen->lastY),
+                   x + 2.0 / 3.0 * (cx - x), y + 2.0 / 3.0 * (cy - y), x, y);
+    pen->lastX = x;
+    pen->lastY = y;
+    return 0;
+}
+
+int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
+    auto* pen = static_cast<OutlinePen*>(user);
+    cairo_curve_to(pen->cr, across(c1), down(c1), across(c2), down(c2), pen->lastX = across(to),
+                   pen->lastY = down(to));
+    return 0;
+}
+
+}  // namespace
+
+bool GlyphCache::traceHalo(cairo_scaled_font_t* font, std::uint32_t glyph, double width, cairo_t* pen) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    // Cairo sets the face to the scaled font's size while it is locked.
+    FT_Face face = cairo_ft_scaled_font_lock_face(font);
+    if (!face) return false;
+    FT_Glyph outline = nullptr;
+    FT_Stroker stroker = nullptr;
+    bool traced = false;
+    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0 &&
+        face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && FT_Get_Glyph(face->glyph, &outline) == 0 &&
+        FT_Stroker_New(static_cast<FT_Library>(library_), &stroker) == 0) {
+        FT_Stroker_Set(stroker, FT_Fixed(std::lround(width / 2 * 64)), FT_STROKER_LINECAP_ROUND,
+                       FT_STROKER_LINEJOIN_ROUND, 0);
+        // The border on the outside of every contour: the glyph grown, its
+        // counters shrunk.
+        if (FT_Glyph_StrokeBorder(&outline, stroker, false, true) == 0 &&
+            outline->format == FT_GLYPH_FORMAT_OUTLINE) {
+            const FT_Outline_Funcs trace{moveTo, lineTo, conicTo, cubicTo, 0, 0};
+            OutlinePen at{pen};
+            cairo_new_path(pen);
+            traced = FT_Outline_Decompose(&reinterpret_cast<FT_OutlineGlyph>(outline)->outline, &trace, &at) == 0;
+            cairo_close_path(pen);
+            if (!traced) cairo_new_path(pen);
+        }
+    }
+    if (stroker) FT_Stroker_Done(stroker);
+    if (outline) FT_Done_Glyph(outline);
+    cairo_ft_scaled_font_unlock_face(font);
+    return traced;
 }
 
 }  // namespace rubicel

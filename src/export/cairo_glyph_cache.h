@@ -45,6 +45,13 @@ public:
     // a glyph into masks. Masks are never dropped, so the pointers stay good.
     void halos(cairo_scaled_font_t* font, double width, std::span<const DrawingGlyph> run,
                std::vector<const HaloMask*>& masks);
+    // Traces into pen's path the outline of glyph of font (a face this cache
+    // opened) grown by width / 2 all round, with round corners, its origin at
+    // pen's origin: filled with the winding rule, it covers the glyph and its
+    // halo. A fill is what a vector page checks and writes quickly, where a
+    // stroke round the glyph's outline is slow to check. False when FreeType
+    // cannot give the outline; pen's path is then left as it was.
+    bool traceHalo(cairo_scaled_font_t* font, std::uint32_t glyph, double width, cairo_t* pen);
 
 private:
     GlyphCache() = default;

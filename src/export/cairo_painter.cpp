@@ -235,12 +235,17 @@ private:
                                         ink.height + 2 * reach};
             halo = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
             cairo_t* pen = cairo_create(halo);
-            cairo_set_scaled_font(pen, font);
-            cairo_glyph_path(pen, &at, 1);
             cairo_set_source_rgb(pen, c.red, c.green, c.blue);
-            cairo_set_line_join(pen, CAIRO_LINE_JOIN_ROUND);
-            cairo_set_line_width(pen, width);
-            cairo_stroke(pen);
+            if (GlyphCache::shared().traceHalo(font, std::uint32_t(glyph), width, pen)) {
+                cairo_set_fill_rule(pen, CAIRO_FILL_RULE_WINDING);
+                cairo_fill(pen);
+            } else {
+                cairo_set_scaled_font(pen, font);
+                cairo_glyph_path(pen, &at, 1);
+                cairo_set_line_join(pen, CAIRO_LINE_JOIN_ROUND);
+                cairo_set_line_width(pen, width);
+                cairo_stroke(pen);
+            }
             cairo_destroy(pen);
         }
         forms_.emplace(key, halo);
