@@ -12,11 +12,11 @@
 #include <filesystem>
 #include <string>
 
-#include <png.h>
 
 #include "common/raster.h"
 #include "export/atlas.h"
 #include "support/file_bytes.h"
+#include "support/png_pixels.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
 #include "windows/feature_catalogue.h"
@@ -41,20 +41,6 @@ std::array<double, 2> pairAfter(const std::string& json, const std::string& name
     const auto at = json.find("\"" + name + "\"");
     if (at != std::string::npos) std::sscanf(json.c_str() + json.find('[', at), "[ %lf , %lf", &v[0], &v[1]);
     return v;
-}
-
-Raster decodePng(const fs::path& path) {
-    Raster out;
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return out;
-    png.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr)) return out;
-    out.reset(int(png.width), int(png.height));
-    for (std::size_t i = 0; i < rgb.size() / 3; ++i)
-        out.data()[i] = packRgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
-    return out;
 }
 
 class RenderExport : public ::testing::Test {
@@ -125,7 +111,7 @@ TEST_F(RenderExport, GdalPlacesTheGeoTiffAndThePngWithItsWorldFileOnTheBox) {
 TEST_F(RenderExport, FurnitureIsPaintedOverTheMapAndAFigureIsTitledWithItsCaption) {
     ASSERT_EQ(render("--planet 0 -o bare.png --world-file"), 0) << err;
     ASSERT_EQ(render("--planet 0 --furniture -o furnished.png --world-file"), 0) << err;
-    const Raster bare = decodePng(work / "bare.png"), furnished = decodePng(work / "furnished.png");
+    const Raster bare = test::decodePng(work / "bare.png"), furnished = test::decodePng(work / "furnished.png");
     ASSERT_FALSE(bare.empty());
     ASSERT_EQ(furnished.width(), bare.width());
     ASSERT_EQ(furnished.height(), bare.height());

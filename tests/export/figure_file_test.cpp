@@ -3,24 +3,21 @@
 #include "export/figure_file.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "colour/colour_engine.h"
-#include "colour/colour_state.h"
 #include "common/raster.h"
+#include "export/small_figure.h"
 #include "figure/figure_layout.h"
-#include "furniture/label_font.h"
-#include "maps/drawn_map.h"
-#include "maps/relief_shading.h"
+#include "support/png_pixels.h"
 #include "support/temp_dir.h"
 
 namespace rubicel {
@@ -39,37 +36,22 @@ std::string output(const std::string& command, int& status) {
 
 bool installed(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) == 0; }
 
-// The box 170°E to 190°E, 40°N to 20°N at step 4 (320 x 320 pixels), a
-// picture of distinct pixels, and its figure.
-struct SmallFigure {
-    const LabelFont* font = LabelFont::shared();
-    Raster picture;
-    FigureLayout layout;
-
-    explicit SmallFigure(double widthMm, bool furniture) {
-        const auto map = MapGeometry::of(drawnAreaMap({2, 3, 0, 1}, 3200, 10879, 12159, 4, 320), 320, 320);
-        picture.reset(320, 320);
-        for (int y = 0; y < 320; ++y)
-            for (int x = 0; x < 320; ++x) picture.setPixel(x, y, packRgb(x % 256, y % 256, (x * 7 + y * 3) % 256));
-        ColourState colour;
-        initbands(colour);
-        colour.scheme = 5;
-        colour.mode = 1;
-        FigureSpec spec;
-        spec.caption = "Box";
-        spec.title = "Ridged plains near Westward";
-        spec.widthMm = widthMm;
-        spec.layers.graticule = furniture;
-        spec.layers.placeNames = furniture;
-        const std::vector<MapPlace> places = {{"Westward Crater", 30.0, -175.0, 500.0, PlaceKind::Feature}};
-        if (font && map) layout = layOutFigure(*map, colour, ReliefSettings{}, spec, places, *font);
-    }
-};
+// The small figure, widthMm wide, titled, with or without the graticule and
+// a place's name.
+test::SmallFigure smallFigure(double widthMm, bool furniture) {
+    FigureSpec spec;
+    spec.caption = "Box";
+    spec.title = "Ridged plains near Westward";
+    spec.widthMm = widthMm;
+    spec.layers.graticule = furniture;
+    spec.layers.placeNames = furniture;
+    return {spec, {{"Westward Crater", 30.0, -175.0, 500.0, PlaceKind::Feature}}};
+}
 
 TEST(FigureFile, APdfHoldsItsWordsAsTextInAnEmbeddedFontOverTheMapUnresampled) {
     for (const char* tool : {"pdftotext", "pdffonts", "pdfimages"})
         if (!installed(tool)) GTEST_SKIP() << tool << " is not installed (Debian package poppler-utils)";
-    const SmallFigure figure(180, true);
+    const test::SmallFigure figure = smallFigure(180, true);
     ASSERT_TRUE(figure.font);
     test::TempDir dir;
     const std::string path = (dir / "figure.pdf").string();
@@ -108,29 +90,6 @@ TEST(FigureFile, APdfHoldsItsWordsAsTextInAnEmbeddedFontOverTheMapUnresampled) {
     EXPECT_STREQ(encoding, "image");  // Flate: no JPEG, nothing lost
 }
 
-// The page's pixels as the system's PNG decoder reads them, 3 bytes a pixel.
-struct Decoded {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-    std::uint32_t at(double x, double y) const {
-        const unsigned char* p = &rgb[3 * (std::size_t(y) * std::size_t(width) + std::size_t(x))];
-        return packRgb(p[0], p[1], p[2]);
-    }
-};
-
-Decoded decode(const std::string& path) {
-    Decoded d;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return d;
-    image.format = PNG_FORMAT_RGB;
-    d.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, d.rgb.data(), 0, nullptr)) return d;
-    d.width = int(image.width);
-    d.height = int(image.height);
-    return d;
-}
-
 // The pixels a metre across and down the file's pHYs chunk gives; none when
 // it has none.
 std::pair<std::uint32_t, std::uint32_t> dotsPerMetre(const std::string& path) {
@@ -155,16 +114,16 @@ TEST(FigureFile, APngPageIsItsWidthAtItsDpiWithTheMapsPixelsEnlargedSharp) {
     };
     for (const Case c : {Case{180, 300, 2126, 11811}, Case{40, 600, 945, 23622}, Case{100, 150, 591, 5906}}) {
         SCOPED_TRACE(std::to_string(c.widthMm) + " mm at " + std::to_string(c.dpi) + " dpi");
-        const SmallFigure figure(c.widthMm, false);
+        const test::SmallFigure figure = smallFigure(c.widthMm, false);
         ASSERT_TRUE(figure.font);
         test::TempDir dir;
         const std::string path = (dir / "figure.png").string();
         ASSERT_EQ(writeFigurePng(figure.layout, figure.picture, *figure.font, c.dpi, path), std::nullopt);
-        const Decoded page = decode(path);
-        EXPECT_EQ(page.width, c.pixelsAcross);
-        EXPECT_EQ(page.height, std::lround(figure.layout.height / 72.0 * c.dpi));
-        ASSERT_GT(page.width, 0);
-        EXPECT_EQ(page.at(0, 0), packRgb(255, 255, 255));
+        const Raster page = test::decodePng(path);
+        EXPECT_EQ(page.width(), c.pixelsAcross);
+        EXPECT_EQ(page.height(), std::lround(figure.layout.height / 72.0 * c.dpi));
+        ASSERT_GT(page.width(), 0);
+        EXPECT_EQ(page.pixel(0, 0), packRgb(255, 255, 255));
         EXPECT_EQ(dotsPerMetre(path), std::make_pair(c.perMetre, c.perMetre));
 
         // Page pixels whose centres fall well inside a picture pixel, within
@@ -172,8 +131,8 @@ TEST(FigureFile, APngPageIsItsWidthAtItsDpiWithTheMapsPixelsEnlargedSharp) {
         const double perPoint = c.dpi / 72.0;
         const PictureOnPage& on = figure.layout.picture;
         int checked = 0, differing = 0;
-        for (int y = 0; y < page.height; ++y)
-            for (int x = 0; x < page.width; ++x) {
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
                 const double px = ((x + 0.5) / perPoint - on.left) / on.scale,
                              py = ((y + 0.5) / perPoint - on.top) / on.scale;
                 const double pageX = (x + 0.5) / perPoint, pageY = (y + 0.5) / perPoint;
@@ -185,7 +144,7 @@ TEST(FigureFile, APngPageIsItsWidthAtItsDpiWithTheMapsPixelsEnlargedSharp) {
                     py - std::floor(py) > 0.9)
                     continue;
                 ++checked;
-                if (page.at(x, y) != figure.picture.pixel(int(px), int(py))) ++differing;
+                if (page.pixel(x, y) != figure.picture.pixel(int(px), int(py))) ++differing;
             }
         EXPECT_GT(checked, 1000);
         EXPECT_EQ(differing, 0);

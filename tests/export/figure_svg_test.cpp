@@ -4,7 +4,6 @@
 
 #include <expat.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,14 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "colour/colour_engine.h"
-#include "colour/colour_state.h"
 #include "common/raster.h"
+#include "export/small_figure.h"
 #include "figure/figure_layout.h"
 #include "furniture/label_font.h"
-#include "maps/drawn_map.h"
-#include "maps/relief_shading.h"
 #include "support/file_bytes.h"
+#include "support/png_pixels.h"
 #include "support/temp_dir.h"
 
 namespace rubicel {
@@ -83,28 +80,17 @@ TEST(FigureSvg, AnXmlParserReadsItsTextsAndItsImageIsTheMap) {
     std::string error;
     const LabelFont* font = LabelFont::shared(&error);
     ASSERT_TRUE(font) << error;
-    // The box 170°E to 190°E, 40°N to 20°N at step 4, and a picture of
-    // distinct pixels.
-    const auto map = MapGeometry::of(drawnAreaMap({2, 3, 0, 1}, 3200, 10879, 12159, 4, 320), 320, 320);
-    ASSERT_TRUE(map);
-    Raster picture;
-    picture.reset(320, 320);
-    for (int y = 0; y < 320; ++y)
-        for (int x = 0; x < 320; ++x) picture.setPixel(x, y, packRgb(x % 256, y % 256, (x * 7 + y * 3) % 256));
-
-    ColourState colour;
-    initbands(colour);
-    colour.scheme = 5;
-    colour.mode = 1;
     FigureSpec spec;
     spec.caption = "Box";
     spec.title = "Around 180°E: <ridges> & \"plains\"";
     spec.layers.graticule = true;
     spec.layers.placeNames = true;
     spec.layers.landingSites = true;
-    const std::vector<MapPlace> places = {{"Westward Crater", 30.0, -175.0, 500.0, PlaceKind::Feature},
-                                          {"Lander One", 33.1, 176.2, 0, PlaceKind::LandingSite}};
-    const FigureLayout layout = layOutFigure(*map, colour, ReliefSettings{}, spec, places, *font);
+    const test::SmallFigure figure(spec, {{"Westward Crater", 30.0, -175.0, 500.0, PlaceKind::Feature},
+                                          {"Lander One", 33.1, 176.2, 0, PlaceKind::LandingSite}});
+    ASSERT_TRUE(figure.map);
+    const FigureLayout& layout = figure.layout;
+    const Raster& picture = figure.picture;
 
     test::TempDir dir;
     const std::string path = (dir / "figure.svg").string();
@@ -135,20 +121,13 @@ TEST(FigureSvg, AnXmlParserReadsItsTextsAndItsImageIsTheMap) {
     const std::string command = "base64 -d '" + (dir / "image.b64").string() + "' > '" + (dir / "image.png").string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
 
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, (dir / "image.png").c_str()));
-    ASSERT_EQ(image.width, 320u);
-    ASSERT_EQ(image.height, 320u);
-    image.format = PNG_FORMAT_RGB;
-    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+    const Raster image = test::decodePng(dir / "image.png");
+    ASSERT_EQ(image.width(), 320);
+    ASSERT_EQ(image.height(), 320);
     int differing = 0;
     for (int y = 0; y < 320; ++y)
-        for (int x = 0; x < 320; ++x) {
-            const unsigned char* p = &rgb[std::size_t(3 * (y * 320 + x))];
-            if (packRgb(p[0], p[1], p[2]) != picture.pixel(x, y)) ++differing;
-        }
+        for (int x = 0; x < 320; ++x)
+            if (image.pixel(x, y) != picture.pixel(x, y)) ++differing;
     EXPECT_EQ(differing, 0);
 }
 

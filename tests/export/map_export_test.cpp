@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // map_export_test.cpp: where a map's file says each pixel lies, against the sample the pixel shows; the same pixels in every format.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +21,7 @@
 #include "maps/drawn_map.h"
 #include "platform/headless/headless_platform.h"
 #include "support/file_bytes.h"
+#include "support/png_pixels.h"
 #include "support/sparse_tiles.h"
 #include "support/temp_dir.h"
 #include "windows/feature_catalogue.h"
@@ -131,20 +131,7 @@ TEST_F(MapExport, EveryPixelShowsItsSampleAndTheTransformPlacesItWithinAPixel) {
     }
 }
 
-// The pixels of a PNG or TIFF file, as 0xFFRRGGBB.
-Raster decodePng(const std::string& path) {
-    Raster out;
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return out;
-    png.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr)) return out;
-    out.reset(int(png.width), int(png.height));
-    for (std::size_t i = 0; i < rgb.size() / 3; ++i)
-        out.data()[i] = packRgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
-    return out;
-}
+// The pixels of a TIFF file, as 0xFFRRGGBB.
 Raster decodeTiff(const std::string& path) {
     Raster out;
     TIFF* tif = TIFFOpen(path.c_str(), "r");
@@ -177,7 +164,7 @@ TEST_F(MapExport, EveryFormatHoldsTheSamePixelsAndTheBitmapIsTheSavedOne) {
     const auto bmp = bmpBytes(image);
     EXPECT_EQ(test::readAll(out / "m.bmp"), std::string(bmp.begin(), bmp.end()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 3) << "no world files unasked";
-    for (const Raster& decoded : {decodePng((out / "m.png").string()), decodeTiff((out / "m.TIFF").string())}) {
+    for (const Raster& decoded : {test::decodePng(out / "m.png"), decodeTiff((out / "m.TIFF").string())}) {
         ASSERT_EQ(decoded.width(), image.width());
         ASSERT_EQ(decoded.height(), image.height());
         EXPECT_TRUE(std::equal(image.data(), image.data() + image.width() * image.height(), decoded.data()));
