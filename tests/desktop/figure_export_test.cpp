@@ -14,16 +14,15 @@
 #include <QTimer>
 
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "desktop/main_form.h"
 #include "desktop/qt_platform.h"
+#include "desktop/shown_window.h"
 #include "export/figure_export.h"
 #include "furniture/map_places.h"
 #include "places/place_index.h"
-#include "support/start_folder.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 #include "windows/explore.h"
 #include "windows/feature_catalogue.h"
@@ -34,39 +33,25 @@
 namespace rubicel {
 namespace {
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using FigureExportTest = test::ShownWindow;
 
-TEST(FigureExport, CtrlEWritesTheSvgWriteFigureWritesAndGivesTheKeysBackToTheMap) {
-    test::StartFolder start;
-    start.prepare(4, 0, 0);
-    QtPlatform ui;
-    Program p{ui};
-    std::vector<std::string> messages;
-    ui.onMessage = [&](const std::string& text, const std::string&, Icon) { messages.push_back(text); };
-    ui.attach(p);
-    init(p);
-    MainForm& form = ui.window();
-    form.show();
-    QCoreApplication::processEvents();
-    QAction* item = form.action({MenuControl::m_figure});
+TEST_F(FigureExportTest, CtrlEWritesTheSvgWriteFigureWritesAndGivesTheKeysBackToTheMap) {
+    QAction* item = form().action({MenuControl::m_figure});
     ASSERT_NE(item, nullptr);
     EXPECT_FALSE(item->isEnabled()) << "no map yet";
 
-    form.action({MenuControl::m_tile, 5})->trigger();  // the planet at step 24
-    p.view.graticule = true;                    // as a View menu would preset it
+    form().action({MenuControl::m_tile, 5})->trigger();  // the planet at step 24
+    p.view.graticule = true;                      // as a View menu would preset it
     ASSERT_TRUE(item->isEnabled());
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
 
     const std::string caption = "Entire Planet - centred on 000°";
     const std::string expectedPath = p.map.startfolder + "/Maps/" + caption + ".svg";
     QString offered, offeredTitle;
     bool placeNamesOffered = true;
     QTimer::singleShot(0, [&] {
-        FigureDialog* dialog = form.figures()->dialog();
+        FigureDialog* dialog = form().figures()->dialog();
         if (!dialog) return;
         offered = dialog->file()->text();
         offeredTitle = dialog->title()->text();
@@ -76,13 +61,13 @@ TEST(FigureExport, CtrlEWritesTheSvgWriteFigureWritesAndGivesTheKeysBackToTheMap
         dialog->layer(3)->setChecked(true);  // the scale bar
         QTest::keyClick(dialog->title(), Qt::Key_Return);
     });
-    QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(&form(), Qt::Key_E, Qt::ControlModifier);
     ASSERT_TRUE(messages.empty()) << messages.front();
 
     EXPECT_EQ(offered.toStdString(), p.map.startfolder + "/Maps/" + caption + ".pdf");
     EXPECT_EQ(offeredTitle.toStdString(), caption);
     EXPECT_FALSE(placeNamesOffered);
-    const std::string written = bytesOf(expectedPath);
+    const std::string written = test::readAll(expectedPath);
     ASSERT_FALSE(written.empty()) << expectedPath << " was not written";
 
     FigureSpec spec;
@@ -94,11 +79,11 @@ TEST(FigureExport, CtrlEWritesTheSvgWriteFigureWritesAndGivesTheKeysBackToTheMap
     test::TempDir dir;
     const std::string direct = (dir / "direct.svg").string();
     ASSERT_EQ(writeFigure(p, spec, shippedMapPlaces(), direct), std::nullopt);
-    EXPECT_TRUE(written == bytesOf(direct)) << "the dialog's figure differs from writeFigure's";
+    EXPECT_TRUE(written == test::readAll(direct)) << "the dialog's figure differs from writeFigure's";
 
     QCoreApplication::processEvents();
-    EXPECT_EQ(form.figures()->dialog(), nullptr);
-    EXPECT_EQ(QApplication::activeWindow(), &form) << "the keys go back to the map";
+    EXPECT_EQ(form().figures()->dialog(), nullptr);
+    EXPECT_EQ(QApplication::activeWindow(), &form()) << "the keys go back to the map";
 }
 
 // rubicel-render with args; true when it exits 0.
@@ -110,18 +95,7 @@ bool render(const std::string& args) {
 // Each kind of map the desktop shows, exported as the dialog does (its title
 // field preset with the map's caption), is byte for byte the figure
 // rubicel-render writes for the same map and choices, caption included.
-TEST(FigureExport, EveryKindOfMapGivesTheFileTheCommandLineWrites) {
-    test::StartFolder start;
-    start.prepare(4, 0, 0);
-    QtPlatform ui;
-    Program p{ui};
-    std::vector<std::string> messages;
-    ui.onMessage = [&](const std::string& text, const std::string&, Icon) { messages.push_back(text); };
-    ui.attach(p);
-    init(p);
-    MainForm& form = ui.window();
-    form.show();
-    QCoreApplication::processEvents();
+TEST_F(FigureExportTest, EveryKindOfMapGivesTheFileTheCommandLineWrites) {
     const TwipSize client = ui.clientSize();
     const std::string size =
         std::to_string(client.width / kTwipsPerPixel) + " " + std::to_string(client.height / kTwipsPerPixel);
@@ -132,12 +106,12 @@ TEST(FigureExport, EveryKindOfMapGivesTheFileTheCommandLineWrites) {
         std::string options;  // the same map for rubicel-render
     };
     const Case cases[] = {
-        {"Entire Planet - centred on 000°", [&] { form.action({MenuControl::m_tile, 5})->trigger(); }, "--planet 0"},
-        {"North-west tile", [&] { form.action({MenuControl::m_tile, 0})->trigger(); }, "--tile northwest"},
+        {"Entire Planet - centred on 000°", [&] { form().action({MenuControl::m_tile, 5})->trigger(); }, "--planet 0"},
+        {"North-west tile", [&] { form().action({MenuControl::m_tile, 0})->trigger(); }, "--tile northwest"},
         {"Valles Marineris",
          [&] {
              m_area_Click(p);  // as opening the Map Area menu does
-             form.action({MenuControl::m_v, 18})->trigger();
+             form().action({MenuControl::m_v, 18})->trigger();
          },
          "--feature 'Valles Marineris'"},
         {"Longitude -20° to 20°, latitude 10° to -10°",
@@ -145,7 +119,7 @@ TEST(FigureExport, EveryKindOfMapGivesTheFileTheCommandLineWrites) {
          "--area -20 10 20 -10 --step 4"},
         {"Jezero", [&] { drawPlaceMap(p, *PlaceIndex::shared().search("Jezero").front()); },
          "--place Jezero --size " + size},
-        {"North Polar Region", [&] { form.action({MenuControl::m_tile, 8})->trigger(); }, ""},
+        {"North Polar Region", [&] { form().action({MenuControl::m_tile, 8})->trigger(); }, ""},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
@@ -168,7 +142,7 @@ TEST(FigureExport, EveryKindOfMapGivesTheFileTheCommandLineWrites) {
         ASSERT_TRUE(render("--data '" + start.tileFolder() + "' --scheme " + std::to_string(p.colour.scheme) +
                            " --mode " + std::to_string(p.colour.mode) + " " + options +
                            " --figure --graticule --names --scale-bar --width 120 -o '" + rendered + "'"));
-        EXPECT_TRUE(bytesOf(exported) == bytesOf(rendered)) << "the exported figure differs from rubicel-render's";
+        EXPECT_TRUE(test::readAll(exported) == test::readAll(rendered)) << "the exported figure differs from rubicel-render's";
     }
 }
 

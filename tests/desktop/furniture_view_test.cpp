@@ -23,7 +23,7 @@
 #include "export/furniture_drawing.h"
 #include "furniture/map_geometry.h"
 #include "support/file_bytes.h"
-#include "support/start_folder.h"
+#include "desktop/shown_window.h"
 #include "windows/main_window.h"
 #include "windows/program.h"
 #include "windows/view_menu.h"
@@ -31,17 +31,8 @@
 namespace rubicel {
 namespace {
 
-class FurnitureViewTest : public testing::Test {
+class FurnitureViewTest : public test::ShownWindow {
 protected:
-    FurnitureViewTest() {
-        start.prepare(4, 0, 0);
-        ui.onMessage = [this](const std::string& text, const std::string&, Icon) { messages.push_back(text); };
-        ui.attach(p);
-        init(p);
-        form().show();
-        QCoreApplication::processEvents();
-    }
-    MainForm& form() { return ui.window(); }
     void saveMap(const char* name) {
         form().action({MenuControl::m_savemap})->trigger();
         SavePanelWidget* panel = ui.forms()->savePanel();
@@ -66,11 +57,6 @@ protected:
             }
         return d;
     }
-
-    test::StartFolder start;
-    QtPlatform ui;
-    Program p{ui};
-    std::vector<std::string> messages;
 };
 
 TEST_F(FurnitureViewTest, KeysPaintTheFilesFurnitureOverTheMapNeverIntoTheSavedPicture) {

@@ -15,25 +15,15 @@
 #include "desktop/qt_platform.h"
 #include "export/map_request.h"
 #include "places/place_index.h"
-#include "support/start_folder.h"
+#include "desktop/shown_window.h"
 #include "windows/main_window.h"
 #include "windows/program.h"
 
 namespace rubicel {
 namespace {
 
-// The desktop window over four sparse tiles, its messages recorded.
-class PlaceFinderTest : public testing::Test {
+class PlaceFinderTest : public test::ShownWindow {
 protected:
-    PlaceFinderTest() {
-        start.prepare(4, 0, 0);
-        ui.onMessage = [this](const std::string& text, const std::string&, Icon) { messages.push_back(text); };
-        ui.attach(p);
-        init(p);
-        form().show();
-        QCoreApplication::processEvents();
-    }
-    MainForm& form() { return ui.window(); }
     // Opens the finder with its key and types text into it; null when the key opened nothing.
     PlaceFinderWindow* typeIntoFinder(const char* text) {
         form().activateWindow();
@@ -43,11 +33,6 @@ protected:
         if (finder) QTest::keyClicks(finder->field(), text);
         return finder;
     }
-
-    test::StartFolder start;
-    QtPlatform ui;
-    Program p{ui};
-    std::vector<std::string> messages;
 };
 
 TEST_F(PlaceFinderTest, EnterDrawsTheFirstMatchsPlaceMapMarkedAndBackReturns) {
