@@ -46,7 +46,7 @@ QString withExtension(const QString& path, FigureFormat format) {
     const QFileInfo info(path);
     const QString folder = info.path() == "." && !path.startsWith("./") ? QString() : info.path() + "/";
     const QString base = info.suffix().isEmpty() ? info.fileName() : info.completeBaseName();
-    return folder + base + text(figureExtension(format));
+    return folder + base + text(figureExtensionOf(format));
 }
 
 }  // namespace
@@ -117,7 +117,7 @@ void FigureDialog::formatChosen() { file_->setText(path()); }
 
 void FigureDialog::browse() {
     const FigureFormat format = choices().format;
-    const QString filter = format_->currentText() + " (*" + text(figureExtension(format)) + ")";
+    const QString filter = format_->currentText() + " (*" + text(figureExtensionOf(format)) + ")";
     // The overwrite question comes later, about the name with its extension.
     const QString chosen =
         QFileDialog::getSaveFileName(this, "Export Figure", path(), filter, nullptr, QFileDialog::DontConfirmOverwrite);

@@ -38,22 +38,13 @@ std::string mapCaption(const Program& p) {
     return areaCaption(shown->box[0], shown->box[1], shown->box[2], shown->box[3]);
 }
 
-std::string figureExtension(FigureFormat format) {
-    switch (format) {
-        case FigureFormat::Pdf: return ".pdf";
-        case FigureFormat::Svg: return ".svg";
-        case FigureFormat::Png: return ".png";
-    }
-    return ".pdf";
-}
-
 std::string suggestedFigurePath(const Program& p, FigureFormat format) {
     std::string name = mapCaption(p);
     for (char& c : name) {
         const auto u = static_cast<unsigned char>(c);
         if (c == '/' || u < 0x20 || u == 0x7F) c = '-';
     }
-    return p.map.startfolder + "/Maps/" + name + figureExtension(format);
+    return p.map.startfolder + "/Maps/" + name + figureExtensionOf(format);
 }
 
 FigureSpec figureSpecOf(const Program& p, const FigureChoices& choices) {

@@ -25,9 +25,6 @@ struct FigureChoices {
 // region's or the tile's name, or a box's degrees (areaCaption).
 std::string mapCaption(const Program& p);
 
-// ".pdf", ".svg" or ".png".
-std::string figureExtension(FigureFormat format);
-
 // The file the dialog suggests: the maps folder, the caption with every "/"
 // and control character made "-" (the maps folder takes no other folder
 // separator, as in Save Map), and the format's extension.
