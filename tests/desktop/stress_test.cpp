@@ -34,19 +34,12 @@
 #include "desktop/save_panel_widget.h"
 #include "maps/area_renderer.h"
 #include "settings/config_text.h"
+#include "support/address_sanitizer.h"
 #include "support/sparse_tiles.h"
 #include "support/start_folder.h"
 #include "windows/main_window.h"
 #include "windows/menu_tree.h"
 #include "windows/program.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define RUBICEL_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RUBICEL_UNDER_ASAN 1
-#endif
-#endif
 
 namespace rubicel {
 namespace {

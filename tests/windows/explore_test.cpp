@@ -17,16 +17,9 @@
 #include "maps/map_state.h"
 #include "maps/polar_renderer.h"
 #include "maps/render_fixture.h"
+#include "support/address_sanitizer.h"
 #include "windows/main_window.h"
 #include "windows/map_history.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define RUBICEL_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RUBICEL_UNDER_ASAN 1
-#endif
-#endif
 
 namespace rubicel {
 namespace {
