@@ -44,44 +44,56 @@ std::vector<float> elevations(const std::vector<std::int16_t>& stored) {
     return metres;
 }
 
+// Rows 348, 356 and 364 of the stored grid as elevations, and row 356
+// coloured in scheme 0.
+struct ThreeRows {
+    std::vector<float> north, centre, south;
+    std::vector<std::uint32_t> colours = std::vector<std::uint32_t>(kRowSamples);
+    ThreeRows() {
+        HeadlessPlatform ui;
+        Program p(ui);
+        initbands(p.colour);
+        const std::vector<std::int16_t> row = storedRow(356);
+        north = elevations(storedRow(348));
+        centre = elevations(row);
+        south = elevations(storedRow(364));
+        colourRow(p, row.data(), 0, 1, kRowSamples, colours.data());
+    }
+};
+
+// Reports the time a pixel of the row took.
+void perPixel(benchmark::State& state) {
+    state.counters["ns/pixel"] = benchmark::Counter(double(state.iterations()) * kRowSamples,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 // Shades the middle row, coloured in scheme 0, at the defaults and the spacing of a 1:1 tile at 45°.
 void BM_ReliefRow(benchmark::State& state, ReliefLoop loop) {
     if (!reliefLoopRuns(loop)) {
         state.SkipWithError("the processor does not run this loop");
         return;
     }
-    HeadlessPlatform ui;
-    Program p(ui);
-    initbands(p.colour);
-    const std::vector<std::int16_t> above = storedRow(348), row = storedRow(356), below = storedRow(364);
-    const std::vector<float> north = elevations(above), centre = elevations(row), south = elevations(below);
-    std::vector<std::uint32_t> colours(kRowSamples), pixels(kRowSamples);
-    colourRow(p, row.data(), 0, 1, kRowSamples, colours.data());
+    const ThreeRows rows;
+    std::vector<std::uint32_t> pixels(kRowSamples);
     ReliefSettings settings;
     settings.on = true;
     const ReliefLight light = reliefLight(settings);
     const double dy = reliefRowSpacing(1), dx = reliefColumnSpacing(dy, 45.0);
     for (auto _ : state) {
-        pixels = colours;
-        shadeReliefRow(light, north.data() + 1, centre.data() + 1, south.data() + 1, kRowSamples, dx, dy,
+        pixels = rows.colours;
+        shadeReliefRow(light, rows.north.data() + 1, rows.centre.data() + 1, rows.south.data() + 1, kRowSamples, dx, dy,
                        pixels.data(), loop);
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }
-    state.counters["ns/pixel"] = benchmark::Counter(double(state.iterations()) * kRowSamples,
-                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    perPixel(state);
 }
 
 // The same row as a polar map shades it: masked (every eighth pixel shows no
 // sample), and with a scale of each pixel or without.
 void BM_ReliefRowMasked(benchmark::State& state, bool scaled) {
-    HeadlessPlatform ui;
-    Program p(ui);
-    initbands(p.colour);
-    const std::vector<std::int16_t> above = storedRow(348), row = storedRow(356), below = storedRow(364);
-    const std::vector<float> north = elevations(above), centre = elevations(row), south = elevations(below);
-    std::vector<std::uint32_t> colours(kRowSamples), pixels(kRowSamples);
-    colourRow(p, row.data(), 0, 1, kRowSamples, colours.data());
+    const ThreeRows rows;
+    std::vector<std::uint32_t> pixels(kRowSamples);
     std::vector<std::uint8_t> shown(kRowSamples + 2);
     std::vector<float> scales(kRowSamples);
     for (int i = 0; i < kRowSamples; ++i) {
@@ -93,15 +105,14 @@ void BM_ReliefRowMasked(benchmark::State& state, bool scaled) {
     const ReliefLight light = reliefLight(settings);
     const double spacing = reliefRowSpacing(4);
     for (auto _ : state) {
-        pixels = colours;
-        shadeReliefRowMasked(light, north.data() + 1, centre.data() + 1, south.data() + 1, shown.data() + 1,
+        pixels = rows.colours;
+        shadeReliefRowMasked(light, rows.north.data() + 1, rows.centre.data() + 1, rows.south.data() + 1, shown.data() + 1,
                              shown.data() + 1, shown.data() + 1, kRowSamples, spacing, spacing, pixels.data(),
                              scaled ? scales.data() : nullptr);
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }
-    state.counters["ns/pixel"] = benchmark::Counter(double(state.iterations()) * kRowSamples,
-                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    perPixel(state);
 }
 
 BENCHMARK_CAPTURE(BM_ReliefRow, portable, ReliefLoop::Portable);
