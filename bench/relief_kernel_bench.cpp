@@ -81,8 +81,8 @@ void BM_ReliefRow(benchmark::State& state, ReliefLoop loop) {
     const double dy = reliefRowSpacing(1), dx = reliefColumnSpacing(dy, 45.0);
     for (auto _ : state) {
         pixels = rows.colours;
-        shadeReliefRow(light, rows.north.data() + 1, rows.centre.data() + 1, rows.south.data() + 1, kRowSamples, dx, dy,
-                       pixels.data(), loop);
+        shadeReliefRow(light, rows.north.data() + 1, rows.centre.data() + 1, rows.south.data() + 1, kRowSamples, dx,
+                       dy, pixels.data(), loop);
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }
@@ -106,9 +106,9 @@ void BM_ReliefRowMasked(benchmark::State& state, bool scaled) {
     const double spacing = reliefRowSpacing(4);
     for (auto _ : state) {
         pixels = rows.colours;
-        shadeReliefRowMasked(light, rows.north.data() + 1, rows.centre.data() + 1, rows.south.data() + 1, shown.data() + 1,
-                             shown.data() + 1, shown.data() + 1, kRowSamples, spacing, spacing, pixels.data(),
-                             scaled ? scales.data() : nullptr);
+        shadeReliefRowMasked(light, rows.north.data() + 1, rows.centre.data() + 1, rows.south.data() + 1,
+                             shown.data() + 1, shown.data() + 1, shown.data() + 1, kRowSamples, spacing, spacing,
+                             pixels.data(), scaled ? scales.data() : nullptr);
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }
