@@ -2,10 +2,12 @@
 // figure_export.cpp: File > Export Figure: the figure of the map shown, as the user chose it, written to a file.
 #include "export/figure_export.h"
 
-#include "furniture/map_geometry.h"
+#include <cstddef>
+
 #include "export/map_request.h"
+#include "furniture/map_geometry.h"
 #include "furniture/map_places.h"
-#include "windows/menu_tree.h"
+#include "settings/feature_table.h"
 #include "windows/program.h"
 
 namespace rubicel {
@@ -16,25 +18,19 @@ std::string mapCaption(const Program& p) {
     if (!shown->place.empty()) return shown->place;
     // The names rubicel-render gives these maps (MapRequest).
     switch (shown->kind) {
-    case MapEntry::Kind::Planet:
-        return shown->box[0] < 0 ? "Entire Planet - centred on 000°" : "Entire Planet - centred on 180°";
-    case MapEntry::Kind::Polar: return shown->box[0] > 0 ? "North Polar Region" : "South Polar Region";
+    case MapEntry::Kind::Planet: return planetCaption(shown->box[0] < 0 ? 0 : 180);
+    case MapEntry::Kind::Polar: return polarCaption(shown->box[0]);
     case MapEntry::Kind::Tile:
         for (std::size_t t = 0; t < p.File1.size(); ++t)
             if (!p.File1[t].empty() && shown->tilefile == p.map.datafolder + p.File1[t]) return tileCaption(int(t));
         return "Mars";
     case MapEntry::Kind::Area: break;
     }
-    // A feature: its menu item's caption; a box: its degrees.
-    if (shown->tick) {
-        for (const MenuNode& node : menuTree()) {
-            if (node.control != shown->tick->control || node.index != shown->tick->index) continue;
-            // Captions are padded with spaces for the menus' look.
-            std::string caption(node.caption);
-            while (!caption.empty() && caption.back() == ' ') caption.pop_back();
-            if (!caption.empty()) return caption;
-        }
-    }
+    // A feature: its caption, from the table its menu item was made from; a box: its degrees.
+    if (shown->tick)
+        for (const FeatureSubmenu& submenu : featureSubmenus())
+            if (submenu.items == shown->tick->control && std::size_t(shown->tick->index) < submenu.features.size())
+                return MapRequest::feature(submenu.features[std::size_t(shown->tick->index)]).caption;
     return areaCaption(shown->box[0], shown->box[1], shown->box[2], shown->box[3]);
 }
 

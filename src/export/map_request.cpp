@@ -29,7 +29,7 @@ MapRequest MapRequest::feature(const Feature& f) {
 MapRequest MapRequest::planet(int centre) {
     MapRequest r;
     r.kind = Kind::Planet;
-    r.caption = centre == 180 ? "Entire Planet - centred on 180°" : "Entire Planet - centred on 000°";
+    r.caption = planetCaption(centre);
     r.west = centre == 180 ? 0 : -180;
     r.east = centre == 180 ? 360 : 180;
     r.north = 90;
@@ -40,7 +40,7 @@ MapRequest MapRequest::planet(int centre) {
 MapRequest MapRequest::polar(int pole, int limit) {
     MapRequest r;
     r.kind = Kind::Polar;
-    r.caption = pole > 0 ? "North Polar Region" : "South Polar Region";
+    r.caption = polarCaption(pole);
     r.pole = std::int16_t(pole > 0 ? 1 : -1);
     r.limit = std::int16_t(limit);
     return r;
@@ -69,6 +69,12 @@ MapRequest MapRequest::place(const Place& place, int width, int height) {
     r.caption = place.name;
     return r;
 }
+
+std::string planetCaption(int centre) {
+    return centre == 180 ? "Entire Planet - centred on 180°" : "Entire Planet - centred on 000°";
+}
+
+std::string polarCaption(int pole) { return pole > 0 ? "North Polar Region" : "South Polar Region"; }
 
 std::string areaCaption(int west, int north, int east, int south) {
     return "Longitude " + std::to_string(west) + "° to " + std::to_string(east) + "°, latitude " +

@@ -34,6 +34,11 @@ struct MapRequest {
     static MapRequest place(const Place& place, int width, int height);
 };
 
+// The captions of the planet centred on 0 or 180 and of the polar region of
+// pole (1 north, -1 south), as their menu items give them.
+std::string planetCaption(int centre);
+std::string polarCaption(int pole);
+
 // The caption of a box the user chose (a custom area, a dragged or zoomed
 // box), degrees as the box gives them: "Longitude -150° to -90°, latitude 30°
 // to -30°".
