@@ -34,6 +34,13 @@ std::string titleOf(const FigureLayout& layout) {
     return title;
 }
 
+// Why a PNG page cannot be written at dpi, or nothing.
+std::optional<std::string> resolutionProblem(int dpi, const std::string& path) {
+    if (dpi >= kFigureDpiMin && dpi <= kFigureDpiMax) return std::nullopt;
+    return "Cannot write " + path + ": the resolution must be " + std::to_string(kFigureDpiMin) + " to " +
+           std::to_string(kFigureDpiMax) + " dots per inch";
+}
+
 }  // namespace
 
 std::optional<FigureFormat> figureFormatOf(const std::string& path) {
@@ -87,9 +94,7 @@ std::optional<std::string> writeFigurePdf(const FigureLayout& layout, const Rast
 std::optional<std::string> writeFigurePng(const FigureLayout& layout, const Raster& picture, const LabelFont& font,
                                           int dpi, const std::string& path) {
     if (!hasPicture(layout, picture)) return "Cannot write " + path + ": the figure's map has no picture";
-    if (dpi < kFigureDpiMin || dpi > kFigureDpiMax)
-        return "Cannot write " + path + ": the resolution must be " + std::to_string(kFigureDpiMin) + " to " +
-               std::to_string(kFigureDpiMax) + " dots per inch";
+    if (auto wrong = resolutionProblem(dpi, path)) return wrong;
     const PagePixels size = figurePagePixels(layout, dpi);
     if (size.width > kFigurePageMostPixelsAcross || size.height > kFigurePageMostPixelsAcross ||
         (long long)size.width * size.height > kFigurePageMostPixels)
@@ -116,9 +121,8 @@ std::optional<std::string> writeFigure(const MapContext& p, const FigureSpec& sp
     const std::optional<FigureFormat> format = figureFormatOf(path);
     if (!format) return "Cannot write " + path + ": a figure is written as a .pdf, .svg or .png file";
     if (*format == FigureFormat::Svg) return writeFigureSvg(p, spec, places, path);
-    if (*format == FigureFormat::Png && (dpi < kFigureDpiMin || dpi > kFigureDpiMax))
-        return "Cannot write " + path + ": the resolution must be " + std::to_string(kFigureDpiMin) + " to " +
-               std::to_string(kFigureDpiMax) + " dots per inch";
+    if (*format == FigureFormat::Png)
+        if (auto wrong = resolutionProblem(dpi, path)) return wrong;
     const std::optional<MapGeometry> map = MapGeometry::of(p.dmap);
     if (!map) return "Cannot write " + path + ": no finished map to make a figure of";
     std::string error;
